@@ -1,0 +1,26 @@
+// The one pattern by which every dialog form is modal.
+#include "app/modal_dialog.h"
+
+#include "app/game_state.h"
+
+namespace nonari {
+
+FormId openDialogForm(const FormSpec& spec, int offsetX, int offsetY) {
+    Platform& pf = platform();
+    pf.setMainWindowEnabled(false);
+    return pf.loadForm(spec, pf.mainWindowLeft() + offsetX, pf.mainWindowTop() + offsetY);
+}
+
+void waitForDialog(FormId form) {
+    Platform& pf = platform();
+    game.dialogClosed = false;
+    while (!game.dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
+}
+
+void endDialog() {
+    Platform& pf = platform();
+    pf.setMainWindowEnabled(true);
+    pf.activateMainWindow();
+}
+
+}  // namespace nonari

@@ -1,0 +1,15 @@
+// The one pattern by which every dialog form is modal.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace nonari {
+
+// Disables the main window and loads the form at the offset from the main window's top-left corner.
+FormId openDialogForm(const FormSpec& spec, int offsetX, int offsetY);
+// Clears dialogClosed and dispatches events until a handler sets it, the form is gone or the program ends.
+void waitForDialog(FormId form);
+// Enables and activates the main window again.
+void endDialog();
+
+}  // namespace nonari

@@ -1,0 +1,12 @@
+// The record check after a won timed game and the name form champ.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace nonari {
+
+FormSpec championForm();
+void checkForRecord();
+void askChampionName();
+
+}  // namespace nonari

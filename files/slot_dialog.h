@@ -1,0 +1,12 @@
+// The slot dialog frm1: four saved boards in "brett.nnr".
+#pragma once
+
+#include "platform/platform.h"
+
+namespace nonari {
+
+FormSpec slotDialogForm();
+void openSaveDialog();
+void openLoadDialog();
+
+}  // namespace nonari

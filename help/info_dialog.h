@@ -1,0 +1,11 @@
+// The information dialog Inf.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace nonari {
+
+FormSpec informationForm();
+void showInformation();
+
+}  // namespace nonari

@@ -1,0 +1,13 @@
+// The small candidate marks in the empty cells and their refresh.
+#pragma once
+
+namespace nonari {
+
+// With "Zeige Kandidaten" on: stops the clock and recomputes the candidates; then draws the marks.
+void showAllCandidates();
+void drawCandidateMarks();
+// Top-left corner of the mark of digit d in cell (x, y).
+int candidateMarkLeft(int x, int d);
+int candidateMarkTop(int y, int d);
+
+}  // namespace nonari

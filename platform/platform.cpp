@@ -1,0 +1,23 @@
+// The installed platform implementation.
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace nonari {
+
+namespace {
+Platform* installed = nullptr;
+}
+
+Platform& platform() {
+    if (installed == nullptr) {
+        std::fputs("nonari: no platform installed\n", stderr);
+        std::abort();
+    }
+    return *installed;
+}
+
+void installPlatform(Platform* implementation) { installed = implementation; }
+
+}  // namespace nonari

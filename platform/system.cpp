@@ -1,0 +1,78 @@
+// Time, date, random numbers and threads on the C++ standard library.
+#include "platform/system.h"
+
+#include <chrono>
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <random>
+#include <thread>
+
+namespace nonari {
+
+namespace {
+
+std::mt19937& generator() {
+    static std::mt19937 engine(5489u);
+    return engine;
+}
+
+std::mutex threadsMutex;
+std::map<ThreadHandle, std::thread> threads;
+ThreadHandle nextThread = 1;
+
+}  // namespace
+
+double currentTime() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string todayText() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::to_string(local.tm_mday) + "." + std::to_string(local.tm_mon + 1) + "." +
+           std::to_string(local.tm_year + 1900);
+}
+
+int random(int n) {
+    if (n < 1) return 0;
+    std::uniform_int_distribution<int> draw(0, n - 1);
+    return draw(generator());
+}
+
+void seedRandom(std::uint32_t seed) { generator().seed(seed); }
+
+void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+ThreadHandle startThread(std::function<void()> body) {
+    std::lock_guard<std::mutex> lock(threadsMutex);
+    ThreadHandle handle = nextThread++;
+    threads.emplace(handle, std::thread(std::move(body)));
+    return handle;
+}
+
+void joinThread(ThreadHandle thread) {
+    std::thread t;
+    {
+        std::lock_guard<std::mutex> lock(threadsMutex);
+        auto it = threads.find(thread);
+        if (it == threads.end()) return;
+        t = std::move(it->second);
+        threads.erase(it);
+    }
+    if (t.joinable()) t.join();
+}
+
+void joinAllThreads() {
+    std::map<ThreadHandle, std::thread> all;
+    {
+        std::lock_guard<std::mutex> lock(threadsMutex);
+        all.swap(threads);
+    }
+    for (auto& [handle, t] : all)
+        if (t.joinable()) t.join();
+}
+
+}  // namespace nonari

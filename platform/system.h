@@ -1,0 +1,30 @@
+// Time, date, random numbers, sleeping and threads: the machine services that need no window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace nonari {
+
+// Seconds with fractions from a monotonic clock (does not jump at midnight).
+double currentTime();
+
+// Today's date as "d.m.yyyy".
+std::string todayText();
+
+// Uniform 0..n-1 from the one generator of the program; n < 1 gives 0.
+int random(int n);
+// Seeds the generator; start-up seeds it once from the clock, tests seed it to replay a run.
+void seedRandom(std::uint32_t seed);
+
+void sleepMilliseconds(int ms);
+
+// Starts a background thread; joinThread waits for it to end.
+using ThreadHandle = int;
+ThreadHandle startThread(std::function<void()> body);
+void joinThread(ThreadHandle thread);
+// Joins every thread still known; called at exit.
+void joinAllThreads();
+
+}  // namespace nonari

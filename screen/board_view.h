@@ -1,0 +1,14 @@
+// Painting the 81 cells: givens on grey, entries on white, digits or letters.
+#pragma once
+
+#include <string>
+
+namespace nonari {
+
+// "1".."9", or "A".."I" in letters mode.
+std::string glyphText(int digit);
+void drawGivenCell(int column, int row, int digit);
+void drawEntryCell(int column, int row, int digit);
+void drawBoard();
+
+}  // namespace nonari

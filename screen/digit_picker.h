@@ -1,0 +1,16 @@
+// Cell entry: the pop-up digit picker, its modal loop, note mode and the board clicks of both play loops.
+#pragma once
+
+namespace nonari {
+
+void Win_0_MouseMove(int button, int shift, double x, double y);
+void drawDigitPicker(int column, int row);
+void runDigitPicker(int column, int row);
+void waitMouseRelease();
+// The cell under (mouseX, mouseY) for the current press; false outside the board.
+bool clickedCell(int& column, int& row);
+// Board clicks: during a game, and during own-board entry.
+void handleBoardClick();
+void handleOwnBoardClick();
+
+}  // namespace nonari

@@ -1,0 +1,20 @@
+// The five panels beside the board and the error check that alone decides a board is solved.
+#pragma once
+
+namespace nonari {
+
+inline constexpr const char* statusWrong = "Falsche Zahl! ";
+inline constexpr const char* statusNoErrors = "Keine Fehler! ";
+inline constexpr const char* statusSolved = "Brett gelöst!!!";
+
+void drawStatisticsPanel();
+void updateStatistics();
+void drawStatusPanel();
+void checkBoardStatus();
+void drawDifficultyPanel();
+void showDifficultyLine();
+void drawHelpPanel();
+void showHelpText();
+void drawTimePanel();
+
+}  // namespace nonari
