@@ -1,0 +1,22 @@
+// A help viewer for compiled HTML help files (.chm), opened at a topic, with links between topics.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+namespace nonari {
+
+class QtHelpViewer {
+public:
+    // Opens (or raises) the viewer at the topic; false when the file cannot be read or lacks the topic.
+    bool show(const std::string& file, const std::string& topic);
+    // For tests: the viewer window while it is open.
+    QWidget* window() const { return viewer; }
+
+private:
+    QPointer<QWidget> viewer;
+};
+
+}  // namespace nonari

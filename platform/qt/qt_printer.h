@@ -1,0 +1,42 @@
+// The printer as a drawing target: printer choice, documents and pages, fonts in points, failures.
+#pragma once
+
+#include <QPainter>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class QPrinter;
+
+namespace nonari {
+
+class QtPrinter {
+public:
+    explicit QtPrinter(QWidget* owner) : owner(owner) {}
+    ~QtPrinter();
+
+    // Uses the default printer, or asks the player for one; NONARI_PRINT_PDF names a PDF file to print to instead.
+    bool selectPrinter();
+    bool startDocument(const std::string& name);
+    bool startPage();
+    void setFont(const std::string& face, double points);
+    int resolutionX();
+    int resolutionY();
+    bool endPage();
+    bool endDocument();
+    void abortDocument();
+    bool failed() const { return hasFailed; }
+    // The painter drawing on the current page (null outside a document).
+    QPainter* painter();
+    void release();
+
+private:
+    QWidget* owner;
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPainter> pagePainter;
+    bool pageOpen = false;
+    bool hasFailed = false;
+};
+
+}  // namespace nonari
