@@ -1,11 +1,121 @@
-// TODO stub: replaced by the real implementation.
+// Start-up, the event loop and the question before the program ends.
 #include "app/startup.h"
+
+#include "app/commands.h"
+#include "app/game_state.h"
+#include "app/menu.h"
+#include "fame/champions_file.h"
+#include "help/help_launch.h"
+#include "logic/game_clock.h"
+#include "screen/digit_picker.h"
+#include "screen/layout.h"
+#include "screen/side_panels.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
 
 namespace nonari {
 
-int runNonari() { return {}; }
-void startNonari() {  }
-void Win_0_Close() {  }
-void askExit() {  }
+namespace {
+
+constexpr int windowWidth = 862;
+constexpr int windowHeight = 694;
+constexpr int windowOpeningHeight = 723;
+constexpr const char* productTitle = "Nonari QV V5.0";
+constexpr const char* bottomNotice = "Viel Spaß!";
+constexpr const char* backgroundPicture = "muster.jpg";
+
+// NONARI_SEED replays a run; otherwise every start draws differently.
+std::uint32_t startSeed() {
+    if (const char* text = std::getenv("NONARI_SEED")) return static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
+    std::random_device device;
+    return device() ^ static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+void openCentredWindow() {
+    Platform& pf = platform();
+    int x = static_cast<int>(std::lround((pf.screenWidth() - windowWidth) / 2.0));
+    int y = static_cast<int>(std::lround((pf.screenHeight() - windowHeight) / 2.0)) - 32;
+    pf.openMainWindow(x, y, windowWidth, windowOpeningHeight);
+    pf.sizeMainWindow(windowWidth, windowHeight);
+}
+
+void buildState() {
+    resetGameState();
+    loadChampions();
+}
+
+void setBackground() {
+    Platform& pf = platform();
+    if (std::filesystem::exists(backgroundPicture)) pf.setBackgroundPicture(backgroundPicture);
+    pf.setBackgroundColour(colour(BlueGrey));
+}
+
+void createClockLabel() {
+    Platform& pf = platform();
+    game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, colour(White));
+    pf.setLabelText(game.uhr, idleClockText);
+}
+
+void drawFirstScreen() {
+    selectFont(8);  // settles largeFonts before the first position depends on it
+    int titleY = game.largeFonts ? 668 : 670;
+    drawBevelFrame(0, 2, 0, 651, 862, 674);
+    drawShadowText(16, Black, 10, titleY, productTitle);
+    drawShadowText(16, Black, 740, titleY, bottomNotice);
+    drawBoardPanel();
+    drawHelpPanel();
+}
+
+}  // namespace
+
+void startNonari() {
+    Platform& pf = platform();
+    seedRandom(startSeed());
+    pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
+    pf.setTitle(applicationTitle);
+    openCentredWindow();
+    buildState();
+    if (!buildMenuBar()) {
+        std::fputs("nonari: the menu could not be built\n", stderr);
+        std::exit(1);
+    }
+    updateMenuChecks();
+    setBackground();
+    game.savedStrip = pf.saveArea(30, 598, 568, 625);
+    game.helpText = helpTextChooseMenu;
+    createClockLabel();
+    drawFirstScreen();
+    game.useHtmlHelp = htmlHelpPlatform();
+    selectFont(16);
+}
+
+int runNonari() {
+    Platform& pf = platform();
+    startNonari();
+    while (!pf.appEnding() && pf.mainWindowExists()) pf.waitEvent();
+    game.clockRunning = false;
+    joinClockThread();
+    joinAllThreads();
+    pf.closeMainWindow();
+    return 0;
+}
+
+void askExit() {
+    Platform& pf = platform();
+    game.answer = static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
+    if (game.answer == 2) return;
+    if (game.savedStrip != 0) {
+        pf.discardArea(game.savedStrip);
+        game.savedStrip = 0;
+    }
+    pf.quit();
+}
+
+void Win_0_Close() { askExit(); }
 
 }  // namespace nonari
