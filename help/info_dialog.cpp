@@ -1,9 +1,76 @@
-// TODO stub: replaced by the real implementation.
+// The information dialog Inf.
 #include "help/info_dialog.h"
+
+#include "app/game_state.h"
+#include "app/modal_dialog.h"
 
 namespace nonari {
 
-FormSpec informationForm() { return {}; }
-void showInformation() {  }
+namespace {
+
+// The open form, for the button handler that closes it.
+FormId informationFormId = 0;
+
+ControlSpec label(const std::string& name, const std::string& caption, int y, int height = 18,
+                  double points = 0) {
+    ControlSpec control;
+    control.kind = ControlKind::Label;
+    control.name = name;
+    control.caption = caption;
+    control.x = 24;
+    control.y = y;
+    control.width = 352;
+    control.height = height;
+    control.fontPoints = points;
+    return control;
+}
+
+}  // namespace
+
+FormSpec informationForm() {
+    FormSpec form;
+    form.name = "Inf";
+    form.caption = "Über Nonari";
+    form.width = 400;
+    form.height = 316;
+    form.controls = {
+        label("lbl1", "Nonari", 14, 34, 18),
+        label("lbl20", "Version 5.0", 50, 20, 10),
+        label("lbl21", "Das Zahlenrätsel auf dem Brett mit 9 × 9 Feldern.", 82),
+        label("lbl22", "Jede Zeile, jede Spalte und jeder 3 × 3-Block", 106),
+        label("lbl23", "enthält am Ende die Ziffern 1 bis 9 genau einmal.", 124),
+        label("lbl24", "Fünf Schwierigkeitsgrade von Leicht bis Teuflisch,", 148),
+        label("lbl25", "Zeitmessung mit Ruhmeshalle, eigene Bretter,", 166),
+        label("lbl26", "vier Speicherplätze und Rätselbögen zum Drucken.", 184),
+        label("lbl27", "Die Anleitung öffnet das Menü Hilfe, im Spiel", 208),
+        label("lbl28", "auch die Schaltfläche Hilfe unter dem Brett.", 226),
+        label("lbl29", "Viel Vergnügen beim Knobeln!", 250),
+    };
+    ControlSpec ok;
+    ok.kind = ControlKind::CommandButton;
+    ok.name = "cmd15";
+    ok.caption = "&OK";
+    ok.x = 155;
+    ok.y = 276;
+    ok.width = 90;
+    ok.height = 28;
+    form.controls.push_back(ok);
+    form.handlers["cmd15_Click"] = [](const FormEventArgs&) {
+        game.dialogClosed = true;
+        platform().closeForm(informationFormId);
+    };
+    form.handlers["Inf_Close"] = [](const FormEventArgs&) { game.dialogClosed = true; };
+    return form;
+}
+
+void showInformation() {
+    const FormId form = openDialogForm(informationForm(), 149, 140);
+    informationFormId = form;
+    waitForDialog(form);
+    // The program may be ending with the form still open.
+    if (platform().formExists(form)) platform().closeForm(form);
+    informationFormId = 0;
+    endDialog();
+}
 
 }  // namespace nonari

@@ -1,6 +1,8 @@
 // Printing the current board on one page, and the printing frame the puzzle sheets share.
 #pragma once
 
+#include <string>
+
 namespace nonari {
 
 void printBoard();
@@ -10,5 +12,20 @@ bool selectPrinter();
 void printCellText(int column, int row, int value, int x0, int y0);
 // nint: rounding halves to the even neighbour.
 int nint(double value);
+
+// The frame both print jobs share.
+// Selects the printer, starts the named document and its page, sets "ARIAL" at that size
+// and takes unitX and unitY from the page; false when the printer cannot be used.
+bool startPrintJob(const std::string& document, double points);
+int printUnitX();
+int printUnitY();
+// 81 cell outlines (width 2), then 9 box outlines of the given width, from the grid's top-left corner.
+void printGrid(int x, int y, int cellW, int cellH, int boxLineWidth);
+// "Schwierigkeitsgrad: ..." for a difficulty and a count of givens.
+std::string printCaption(int difficulty, int count);
+// Ends page and document and gives the drawing back to the main window; false on a printer failure.
+bool finishPrintJob();
+// Ends a failed job: abandons the document, gives the drawing back to the window, shows "Druckerfehler!".
+void abandonPrintJob();
 
 }  // namespace nonari
