@@ -121,6 +121,8 @@ struct GameState {
     bool pickerCleared = false;
     SavedAreaId pickerBackground = 0;
     Shared<bool> drawingBusy = false;
+    // Virtual-key code of the key whose character the picker took; its release is not a play-loop key.
+    int pickerKeyRelease = 0;
 
     // Solver.
     bool guessing = false;

@@ -1,11 +1,80 @@
-// TODO stub: replaced by the real implementation.
+// Painting the cell interiors: givens on light grey, entries on white, one large glyph per filled cell.
 #include "screen/board_view.h"
+
+#include "app/game_state.h"
+#include "logic/candidate_marks.h"
+#include "screen/layout.h"
+#include "screen/side_panels.h"
 
 namespace nonari {
 
-std::string glyphText(int) { return {}; }
-void drawGivenCell(int, int, int) {  }
-void drawEntryCell(int, int, int) {  }
-void drawBoard() {  }
+namespace {
+
+bool onBoard(int column, int row) { return column >= 1 && column <= 9 && row >= 1 && row <= 9; }
+
+// Glyph x offset inside the interior; "I" is narrow and sits further right.
+int glyphOffset(const std::string& text) {
+    if (game.numbersMode) return 10;
+    return text == "I" ? 19 : 5;
+}
+
+void paintCell(int column, int row, int digit, int ground) {
+    Platform& p = platform();
+    int left = game.boardX + (column - 1) * game.cellWidth + 1;
+    int top = game.boardY + (row - 1) * game.cellHeight + 1;
+    // Keep clear of the 2-pixel block lines right of columns and below rows 3, 6, 9.
+    int right = left + (column % 3 == 0 ? 57 : 58);
+    int bottom = top + (row % 3 == 0 ? 57 : 58);
+
+    p.setPenColour(colour(ground));
+    p.setFillColour(colour(ground));
+    p.drawFilledBox(left, top, right, bottom);
+    p.setPenColour(colour(Black));
+    p.setFillColour(colour(ground));
+    if (digit != 0) {
+        std::string text = glyphText(digit);
+        selectFont(40);
+        p.setRasterMode(RasterMode::MergePen);
+        p.setTextOpaque(false);
+        p.drawText(left + glyphOffset(text), top + 1, text);
+        p.setRasterMode(RasterMode::CopyPen);
+        p.setTextOpaque(true);
+        selectFont(20);
+    }
+    p.setPenColour(colour(Black));
+    p.setFillColour(colour(White));
+}
+
+}  // namespace
+
+std::string glyphText(int digit) {
+    if (digit < 1 || digit > 9) return {};
+    if (game.numbersMode) return std::string(1, static_cast<char>('0' + digit));
+    return std::string(1, static_cast<char>(64 + digit));
+}
+
+void drawGivenCell(int column, int row, int digit) {
+    if (!onBoard(column, row)) return;
+    paintCell(column, row, digit, LightGrey);
+    game.givens(column, row) = static_cast<std::uint8_t>(digit);
+}
+
+void drawEntryCell(int column, int row, int digit) {
+    if (!onBoard(column, row)) return;
+    paintCell(column, row, digit, White);
+}
+
+void drawBoard() {
+    game.cellWidth = 60;
+    game.cellHeight = 60;
+    for (int i = 1; i <= 9; ++i)
+        for (int j = 1; j <= 9; ++j) {
+            if (game.givens(i, j) != 0) drawGivenCell(i, j, game.givens(i, j));
+            else drawEntryCell(i, j, game.board(i, j));
+        }
+    updateStatistics();
+    if (game.showCandidates) showAllCandidates();
+    else drawCandidateMarks();
+}
 
 }  // namespace nonari

@@ -12,5 +12,7 @@ bool clickedCell(int& column, int& row);
 // Board clicks: during a game, and during own-board entry.
 void handleBoardClick();
 void handleOwnBoardClick();
+// True when this key release belongs to the key the picker just took as a digit; forgets it either way.
+bool swallowPickerKeyRelease(int virtualKey);
 
 }  // namespace nonari

@@ -1,16 +1,148 @@
-// TODO stub: replaced by the real implementation.
+// The statistics, status, difficulty, help and time panels, and the error check behind the status.
 #include "screen/side_panels.h"
+
+#include "app/game_state.h"
+#include "logic/rules.h"
+#include "screen/layout.h"
+
+#include <string>
 
 namespace nonari {
 
-void drawStatisticsPanel() {  }
-void updateStatistics() {  }
-void drawStatusPanel() {  }
-void checkBoardStatus() {  }
-void drawDifficultyPanel() {  }
-void showDifficultyLine() {  }
-void drawHelpPanel() {  }
-void showHelpText() {  }
-void drawTimePanel() {  }
+namespace {
+
+struct PanelFrame {
+    int x1, y1, x2, y2;      // raised outer frame
+    int wellBottom;          // the well runs from (x1 + 6, y1 + 22) to (x2 - 6, wellBottom)
+    int titleOffset;         // title reference point at (x1 + titleOffset, y1 + 19)
+    const char* title;
+};
+
+constexpr PanelFrame statisticsPanel{603, 200, 837, 278, 272, 84, "STATISTIK:"};
+constexpr PanelFrame statusPanel{603, 292, 837, 370, 364, 58, "STATUSMELDUNG:"};
+constexpr PanelFrame difficultyPanel{603, 384, 837, 462, 456, 40, "SCHWIERIGKEITSGRAD:"};
+constexpr PanelFrame helpPanel{603, 476, 837, 548, 542, 68, "HILFEFENSTER:"};
+constexpr PanelFrame timePanel{623, 562, 815, 634, 628, 46, "ZEITMESSUNG:"};
+
+void drawPanelFrame(const PanelFrame& panel) {
+    Platform& p = platform();
+    int wellX1 = panel.x1 + 6, wellY1 = panel.y1 + 22, wellX2 = panel.x2 - 6;
+    drawBevelFrame(0, 2, panel.x1, panel.y1, panel.x2, panel.y2);
+    drawBevelFrame(1, 2, wellX1, wellY1, wellX2, panel.wellBottom);
+    drawShadowText(16, Black, panel.x1 + panel.titleOffset, panel.y1 + 19, panel.title);
+    p.setPenColour(colour(Black));
+    p.setFillColour(colour(White));
+    p.drawFilledBox(wellX1, wellY1, wellX2 - 1, panel.wellBottom - 1);
+}
+
+// Panel texts cover what stood there before.
+void panelTextState() {
+    Platform& p = platform();
+    p.setRasterMode(RasterMode::CopyPen);
+    p.setTextOpaque(true);
+    p.setPenColour(colour(Black));
+    p.setFillColour(colour(White));
+}
+
+int digitHeaderX(int digit) { return 675 + 16 * (digit - 1); }
+
+int givenCountY() { return game.largeFonts ? 411 : 414; }
+
+}  // namespace
+
+void drawStatisticsPanel() {
+    Platform& p = platform();
+    drawPanelFrame(statisticsPanel);
+    panelTextState();
+    selectFont(8);
+    p.drawText(619, 232, game.numbersMode ? "Zahlen" : "Ziffer");
+    p.drawText(619, 252, "Anzahl");
+    for (int d = 1; d <= 9; ++d) {
+        int x = digitHeaderX(d);
+        if (game.numbersMode) {
+            p.drawText(x, 232, std::to_string(d));
+        } else {
+            char letter = static_cast<char>(64 + d);
+            int shift = (game.largeFonts && letter != 'I') ? 4 : 8;
+            p.drawText(x + shift, 232, std::string(1, letter));
+        }
+    }
+    p.drawLine(615, 246, 825, 246);
+    p.drawLine(674, 228, 674, 267);
+    updateStatistics();
+    drawStatusPanel();
+}
+
+void updateStatistics() {
+    Platform& p = platform();
+    game.digitCount.fill(0);
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            int value = game.board(x, y);
+            // A record read from a file may hold any byte; only 0..9 are digits.
+            if (value <= 9) ++game.digitCount[static_cast<std::size_t>(value)];
+        }
+    panelTextState();
+    p.drawLine(674, 228, 674, 267);
+    selectFont(8);
+    for (int d = 1; d <= 9; ++d)
+        p.drawText(659 + 16 * d, 252, std::to_string(game.digitCount[static_cast<std::size_t>(d)]) + " ");
+    checkBoardStatus();
+}
+
+void drawStatusPanel() {
+    drawPanelFrame(statusPanel);
+    checkBoardStatus();
+}
+
+void checkBoardStatus() {
+    game.statusText = statusWrong;
+    bool consistent = isConsistent();
+    if (consistent) game.statusText = statusNoErrors;
+    else platform().beep();
+    game.boardFull = true;
+    for (int d = 1; d <= 9; ++d)
+        if (game.digitCount[static_cast<std::size_t>(d)] != 9) game.boardFull = false;
+    if (game.boardFull && consistent) game.statusText = statusSolved;
+    panelTextState();
+    selectFont(20);
+    platform().drawText(626, 326, game.statusText);
+}
+
+void drawDifficultyPanel() {
+    drawPanelFrame(difficultyPanel);
+    panelTextState();
+    // Still font 8 from the title.
+    platform().drawText(631, givenCountY(), "Vorgegebene Zahlen: " + std::to_string(game.givenCount));
+    showDifficultyLine();
+}
+
+void showDifficultyLine() {
+    Platform& p = platform();
+    int count = 0;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (game.givens(x, y) != 0) ++count;
+    game.givenCount = static_cast<std::int16_t>(count);
+    panelTextState();
+    selectFont(8);
+    p.drawText(791, givenCountY(), std::to_string(game.givenCount) + " ");
+    selectFont(20);
+    int difficulty = game.difficulty >= 0 && game.difficulty <= 4 ? game.difficulty : 0;
+    p.drawText(656, 426, game.difficultyName[static_cast<std::size_t>(difficulty)] + "  ");
+}
+
+void drawHelpPanel() {
+    drawPanelFrame(helpPanel);
+    showHelpText();
+}
+
+void showHelpText() {
+    panelTextState();
+    selectFont(8);
+    platform().drawText(616, 515, game.helpText);
+}
+
+void drawTimePanel() { drawPanelFrame(timePanel); }
 
 }  // namespace nonari
