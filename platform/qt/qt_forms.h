@@ -12,6 +12,8 @@
 
 namespace nonari {
 
+class QtFormWindow;
+
 class QtForms {
 public:
     explicit QtForms(QWidget* owner) : owner(owner) {}
@@ -34,6 +36,8 @@ public:
     QWidget* controlWidget(FormId form, const std::string& control);
 
 private:
+    QtFormWindow* window(FormId form);
+
     QWidget* owner;
     std::map<FormId, QPointer<QWidget>> forms;
     FormId lastForm = 0;

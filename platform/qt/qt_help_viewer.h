@@ -10,6 +10,12 @@ namespace nonari {
 
 class QtHelpViewer {
 public:
+    QtHelpViewer() = default;
+    // Closes the viewer with the program.
+    ~QtHelpViewer();
+    QtHelpViewer(const QtHelpViewer&) = delete;
+    QtHelpViewer& operator=(const QtHelpViewer&) = delete;
+
     // Opens (or raises) the viewer at the topic; false when the file cannot be read or lacks the topic.
     bool show(const std::string& file, const std::string& topic);
     // For tests: the viewer window while it is open.

@@ -32,11 +32,16 @@ public:
     void release();
 
 private:
+    bool fail();
+
     QWidget* owner;
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QPainter> pagePainter;
     bool pageOpen = false;
     bool hasFailed = false;
+    QFont font;
+    bool hasFont = false;
+    QString chosenPrinter;  // picked in the dialog; used again while no default printer exists
 };
 
 }  // namespace nonari

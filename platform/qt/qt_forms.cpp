@@ -1,0 +1,342 @@
+// Dialog forms built as Qt windows from their descriptions, with handlers called by name.
+#include "platform/qt/qt_forms.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace nonari {
+
+namespace {
+
+// Widgets that take keys on behalf of a control (a tab strip's bar) carry its name here.
+const char* const controlProperty = "nonariControl";
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+QString fontFamily(const std::string& face) {
+    QString family = qs(face);
+    if (family.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Sans");
+    return family;
+}
+
+// The character code a KeyPress handler sees; 0 for keys that produce no character.
+int characterCode(const QKeyEvent* event) {
+    if (event->modifiers() & Qt::AltModifier) return 0;  // accelerators
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0;  // focus moves on
+    default: break;
+    }
+    const QList<uint> code = event->text().toUcs4();
+    return code.isEmpty() ? 0 : static_cast<int>(code.first());
+}
+
+}  // namespace
+
+class QtFormWindow : public QWidget {
+public:
+    QtFormWindow(QtForms* forms, FormId id, FormSpec description, QWidget* owner)
+        : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+          forms(forms), id(id), spec(std::move(description)) {
+        setWindowModality(Qt::ApplicationModal);
+    }
+
+    QtForms* forms;
+    FormId id;
+    FormSpec spec;
+    bool closing = false;
+    QButtonGroup* options = nullptr;
+    QTabWidget* tabStrip = nullptr;
+
+    bool hasHandler(const std::string& name) const { return spec.handlers.count(name) != 0; }
+
+    void runHandler(const std::string& name, FormEventArgs args) {
+        if (closing && name != spec.name + "_Close") return;
+        auto it = spec.handlers.find(name);
+        if (it == spec.handlers.end() || !it->second) return;
+        auto handler = it->second;  // the handler may close this form or open others
+        handler(args);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (closing) {
+            event->accept();
+            return;
+        }
+        event->ignore();
+        forms->closeForm(id);
+    }
+
+    // The owner's disabling reaches its child windows too; a form stays usable while it is open.
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && !isEnabled() && !closing)
+            QMetaObject::invokeMethod(this, [this] { if (!closing) setEnabled(true); }, Qt::QueuedConnection);
+        QWidget::changeEvent(event);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || closing) return false;
+        QVariant control = watched->property(controlProperty);
+        if (!control.isValid()) return false;
+        const std::string handler = control.toString().toStdString() + "_KeyPress";
+        if (!hasHandler(handler)) return false;
+        const int code = characterCode(static_cast<QKeyEvent*>(event));
+        if (code <= 0) return false;
+        runHandler(handler, FormEventArgs{code});
+        return true;
+    }
+};
+
+namespace {
+
+void listenForKeys(QtFormWindow* window, QWidget* widget, const QString& control) {
+    widget->setProperty(controlProperty, control);
+    widget->installEventFilter(window);
+}
+
+QWidget* createControl(QtFormWindow* window, const ControlSpec& control, QWidget* parent) {
+    const QString name = qs(control.name);
+    const QString caption = qs(control.caption);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox:
+        widget = new QLineEdit(caption, parent);
+        break;
+    case ControlKind::CommandButton: {
+        auto* button = new QPushButton(caption, parent);
+        button->setAutoDefault(true);  // Enter presses the focused button
+        QObject::connect(button, &QPushButton::clicked, window,
+                         [window, click = control.name + "_Click"] { window->runHandler(click, {}); });
+        widget = button;
+        break;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(caption, parent);
+        if (!window->options) {
+            window->options = new QButtonGroup(window);
+            window->options->setExclusive(true);
+        }
+        window->options->addButton(option);
+        QObject::connect(option, &QRadioButton::clicked, window,
+                         [window, click = control.name + "_Click"] { window->runHandler(click, {}); });
+        widget = option;
+        break;
+    }
+    case ControlKind::ListView: {
+        auto* list = new QTreeWidget(parent);
+        list->setRootIsDecorated(false);
+        list->setItemsExpandable(false);
+        list->setUniformRowHeights(true);
+        list->setAllColumnsShowFocus(true);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->header()->setStretchLastSection(false);
+        list->header()->setSectionsMovable(false);
+        list->setColumnCount(static_cast<int>(control.columns.size()));
+        QStringList headers;
+        for (const auto& column : control.columns) headers << qs(column.header);
+        list->setHeaderLabels(headers);
+        for (int i = 0; i < static_cast<int>(control.columns.size()); ++i)
+            list->setColumnWidth(i, control.columns[static_cast<std::size_t>(i)].width);
+        widget = list;
+        break;
+    }
+    case ControlKind::TabStrip: {
+        auto* tabs = new QTabWidget(parent);
+        for (const auto& tab : control.tabs) {
+            auto* page = new QWidget;
+            auto* layout = new QVBoxLayout(page);
+            layout->setContentsMargins(0, 0, 0, 0);
+            tabs->addTab(page, qs(tab));
+        }
+        listenForKeys(window, tabs->tabBar(), name);
+        if (!window->tabStrip) window->tabStrip = tabs;
+        widget = tabs;
+        break;
+    }
+    }
+    widget->setObjectName(name);
+    if (control.fontPoints > 0) {
+        QFont font = window->font();
+        font.setPointSizeF(control.fontPoints);
+        widget->setFont(font);
+    }
+    listenForKeys(window, widget, name);
+    return widget;
+}
+
+void placeControl(QWidget* widget, const ControlSpec& control) {
+    if (control.width > 0 && control.height > 0) {
+        widget->setGeometry(control.x, control.y, control.width, control.height);
+    } else {
+        widget->adjustSize();
+        widget->move(control.x, control.y);
+    }
+}
+
+// Controls of a tab page go onto that page; its list view fills it.
+void createPageControl(QtFormWindow* window, const ControlSpec& control) {
+    QTabWidget* tabs = window->tabStrip;
+    QWidget* page = tabs && control.page <= tabs->count() ? tabs->widget(control.page - 1) : nullptr;
+    if (!page) {
+        placeControl(createControl(window, control, window), control);
+        return;
+    }
+    QWidget* widget = createControl(window, control, page);
+    if (control.kind == ControlKind::ListView)
+        page->layout()->addWidget(widget);
+    else
+        placeControl(widget, control);
+}
+
+}  // namespace
+
+QtForms::~QtForms() {
+    for (auto& [id, window] : forms) delete window.data();  // no handlers run at teardown
+}
+
+QtFormWindow* QtForms::window(FormId form) {
+    auto it = forms.find(form);
+    if (it == forms.end()) return nullptr;
+    return static_cast<QtFormWindow*>(it->second.data());
+}
+
+FormId QtForms::loadForm(const FormSpec& spec, int x, int y) {
+    const FormId id = ++lastForm;
+    auto* form = new QtFormWindow(this, id, spec, owner);
+    forms[id] = form;
+    form->setWindowTitle(qs(spec.caption));
+    QFont font(fontFamily(spec.fontFace));
+    font.setPointSizeF(spec.fontPoints > 0 ? spec.fontPoints : 9);
+    form->setFont(font);
+
+    for (const auto& control : spec.controls)
+        if (control.page <= 0) placeControl(createControl(form, control, form), control);
+    for (const auto& control : spec.controls)
+        if (control.page > 0) createPageControl(form, control);
+
+    if (spec.width > 0 && spec.height > 0) form->setFixedSize(spec.width, spec.height);
+    form->move(x, y);
+    form->setEnabled(true);  // created under a disabled owner
+    form->show();
+    form->raise();
+    form->activateWindow();
+    return id;
+}
+
+bool QtForms::formExists(FormId form) { return window(form) != nullptr; }
+
+void QtForms::closeForm(FormId form) {
+    QPointer<QtFormWindow> closing = window(form);
+    if (!closing) {
+        forms.erase(form);
+        return;
+    }
+    if (closing->closing) return;
+    closing->closing = true;
+    closing->runHandler(closing->spec.name + "_Close", {});
+    forms.erase(form);
+    if (closing) {
+        closing->hide();
+        closing->deleteLater();  // a handler of this form may still be on the stack
+    }
+}
+
+QWidget* QtForms::formWidget(FormId form) { return window(form); }
+
+QWidget* QtForms::controlWidget(FormId form, const std::string& control) {
+    QtFormWindow* w = window(form);
+    if (!w || control.empty()) return nullptr;
+    return w->findChild<QWidget*>(qs(control));
+}
+
+void QtForms::setControlText(FormId form, const std::string& control, const std::string& text) {
+    QtFormWindow* w = window(form);
+    if (!w) return;
+    if (control == w->spec.name) {
+        w->setWindowTitle(qs(text));
+        return;
+    }
+    QWidget* widget = controlWidget(form, control);
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(qs(text));
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(qs(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(qs(text));
+}
+
+std::string QtForms::controlText(FormId form, const std::string& control) {
+    QtFormWindow* w = window(form);
+    if (!w) return {};
+    if (control == w->spec.name) return w->windowTitle().toStdString();
+    QWidget* widget = controlWidget(form, control);
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text().toStdString();
+    return {};
+}
+
+void QtForms::setControlValue(FormId form, const std::string& control, bool value) {
+    QtFormWindow* w = window(form);
+    auto* button = qobject_cast<QAbstractButton*>(controlWidget(form, control));
+    if (!w || !button || !button->isCheckable()) return;
+    // An exclusive group refuses to uncheck its checked button.
+    const bool regroup = !value && w->options && w->options->exclusive();
+    if (regroup) w->options->setExclusive(false);
+    button->setChecked(value);
+    if (regroup) w->options->setExclusive(true);
+}
+
+bool QtForms::controlValue(FormId form, const std::string& control) {
+    auto* button = qobject_cast<QAbstractButton*>(controlWidget(form, control));
+    return button && button->isChecked();
+}
+
+void QtForms::focusControl(FormId form, const std::string& control) {
+    if (QWidget* widget = controlWidget(form, control)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtForms::addListRow(FormId form, const std::string& control, const std::vector<std::string>& cells) {
+    auto* list = qobject_cast<QTreeWidget*>(controlWidget(form, control));
+    if (!list) return;
+    QStringList texts;
+    for (const auto& cell : cells) texts << qs(cell);
+    new QTreeWidgetItem(list, texts);
+}
+
+int QtForms::selectedTab(FormId form, const std::string& control) {
+    auto* tabs = qobject_cast<QTabWidget*>(controlWidget(form, control));
+    if (!tabs || tabs->count() == 0) return 0;
+    return tabs->currentIndex() + 1;
+}
+
+void QtForms::selectTab(FormId form, const std::string& control, int tab) {
+    auto* tabs = qobject_cast<QTabWidget*>(controlWidget(form, control));
+    if (tabs && tab >= 1 && tab <= tabs->count()) tabs->setCurrentIndex(tab - 1);
+}
+
+}  // namespace nonari
