@@ -1,0 +1,215 @@
+// Pixel-exact lines, boxes and raster modes on the backing image, text painting, and the canvas widget.
+#include "platform/qt/qt_canvas.h"
+
+#include "platform/qt/qt_events.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace nonari {
+
+namespace {
+
+// A pen of width w covers w/2 pixels before the path and the rest after it.
+int penBefore(int width) { return std::max(1, width) / 2; }
+int penAfter(int width) { return std::max(1, width) - 1 - penBefore(width); }
+
+QRect stamp(int x, int y, int width) {
+    return QRect(QPoint(x - penBefore(width), y - penBefore(width)), QPoint(x + penAfter(width), y + penAfter(width)));
+}
+
+void applySpan(QRgb* row, int left, int right, QRgb colour, RasterMode mode) {
+    switch (mode) {
+    case RasterMode::XorPen:
+        for (int x = left; x <= right; ++x) row[x] ^= colour & 0x00FFFFFFu;
+        break;
+    case RasterMode::MergePen:
+        for (int x = left; x <= right; ++x) row[x] |= colour;
+        break;
+    case RasterMode::CopyPen:
+    default:
+        std::fill(row + left, row + right + 1, colour);
+        break;
+    }
+}
+
+}  // namespace
+
+std::vector<QRect> linePixels(int x1, int y1, int x2, int y2, int width) {
+    if (y1 == y2 || x1 == x2) {
+        QRect first = stamp(std::min(x1, x2), std::min(y1, y2), width);
+        QRect last = stamp(std::max(x1, x2), std::max(y1, y2), width);
+        return {first.united(last)};
+    }
+    std::vector<QRect> pixels;
+    int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int error = dx + dy;
+    int x = x1, y = y1;
+    for (;;) {
+        pixels.push_back(stamp(x, y, width));
+        if (x == x2 && y == y2) break;
+        int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+    return pixels;
+}
+
+std::vector<QRect> boxOutline(int x1, int y1, int x2, int y2, int width) {
+    int left = std::min(x1, x2), right = std::max(x1, x2);
+    int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    std::vector<QRect> edges;
+    for (auto [ax, ay, bx, by] : {std::tuple{left, top, right, top}, std::tuple{left, bottom, right, bottom},
+                                  std::tuple{left, top, left, bottom}, std::tuple{right, top, right, bottom}}) {
+        auto line = linePixels(ax, ay, bx, by, width);
+        edges.insert(edges.end(), line.begin(), line.end());
+    }
+    return edges;
+}
+
+QRect boxInterior(int x1, int y1, int x2, int y2, int width) {
+    int left = std::min(x1, x2), right = std::max(x1, x2);
+    int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    QRect inside(QPoint(left + penAfter(width) + 1, top + penAfter(width) + 1),
+                 QPoint(right - penBefore(width) - 1, bottom - penBefore(width) - 1));
+    return inside.isValid() ? inside : QRect();
+}
+
+QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, RasterMode mode) {
+    QRect bounds;
+    for (const QRect& r : rects)
+        if (r.isValid()) bounds = bounds.united(r);
+    bounds = bounds.intersected(image.rect());
+    if (bounds.isEmpty()) return {};
+    const QRgb pixel = 0xFF000000u | (colour & 0x00FFFFFFu);
+    const int maxX = image.width() - 1;
+    std::vector<std::pair<int, int>> spans;
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+        spans.clear();
+        for (const QRect& r : rects)
+            if (r.isValid() && r.top() <= y && y <= r.bottom() && r.right() >= 0 && r.left() <= maxX)
+                spans.emplace_back(std::max(r.left(), 0), std::min(r.right(), maxX));
+        if (spans.empty()) continue;
+        std::sort(spans.begin(), spans.end());
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        int left = spans.front().first, right = spans.front().second;
+        for (std::size_t i = 1; i < spans.size(); ++i) {
+            if (spans[i].first <= right + 1) {
+                right = std::max(right, spans[i].second);
+            } else {
+                applySpan(row, left, right, pixel, mode);
+                left = spans[i].first;
+                right = spans[i].second;
+            }
+        }
+        applySpan(row, left, right, pixel, mode);
+    }
+    return bounds;
+}
+
+int textAdvance(const QtScreenFont& font, const QString& text) {
+    if (font.fixedAdvance > 0) return font.fixedAdvance * static_cast<int>(text.toUcs4().size());
+    return QFontMetrics(font.font).horizontalAdvance(text);
+}
+
+QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QString& text, Rgb pen, bool opaque,
+                Rgb ground) {
+    if (text.isEmpty()) return {};
+    QRect cell(x, y, textAdvance(font, text), font.cellHeight());
+    if (opaque) applyRaster(image, {cell}, ground, RasterMode::CopyPen);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setFont(font.font);
+    painter.setPen(QColor::fromRgb(0xFF000000u | (pen & 0x00FFFFFFu)));
+    const int baseline = y + font.ascent;
+    QRect ink;
+    if (font.fixedAdvance > 0) {
+        int column = x;
+        for (char32_t code : text.toUcs4()) {
+            QString glyph = QString::fromUcs4(&code, 1);
+            painter.drawText(QPoint(column, baseline), glyph);
+            column += font.fixedAdvance;
+        }
+        ink = QFontMetrics(font.font).boundingRect(QString(text.size(), QLatin1Char('W')));
+    } else {
+        painter.drawText(QPoint(x, baseline), text);
+        ink = QFontMetrics(font.font).boundingRect(text);
+    }
+    // Glyphs may reach a little beyond their cells.
+    return cell.united(ink.translated(x, baseline)).adjusted(-2, -2, 2, 2);
+}
+
+QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canvasHeight, QImage::Format_RGB32) {
+    backing.fill(Qt::white);
+    setFixedSize(canvasWidth, canvasHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void QtCanvas::markDirty(const QRect& area) {
+    QRect visible = area.intersected(rect());
+    if (visible.isEmpty()) return;
+    pending = pending.united(visible);
+    update(visible);
+    if (isVisible() && (!sincePresent.isValid() || sincePresent.elapsed() >= 16)) repaint(pending);
+}
+
+void QtCanvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.drawImage(area, backing, area);
+    if (area.contains(pending)) pending = QRect();
+    sincePresent.start();
+}
+
+void QtCanvas::mousePressEvent(QMouseEvent* event) {
+    EventKind kind = EventKind::None;
+    if (event->button() == Qt::LeftButton) kind = EventKind::LeftPress;
+    if (event->button() == Qt::RightButton) kind = EventKind::RightPress;
+    if (kind == EventKind::None || !onInput) return;
+    onInput(InputEvent{kind, 0, event->position().x(), event->position().y()});
+}
+
+void QtCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove)
+        onMouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()), event->position().x(),
+                    event->position().y());
+}
+
+void QtCanvas::keyPressEvent(QKeyEvent* event) {
+    const int key = virtualKeyCode(event->key(), event->modifiers());
+    if (key != 0) keysDown.insert(key);
+    const int character = typedCharacter(*event);
+    if (character != 0 && onInput) onInput(InputEvent{EventKind::Char, character, 0, 0});
+}
+
+void QtCanvas::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return;
+    const int key = virtualKeyCode(event->key(), event->modifiers());
+    // Releases of keys pressed in a menu or a dialog are not ours.
+    if (key == 0 || keysDown.erase(key) == 0) return;
+    if (onInput) onInput(InputEvent{EventKind::KeyUp, key, 0, 0});
+}
+
+void QtCanvas::focusOutEvent(QFocusEvent* event) {
+    keysDown.clear();
+    QWidget::focusOutEvent(event);
+}
+
+}  // namespace nonari
