@@ -1,12 +1,189 @@
-// TODO stub: replaced by the real implementation.
+// The hall-of-fame tables and their file "Champions.Rhm": 150 lines of Windows-1252 text, CR LF.
 #include "fame/champions_file.h"
+
+#include "app/game_state.h"
+#include "files/safe_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <vector>
 
 namespace nonari {
 
-void resetChampions() {  }
-void loadChampions() {  }
-bool saveChampions() { return {}; }
-std::string utf8ToWindows1252(const std::string&) { return {}; }
-std::string windows1252ToUtf8(const std::string&) { return {}; }
+namespace {
+
+// Code points of the bytes 0x80..0x9F. The five bytes Windows-1252 leaves unassigned
+// map to the C1 controls of the same number, so that any byte survives a load and a save.
+constexpr std::array<char32_t, 32> highBlock = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr int placesPerList = 10;
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i]; advances i. Malformed input yields nothing and
+// skips a single byte, so that every broken byte becomes one "?".
+std::optional<char32_t> nextCodePoint(const std::string& text, std::size_t& i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i);
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
+    int length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        ++i;
+        return std::nullopt;
+    }
+    if (i + static_cast<std::size_t>(length) > text.size()) {
+        ++i;
+        return std::nullopt;
+    }
+    for (int k = 1; k < length; ++k) {
+        unsigned char next = byte(i + static_cast<std::size_t>(k));
+        if ((next & 0xC0) != 0x80) {
+            ++i;
+            return std::nullopt;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return std::nullopt;
+    }
+    i += static_cast<std::size_t>(length);
+    return cp;
+}
+
+std::optional<unsigned char> windows1252Byte(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    for (std::size_t k = 0; k < highBlock.size(); ++k)
+        if (highBlock[k] == cp) return static_cast<unsigned char>(0x80 + k);
+    return std::nullopt;
+}
+
+void setEntry(int d, int p, std::string name, std::string date, std::string time) {
+    game.championName[d][p] = std::move(name);
+    game.championDate[d][p] = std::move(date);
+    game.championTime[d][p] = std::move(time);
+}
+
+void setEmptyEntry(int d, int p) { setEntry(d, p, "", "", "9"); }
+
+// Reads one line; CR LF, LF and a lone CR all end it. Empty when the file has ended.
+std::optional<std::string> readLine(std::istream& in) {
+    std::string line;
+    int ch = in.get();
+    if (ch == std::char_traits<char>::eof()) return std::nullopt;
+    while (ch != std::char_traits<char>::eof()) {
+        if (ch == '\n') break;
+        if (ch == '\r') {
+            if (in.peek() == '\n') in.get();
+            break;
+        }
+        line += static_cast<char>(ch);
+        ch = in.get();
+    }
+    return windows1252ToUtf8(line);
+}
+
+bool atEnd(std::istream& in) { return in.peek() == std::char_traits<char>::eof(); }
+
+// A field as one line of the file: a line break inside it would shift every later entry.
+std::string asOneLine(std::string text) {
+    std::ranges::replace(text, '\r', ' ');
+    std::ranges::replace(text, '\n', ' ');
+    return utf8ToWindows1252(text) + "\r\n";
+}
+
+}  // namespace
+
+std::string utf8ToWindows1252(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        std::optional<char32_t> cp = nextCodePoint(utf8, i);
+        std::optional<unsigned char> b = cp ? windows1252Byte(*cp) : std::nullopt;
+        out += b ? static_cast<char>(*b) : '?';
+    }
+    return out;
+}
+
+std::string windows1252ToUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        auto b = static_cast<unsigned char>(c);
+        appendUtf8(out, b >= 0x80 && b <= 0x9F ? highBlock[b - 0x80] : char32_t{b});
+    }
+    return out;
+}
+
+void resetChampions() {
+    for (int d = 0; d < 5; ++d)
+        for (int p = 1; p <= placesPerList; ++p) setEmptyEntry(d, p);
+}
+
+void loadChampions() {
+    std::error_code error;
+    if (!std::filesystem::exists(championsFile, error)) {
+        resetChampions();
+        return;
+    }
+    std::ifstream in(championsFile, std::ios::binary);
+    for (int d = 0; d < 5; ++d) {
+        // The end is looked for only where a difficulty's block begins.
+        if (!in || atEnd(in)) {
+            for (int p = 1; p <= placesPerList; ++p) setEmptyEntry(d, p);
+            continue;
+        }
+        for (int p = 1; p <= placesPerList; ++p) {
+            std::optional<std::string> name = readLine(in);
+            std::optional<std::string> date = readLine(in);
+            std::optional<std::string> time = readLine(in);
+            // A file cut off inside a block: the places it no longer holds are empty.
+            if (time) setEntry(d, p, std::move(*name), std::move(*date), std::move(*time));
+            else setEmptyEntry(d, p);
+        }
+    }
+}
+
+bool saveChampions() {
+    std::string text;
+    for (int d = 0; d < 5; ++d)
+        for (int p = 1; p <= placesPerList; ++p) {
+            text += asOneLine(game.championName[d][p]);
+            text += asOneLine(game.championDate[d][p]);
+            text += asOneLine(game.championTime[d][p]);
+        }
+    return replaceFileContents(championsFile, std::vector<unsigned char>(text.begin(), text.end()));
+}
 
 }  // namespace nonari
