@@ -242,7 +242,6 @@ FormId QtForms::loadForm(const FormSpec& spec, int x, int y) {
     form->move(x, y);
     form->setEnabled(true);  // created under a disabled owner
     form->show();
-    form->raise();
     form->activateWindow();
     return id;
 }
