@@ -1,9 +1,117 @@
-// TODO stub: replaced by the real implementation.
+// The hall-of-fame dialog ruhm: one tab per difficulty, and clearing a list.
 #include "fame/hall_of_fame.h"
+
+#include "app/game_state.h"
+#include "app/modal_dialog.h"
+#include "fame/champions_file.h"
+
+#include <cmath>
 
 namespace nonari {
 
-FormSpec hallOfFameForm() { return {}; }
-void showHallOfFame() {  }
+namespace {
+
+FormId hallFormId = 0;
+
+ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+                    int width, int height) {
+    ControlSpec c;
+    c.kind = kind;
+    c.name = name;
+    c.caption = caption;
+    c.x = x;
+    c.y = y;
+    c.width = width;
+    c.height = height;
+    return c;
+}
+
+// The form was laid out in twips, 15 to the pixel.
+int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+std::string listView(int d) { return "lv" + std::to_string(d + 1); }
+
+// " 1." .. "10.": the place in a field of two characters, so that the full stops line up.
+std::string placeText(int p) { return (p < 10 ? " " : "") + std::to_string(p) + "."; }
+
+void ruhm_Load(FormId form) {
+    Platform& pf = platform();
+    for (int p = 1; p <= 10; ++p)
+        for (int d = 0; d < 5; ++d)
+            if (game.championTime[d][p].empty() || game.championTime[d][p][0] != '9')
+                pf.addListRow(form, listView(d),
+                              {placeText(p), game.championName[d][p], game.championDate[d][p],
+                               game.championTime[d][p]});
+    int tab = 1;
+    for (int k = 0; k < game.difficulty && tab < 5; ++k) ++tab;
+    pf.selectTab(form, "tbs1", tab);
+}
+
+void cmd3_Click() {
+    game.dialogClosed = true;
+    platform().closeForm(hallFormId);
+}
+
+void ruhm_Close() { game.dialogClosed = true; }
+
+void cmd4_Click() {
+    Platform& pf = platform();
+    FormId form = hallFormId;
+    game.answer = static_cast<std::int16_t>(pf.messageBox("Wirklich löschen?", MessageIcon::Question, 1, "&JA|&NEIN"));
+    if (game.answer != 1) return;
+    int d = pf.selectedTab(form, "tbs1") - 1;
+    if (d < 0 || d > 4) return;
+    for (int p = 1; p <= 10; ++p) {
+        game.championName[d][p].clear();
+        game.championDate[d][p].clear();
+        game.championTime[d][p] = "9";
+    }
+    game.dialogClosed = true;
+    pf.closeForm(form);
+    saveChampions();
+    pf.setMainWindowEnabled(true);
+    // Shown again with the cleared list; when it closes, the outer wait ends as well.
+    showHallOfFame();
+}
+
+}  // namespace
+
+FormSpec hallOfFameForm() {
+    static const char* const tabCaptions[] = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
+    FormSpec form;
+    form.name = "ruhm";
+    form.caption = "Ruhmeshalle";
+    form.width = px(6960);
+    form.height = px(5355);
+    ControlSpec tabStrip = control(ControlKind::TabStrip, "tbs1", "", px(240), px(180), px(6390), px(3990));
+    tabStrip.tabs = {tabCaptions, tabCaptions + 5};
+    form.controls.push_back(tabStrip);
+    for (int d = 0; d < 5; ++d) {
+        // Each page holds one list view filling the page's list form.
+        ControlSpec list = control(ControlKind::ListView, listView(d), "", 0, 0, px(6330), px(3855));
+        list.page = d + 1;
+        list.fontPoints = 12;
+        list.columns = {{"#", px(415)}, {"Name", px(3100)}, {"Datum", px(1400)}, {"Zeit", px(1345)}};
+        form.controls.push_back(list);
+    }
+    form.controls.push_back(control(ControlKind::CommandButton, "cmd3", "&OK", px(1365), px(4320), px(2115), px(465)));
+    form.controls.push_back(control(ControlKind::CommandButton, "cmd4", "&Löschen", px(3480), px(4320), px(2115), px(465)));
+    form.handlers = {
+        {"cmd3_Click", [](const FormEventArgs&) { cmd3_Click(); }},
+        {"cmd4_Click", [](const FormEventArgs&) { cmd4_Click(); }},
+        {"ruhm_Close", [](const FormEventArgs&) { ruhm_Close(); }},
+    };
+    return form;
+}
+
+void showHallOfFame() {
+    Platform& pf = platform();
+    FormId form = openDialogForm(hallOfFameForm(), 68, 136);
+    hallFormId = form;
+    ruhm_Load(form);
+    waitForDialog(form);
+    if (pf.formExists(form)) pf.closeForm(form);
+    endDialog();
+}
 
 }  // namespace nonari

@@ -1,10 +1,119 @@
-// TODO stub: replaced by the real implementation.
+// The record check after a won timed game and the name form champ.
 #include "fame/record_check.h"
+
+#include "app/game_state.h"
+#include "app/modal_dialog.h"
+#include "fame/champions_file.h"
+#include "fame/hall_of_fame.h"
+
+#include <algorithm>
 
 namespace nonari {
 
-FormSpec championForm() { return {}; }
-void checkForRecord() {  }
-void askChampionName() {  }
+namespace {
+
+FormId championFormId = 0;
+
+ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+                    int width, int height) {
+    ControlSpec c;
+    c.kind = kind;
+    c.name = name;
+    c.caption = caption;
+    c.x = x;
+    c.y = y;
+    c.width = width;
+    c.height = height;
+    return c;
+}
+
+void cmd5_Click() {
+    game.dialogClosed = true;
+    game.lastChampionName = platform().controlText(championFormId, "ed1");
+    game.nameConfirmed = true;
+    platform().closeForm(championFormId);
+}
+
+void cmd6_Click() {
+    game.dialogClosed = true;
+    platform().closeForm(championFormId);
+}
+
+void champ_Close() { game.dialogClosed = true; }
+
+// The first place whose time the final time beats; 0 when it beats none. Equal times stay ahead.
+int recordPlace(int d) {
+    for (int p = 1; p <= 10; ++p)
+        if (game.finalTime < game.championTime[d][p]) return p;
+    return 0;
+}
+
+void insertChampion(int d, int place) {
+    for (int q = 9; q >= place; --q) {
+        game.championName[d][q + 1] = game.championName[d][q];
+        game.championDate[d][q + 1] = game.championDate[d][q];
+        game.championTime[d][q + 1] = game.championTime[d][q];
+    }
+    std::string name = game.lastChampionName;
+    std::ranges::replace(name, '\r', ' ');
+    std::ranges::replace(name, '\n', ' ');
+    game.championName[d][place] = name;
+    game.championDate[d][place] = todayText();
+    game.championTime[d][place] = game.finalTime;
+}
+
+}  // namespace
+
+FormSpec championForm() {
+    FormSpec form;
+    form.name = "champ";
+    form.caption = "Neuer Rekord";
+    form.width = 360;
+    form.height = 142;
+    form.controls = {
+        control(ControlKind::Label, "lbl2",
+                "Glückwunsch! Sie haben einen Platz in der Ruhmeshalle erreicht. "
+                "Bitte geben Sie Ihren Namen ein:",
+                12, 10, 336, 44),
+        control(ControlKind::TextBox, "ed1", "", 12, 60, 336, 24),
+        control(ControlKind::CommandButton, "cmd5", "&OK", 78, 100, 96, 30),
+        control(ControlKind::CommandButton, "cmd6", "&Abbruch", 186, 100, 96, 30),
+    };
+    form.handlers = {
+        {"cmd5_Click", [](const FormEventArgs&) { cmd5_Click(); }},
+        {"cmd6_Click", [](const FormEventArgs&) { cmd6_Click(); }},
+        {"champ_Close", [](const FormEventArgs&) { champ_Close(); }},
+    };
+    return form;
+}
+
+void askChampionName() {
+    Platform& pf = platform();
+    FormId form = openDialogForm(championForm(), 177, 234);
+    championFormId = form;
+    pf.setControlText(form, "ed1", game.lastChampionName);
+    pf.focusControl(form, "ed1");
+    waitForDialog(form);
+    // The program is ending while the form is open: take it down with it.
+    if (pf.formExists(form)) pf.closeForm(form);
+    endDialog();
+}
+
+void checkForRecord() {
+    game.nameConfirmed = false;
+    int d = game.difficulty;
+    if (d < 0 || d > 4) return;
+    int place = recordPlace(d);
+    if (place == 0) {
+        loadChampions();
+    } else {
+        askChampionName();
+        insertChampion(d, place);
+        // An unconfirmed entry is thrown away by reading the file back.
+        if (game.nameConfirmed) saveChampions();
+        else loadChampions();
+    }
+    showHallOfFame();
+}
 
 }  // namespace nonari
