@@ -1,10 +1,123 @@
-// TODO stub: replaced by the real implementation.
+// The slot dialog frm1: saving the board into or loading it from one of four records of "brett.nnr".
 #include "files/slot_dialog.h"
+
+#include "app/game_state.h"
+#include "app/modal_dialog.h"
+#include "files/board_record.h"
 
 namespace nonari {
 
-FormSpec slotDialogForm() { return {}; }
-void openSaveDialog() {  }
-void openLoadDialog() {  }
+namespace {
+
+FormId slotFormId = 0;
+
+ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+                    int width, int height) {
+    ControlSpec c;
+    c.kind = kind;
+    c.name = name;
+    c.caption = caption;
+    c.x = x;
+    c.y = y;
+    c.width = width;
+    c.height = height;
+    return c;
+}
+
+std::string optionButton(int slot) { return "opt" + std::to_string(slot + 1); }
+
+// The slot whose option button is checked; -1 when none is.
+int checkedSlot() {
+    for (int slot = 0; slot < 4; ++slot)
+        if (platform().controlValue(slotFormId, optionButton(slot))) return slot;
+    return -1;
+}
+
+void commitSlot() {
+    int slot = checkedSlot();
+    if (slot >= 0) game.selectedSlot = static_cast<std::int16_t>(slot);
+    if (game.slotDialogLoads) readBoardRecord(game.selectedSlot);
+    else writeBoardRecord(game.selectedSlot);
+    game.dialogClosed = true;
+    platform().setMainWindowEnabled(true);
+    platform().closeForm(slotFormId);
+}
+
+// A digit 1..4 picks its slot, Enter the button that has the key, any other key the checked one;
+// every key commits at once.
+void opt_KeyPress(int button, int key) {
+    if (key >= '1' && key <= '4') {
+        game.selectedSlot = static_cast<std::int16_t>(key - '1');
+    } else if (key == 13) {
+        game.selectedSlot = static_cast<std::int16_t>(button - 1);
+    } else {
+        int slot = checkedSlot();
+        if (slot >= 0) game.selectedSlot = static_cast<std::int16_t>(slot);
+    }
+    platform().setControlValue(slotFormId, optionButton(game.selectedSlot), true);
+    platform().focusControl(slotFormId, optionButton(game.selectedSlot));
+    commitSlot();
+}
+
+void cmd2_Click() {
+    game.dialogClosed = true;
+    platform().closeForm(slotFormId);
+    platform().setMainWindowEnabled(true);
+}
+
+void frm1_Close() {
+    game.dialogClosed = true;
+    platform().setMainWindowEnabled(true);
+}
+
+void openSlotDialog() {
+    Platform& pf = platform();
+    if (game.selectedSlot < 0 || game.selectedSlot > 3) game.selectedSlot = 0;
+    FormId form = openDialogForm(slotDialogForm(), 595, 235);
+    slotFormId = form;
+    pf.setControlValue(form, optionButton(game.selectedSlot), true);
+    pf.focusControl(form, optionButton(game.selectedSlot));
+    waitForDialog(form);
+    if (pf.formExists(form)) pf.closeForm(form);
+    endDialog();
+}
+
+}  // namespace
+
+FormSpec slotDialogForm() {
+    FormSpec form;
+    form.name = "frm1";
+    form.caption = game.slotDialogLoads ? "Welches Brett laden?" : "Sichern unter ...";
+    form.width = 236;
+    form.height = 138;
+    for (int slot = 0; slot < 4; ++slot)
+        form.controls.push_back(control(ControlKind::OptionButton, optionButton(slot),
+                                        "Nr. &" + std::to_string(slot + 1), 16, 12 + 29 * slot, 96, 24));
+    form.controls.push_back(control(ControlKind::CommandButton, "cmd1", "&OK", 128, 14, 92, 30));
+    form.controls.push_back(control(ControlKind::CommandButton, "cmd2", "&Abbruch", 128, 54, 92, 30));
+    form.handlers["cmd1_Click"] = [](const FormEventArgs&) { commitSlot(); };
+    form.handlers["cmd2_Click"] = [](const FormEventArgs&) { cmd2_Click(); };
+    form.handlers["frm1_Close"] = [](const FormEventArgs&) { frm1_Close(); };
+    form.handlers["opt1_Click"] = [](const FormEventArgs&) { commitSlot(); };
+    form.handlers["opt2_Click"] = [](const FormEventArgs&) { commitSlot(); };
+    form.handlers["opt3_Click"] = [](const FormEventArgs&) { commitSlot(); };
+    form.handlers["opt4_Click"] = [](const FormEventArgs&) { commitSlot(); };
+    form.handlers["opt1_KeyPress"] = [](const FormEventArgs& e) { opt_KeyPress(1, e.key); };
+    form.handlers["opt2_KeyPress"] = [](const FormEventArgs& e) { opt_KeyPress(2, e.key); };
+    form.handlers["opt3_KeyPress"] = [](const FormEventArgs& e) { opt_KeyPress(3, e.key); };
+    form.handlers["opt4_KeyPress"] = [](const FormEventArgs& e) { opt_KeyPress(4, e.key); };
+    return form;
+}
+
+void openSaveDialog() {
+    game.slotDialogLoads = false;
+    game.currentFile = savedBoardFile;
+    openSlotDialog();
+}
+
+void openLoadDialog() {
+    game.slotDialogLoads = true;
+    openSlotDialog();
+}
 
 }  // namespace nonari
