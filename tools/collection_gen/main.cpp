@@ -60,6 +60,12 @@ int generate(std::uint32_t seed, const std::filesystem::path& folder, std::optio
         std::fputs("nonari-collections: the game's solve command does not finish even a one-gap puzzle\n", stderr);
         return 1;
     }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "nonari-collections: cannot create %s\n", folder.string().c_str());
+        return 1;
+    }
     auto confirm = [](const Puzzle& puzzle) { return gameSolveCommandFinishes(puzzle); };
     auto started = std::chrono::steady_clock::now();
     for (int difficulty = 0; difficulty < 5; ++difficulty) {
