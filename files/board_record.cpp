@@ -1,12 +1,187 @@
-// TODO stub: replaced by the real implementation.
+// The 2200-byte board record shared by the puzzle collections and the saved boards.
 #include "files/board_record.h"
+
+#include "app/game_state.h"
+#include "files/safe_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
 
 namespace nonari {
 
-std::string collectionFile(int) { return {}; }
-std::string locateBoardFile(const std::string&) { return {}; }
-void readBoardRecord(std::int16_t) {  }
-void writeBoardRecord(std::int16_t) {  }
-void loadNewGamePuzzle() {  }
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t gridBytes = 100;
+constexpr std::size_t candidateImageBytes = 1000;
+constexpr std::size_t fillerBytes = 1000;
+constexpr std::size_t boardOffset = 0;
+constexpr std::size_t givensOffset = boardOffset + gridBytes;
+constexpr std::size_t candidatesOffset = givensOffset + gridBytes;
+constexpr std::size_t fillerOffset = candidatesOffset + candidateImageBytes;
+constexpr std::size_t recordsPerBoardFile = 4;
+constexpr std::size_t boardFileSize = recordsPerBoardFile * boardRecordSize;
+
+constexpr std::array<const char*, 5> collectionNames = {"leicht.nnr", "mittel.nnr", "schwer.nnr", "extrem.nnr",
+                                                        "teuflisch.nnr"};
+
+#ifndef NONARI_INSTALLED_DATA_DIR
+#define NONARI_INSTALLED_DATA_DIR ""
+#endif
+#ifndef NONARI_SOURCE_DATA_DIR
+#define NONARI_SOURCE_DATA_DIR ""
+#endif
+
+struct DecodedRecord {
+    Grid board;
+    Grid givens;
+    std::array<std::uint8_t, candidateImageBytes> candidateBytes{};
+};
+
+// A bare file name: board files live in one folder and are never reached through a path.
+bool isPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+bool isCollection(const std::string& name) {
+    return std::find(collectionNames.begin(), collectionNames.end(), name) != collectionNames.end();
+}
+
+bool isRegularFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+bool gridHoldsOnlyDigits(const Grid& grid) {
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r)
+            if (grid(c, r) > 9) return false;
+    return true;
+}
+
+// The record's first 1200 bytes, or nothing when the file is missing, too short or damaged.
+std::optional<DecodedRecord> readRecordImage(const std::string& path, std::int16_t record) {
+    if (record < 0) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    in.seekg(static_cast<std::streamoff>(record) * boardRecordSize);
+    std::array<char, fillerOffset> bytes{};
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    // The filler is not used, but a record that ends early is no complete record.
+    in.seekg(static_cast<std::streamoff>(boardRecordSize - fillerOffset - 1), std::ios::cur);
+    char last = 0;
+    if (!in || !in.read(&last, 1)) return std::nullopt;
+
+    DecodedRecord decoded;
+    auto copyBytes = [&bytes](std::size_t offset, std::size_t count, std::uint8_t* to) {
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), count, to);
+    };
+    copyBytes(boardOffset, gridBytes, decoded.board.cell.data());
+    copyBytes(givensOffset, gridBytes, decoded.givens.cell.data());
+    copyBytes(candidatesOffset, candidateImageBytes, decoded.candidateBytes.data());
+    if (!gridHoldsOnlyDigits(decoded.board) || !gridHoldsOnlyDigits(decoded.givens)) return std::nullopt;
+    return decoded;
+}
+
+void appendFiller(std::vector<unsigned char>& image, std::size_t offset) {
+    for (std::size_t i = 0; i < fillerBytes; ++i) image[offset + i] = static_cast<unsigned char>(random(9) + 1);
+}
+
+// The whole new file: the old one when it holds exactly four records, else four blank records
+// followed by whatever a longer file held beyond them. Nothing when the old file cannot be read.
+std::optional<std::vector<unsigned char>> startingImage(const std::string& path) {
+    std::error_code error;
+    bool exists = fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
+    std::vector<unsigned char> old;
+    if (exists) {
+        if (!isRegularFile(path)) return std::nullopt;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return std::nullopt;
+        old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+    }
+    if (old.size() == boardFileSize) return old;
+
+    std::vector<unsigned char> image(std::max(old.size(), boardFileSize), 0);
+    for (std::size_t record = 0; record < recordsPerBoardFile; ++record)
+        appendFiller(image, record * boardRecordSize + fillerOffset);
+    if (old.size() > boardFileSize)
+        std::copy(old.begin() + static_cast<std::ptrdiff_t>(boardFileSize), old.end(),
+                  image.begin() + static_cast<std::ptrdiff_t>(boardFileSize));
+    return image;
+}
+
+void encodeRecord(std::vector<unsigned char>& image, std::size_t start) {
+    std::copy(game.board.cell.begin(), game.board.cell.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
+    std::copy(game.givens.cell.begin(), game.givens.cell.end(),
+              image.begin() + static_cast<std::ptrdiff_t>(start + givensOffset));
+    game.candidateBytes.fill(0);
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r)
+            for (int d = 1; d <= 9; ++d)
+                if (game.candidates(c, r, d)) game.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] = 0xFF;
+    std::copy(game.candidateBytes.begin(), game.candidateBytes.end(),
+              image.begin() + static_cast<std::ptrdiff_t>(start + candidatesOffset));
+    appendFiller(image, start + fillerOffset);
+}
+
+}  // namespace
+
+std::string collectionFile(int difficulty) {
+    if (difficulty < 0 || difficulty >= static_cast<int>(collectionNames.size())) return {};
+    return collectionNames[static_cast<std::size_t>(difficulty)];
+}
+
+std::string locateBoardFile(const std::string& name) {
+    if (!isPlainName(name) || isRegularFile(name) || !isCollection(name)) return name;
+    const char* fromEnvironment = std::getenv("NONARI_DATA_DIR");
+    for (const char* folder : {fromEnvironment, NONARI_INSTALLED_DATA_DIR, NONARI_SOURCE_DATA_DIR}) {
+        if (folder == nullptr || *folder == '\0') continue;
+        fs::path candidate = fs::path(folder) / name;
+        if (isRegularFile(candidate)) return candidate.string();
+    }
+    return name;
+}
+
+void readBoardRecord(std::int16_t record) {
+    game.clockRunning = false;
+    if (!isPlainName(game.currentFile)) return;
+    std::string path = locateBoardFile(game.currentFile);
+    if (!isRegularFile(path)) return;
+    std::optional<DecodedRecord> decoded = readRecordImage(path, record);
+    if (!decoded) return;
+
+    game.board = decoded->board;
+    game.givens = decoded->givens;
+    game.candidateBytes = decoded->candidateBytes;
+    game.candidates.clear();
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r)
+            for (int d = 1; d <= 9; ++d)
+                game.candidates(c, r, d) = game.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
+}
+
+void writeBoardRecord(std::int16_t record) {
+    // Only the working folder is written, and only the four records a board file holds.
+    if (!isPlainName(game.currentFile)) return;
+    if (record < 0 || static_cast<std::size_t>(record) >= recordsPerBoardFile) return;
+    std::optional<std::vector<unsigned char>> image = startingImage(game.currentFile);
+    if (!image) return;
+    encodeRecord(*image, static_cast<std::size_t>(record) * boardRecordSize);
+    replaceFileContents(game.currentFile, *image);
+}
+
+void loadNewGamePuzzle() {
+    game.currentFile = collectionFile(game.difficulty);
+    readBoardRecord(static_cast<std::int16_t>(random(4)));
+}
 
 }  // namespace nonari

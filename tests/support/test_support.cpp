@@ -1,6 +1,8 @@
 // Shared test helpers.
 #include "tests/support/test_support.h"
 
+#include "logic/game_clock.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -47,6 +49,9 @@ void HeadlessGame::SetUp() {
 }
 
 void HeadlessGame::TearDown() {
+    // A clock thread started by a test must not outlive the platform it writes to.
+    game.clockRunning = false;
+    joinClockThread();
     work.reset();
     installPlatform(nullptr);
 }
