@@ -1,5 +1,4 @@
-// The collection generator: the technique grader on hand-made candidate patterns and whole puzzles,
-// reproducible collections, the quick replay of the game's solve procedure, and whole-file writes.
+// The collection generator: its technique grader, reproducible collections, the solve replay and file writes.
 #include "tools/collection_gen/game_check.h"
 #include "tools/collection_gen/generator.h"
 #include "tools/collection_gen/grader.h"
@@ -319,10 +318,10 @@ TEST(CollectionGenerator, SameSeedGivesTheSameBytes) {
     EXPECT_FALSE(puzzleInRecord(std::vector<std::uint8_t>(100), 0));
 }
 
-class GameReplay : public test::HeadlessGame {};
+class CollectionTool : public test::HeadlessGame {};
 
 // The quick replay sifts candidates; it must agree with the game's own solve command both ways.
-TEST_F(GameReplay, AgreesWithTheGamesSolveCommand) {
+TEST_F(CollectionTool, ReplayAgreesWithTheGamesSolveCommand) {
     Rng rng(1618);
     int finished = 0, leftOpen = 0;
     for (int n = 0; n < 150 && (finished < 6 || leftOpen < 3); ++n) {
@@ -342,7 +341,7 @@ TEST_F(GameReplay, AgreesWithTheGamesSolveCommand) {
     EXPECT_FALSE(gameSolveCommandFinishes(clash));
 }
 
-TEST_F(GameReplay, WritesFilesWholeOrNotAtAll) {
+TEST_F(CollectionTool, WritesFilesWholeOrNotAtAll) {
     std::vector<std::uint8_t> bytes(8800, 7);
     std::filesystem::path target = work->path() / "leicht.nnr";
     test::writeBytes(target, std::vector<unsigned char>(10, 1));

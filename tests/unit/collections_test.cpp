@@ -1,5 +1,4 @@
-// The five shipped puzzle collections: record layout, one solution each, symmetry, givens, grades, and the
-// game's own solve command finishing every puzzle.
+// The five shipped puzzle collections: layout, one solution each, symmetry, givens, grades, the game's solve command.
 #include "files/board_record.h"
 #include "logic/solver.h"
 #include "screen/side_panels.h"

@@ -1,7 +1,7 @@
 // Whether the game's own solve procedure ("&Brett lösen") finishes a puzzle.
 #pragma once
 
-#include "tools/collection_gen/sudoku.h"
+#include "tools/collection_gen/puzzle_grid.h"
 
 namespace nonari::gen {
 

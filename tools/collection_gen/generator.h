@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tools/collection_gen/grader.h"
-#include "tools/collection_gen/sudoku.h"
+#include "tools/collection_gen/puzzle_grid.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // A human-style technique solver: applies the easiest technique that makes progress and reports the hardest one needed.
 #pragma once
 
-#include "tools/collection_gen/sudoku.h"
+#include "tools/collection_gen/puzzle_grid.h"
 
 namespace nonari::gen {
 

@@ -1,5 +1,5 @@
 // Grid geometry, the tool's random draws, solution counting and random solution grids.
-#include "tools/collection_gen/sudoku.h"
+#include "tools/collection_gen/puzzle_grid.h"
 
 #include <bit>
 
