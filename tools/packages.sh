@@ -1,7 +1,7 @@
 # The Debian packages Nonari needs: the one list, sourced by the set-up script.
 # Building and playing:
 NONARI_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev libchm-dev fonts-liberation2"
-# Running every test headless, the end-to-end tests under Xvfb, and the benchmarks:
-NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick poppler-utils"
+# Running every test headless (the help viewer tests compile a small manual), the end-to-end tests under Xvfb, and the benchmarks:
+NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick poppler-utils fp-utils"
 # Only for recompiling the manual (data/nonari.chm ships compiled):
 NONARI_MANUAL_PACKAGES="fp-utils"

@@ -1,7 +1,8 @@
 // A viewer for compiled HTML help files: topics and their images come straight out of the .chm archive.
 #include "platform/qt/qt_help_viewer.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -70,7 +71,16 @@ class ChmBrowser : public QTextBrowser {
 public:
     ChmBrowser() {
         setAttribute(Qt::WA_DeleteOnClose);
-        setOpenExternalLinks(true);
+        // Topics open here; links out of the manual go to the desktop's own programs.
+        setOpenLinks(false);
+        connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+            if (url.scheme() != QLatin1String("chm"))
+                QDesktopServices::openUrl(url);
+            else if (readEntry(archive.get(), url))
+                setSource(url);
+            else
+                QApplication::beep();  // a link to a topic the file lacks
+        });
         setWindowTitle(fallbackTitle);
         resize(820, 620);
         connect(this, &QTextBrowser::sourceChanged, this, [this] {
@@ -117,8 +127,11 @@ bool QtHelpViewer::show(const std::string& file, const std::string& topic) {
         browser->reload();
     else
         browser->setSource(url);
-    browser->show();
-    browser->raise();
+    if (browser->isVisible()) {
+        browser->raise();
+    } else {
+        browser->show();
+    }
     browser->activateWindow();
     return true;
 }
