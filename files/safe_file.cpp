@@ -56,6 +56,8 @@ bool replaceFileContents(const std::string& path, const std::vector<unsigned cha
     struct stat old {};
     bool oldExists = ::stat(path.c_str(), &old) == 0;
     if (oldExists && !S_ISREG(old.st_mode)) return false;
+    // A file its owner made read-only stays protected, although the folder would allow the rename.
+    if (oldExists && ::access(path.c_str(), W_OK) != 0) return false;
 
     std::string temporary;
     int fd = createTemporary(path, temporary);

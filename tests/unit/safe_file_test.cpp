@@ -101,6 +101,22 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftovers) {
     EXPECT_EQ(readBytes("brett.nnr"), old);
     EXPECT_EQ(folderEntries(work->path()), std::vector<std::string>{"brett.nnr"});
 
+    // A file made read-only in a folder that allows the rename.
+    fs::create_directory("own");
+    writeBytes("own/brett.nnr", old);
+    chmod("own/brett.nnr", 0444);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown("own", 65534, 65534), 0);
+        ASSERT_EQ(chown("own/brett.nnr", 65534, 65534), 0);
+    }
+    EXPECT_TRUE(inChild([&] {
+        actAsOrdinaryUser();
+        return !replaceFileContents((work->path() / "own/brett.nnr").string(), replacement);
+    }));
+    EXPECT_EQ(readBytes("own/brett.nnr"), old);
+    EXPECT_EQ(folderEntries(work->path() / "own"), std::vector<std::string>{"brett.nnr"});
+    fs::remove_all("own");
+
     // A folder in the file's place, a folder that does not exist, no name at all.
     fs::create_directory("taken");
     EXPECT_FALSE(replaceFileContents("taken", replacement));
