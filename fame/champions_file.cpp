@@ -113,8 +113,6 @@ std::optional<std::string> readLine(std::istream& in) {
     return windows1252ToUtf8(line);
 }
 
-bool atEnd(std::istream& in) { return in.peek() == std::char_traits<char>::eof(); }
-
 // A field as one line of the file: a line break inside it would shift every later entry.
 std::string asOneLine(std::string text) {
     std::ranges::replace(text, '\r', ' ');
@@ -157,22 +155,16 @@ void loadChampions() {
         resetChampions();
         return;
     }
+    // Where the file ends, at a block boundary or inside a block, the remaining places are empty.
     std::ifstream in(championsFile, std::ios::binary);
-    for (int d = 0; d < 5; ++d) {
-        // The end is looked for only where a difficulty's block begins.
-        if (!in || atEnd(in)) {
-            for (int p = 1; p <= placesPerList; ++p) setEmptyEntry(d, p);
-            continue;
-        }
+    for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= placesPerList; ++p) {
             std::optional<std::string> name = readLine(in);
             std::optional<std::string> date = readLine(in);
             std::optional<std::string> time = readLine(in);
-            // A file cut off inside a block: the places it no longer holds are empty.
             if (time) setEntry(d, p, std::move(*name), std::move(*date), std::move(*time));
             else setEmptyEntry(d, p);
         }
-    }
 }
 
 bool saveChampions() {
