@@ -42,8 +42,8 @@ FormSpec informationForm() {
         label("lbl24", "Fünf Schwierigkeitsgrade von Leicht bis Teuflisch,", 148),
         label("lbl25", "Zeitmessung mit Ruhmeshalle, eigene Bretter,", 166),
         label("lbl26", "vier Speicherplätze und Rätselbögen zum Drucken.", 184),
-        label("lbl27", "Die Anleitung öffnet das Menü Hilfe, im Spiel", 208),
-        label("lbl28", "auch die Schaltfläche Hilfe unter dem Brett.", 226),
+        label("lbl27", "Die Anleitung finden Sie im Menü Hilfe und im Spiel", 208),
+        label("lbl28", "hinter der Schaltfläche Hilfe unter dem Brett.", 226),
         label("lbl29", "Viel Vergnügen beim Knobeln!", 250),
     };
     ControlSpec ok;

@@ -1,13 +1,18 @@
 // The shipped manual opened through the Qt platform: both topics, the links between them, and the messages.
 #include "app/game_state.h"
 #include "help/help_launch.h"
+#include "help/info_dialog.h"
 #include "platform/qt/qt_help_viewer.h"
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_testing.h"
+#include "platform/qt/qt_window.h"
 #include "tests/support/test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -119,6 +124,53 @@ TEST_F(HelpGuiTest, UnreadableManualAndMissingWinHelpViewerAreReported) {
     const std::string winHelp = answerMessageDuring([] { showManualOverview(); });
     EXPECT_NE(winHelp.find("Nonari.hlp"), std::string::npos) << winHelp;
     EXPECT_NE(winHelp.find("nicht angezeigt"), std::string::npos) << winHelp;
+}
+
+}  // namespace
+}  // namespace nonari::test
+
+namespace nonari::test {
+namespace {
+
+class InfoDialogGuiTest : public HelpGuiTest {};
+
+TEST_F(InfoDialogGuiTest, ButtonAndCloseBoxBothReturnToAnEnabledMainWindow) {
+    QWidget* main = qt_testing::mainWindow();
+    QWidget* board = qt_testing::canvas();  // the part of the window that takes the player's input
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(board, nullptr);
+    for (bool byButton : {true, false}) {
+        SCOPED_TRACE(byButton ? "button" : "close box");
+        bool mainDisabled = false;
+        int labelsCut = -1;
+        QPoint offset;
+        std::function<void()> poll;
+        poll = [&] {
+            QWidget* form = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle() == QStringLiteral("Über Nonari")) form = top;
+            if (!form) return QTimer::singleShot(20, qApp, poll);
+            mainDisabled = !board->isEnabled();
+            offset = form->geometry().topLeft() - main->geometry().topLeft();
+            labelsCut = 0;
+            for (QLabel* label : form->findChildren<QLabel*>())
+                labelsCut += label->sizeHint().width() > label->width();
+            if (byButton) {
+                for (QPushButton* button : form->findChildren<QPushButton*>()) button->click();
+            } else {
+                form->close();
+            }
+        };
+        QTimer::singleShot(0, qApp, poll);
+        showInformation();
+        EXPECT_TRUE(mainDisabled);
+        EXPECT_EQ(labelsCut, 0);  // every line fits its label
+        EXPECT_EQ(offset, QPoint(149, 140));
+        EXPECT_TRUE(board->isEnabled());
+        EXPECT_TRUE(game.dialogClosed);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            EXPECT_FALSE(top->isVisible() && top->windowTitle() == QStringLiteral("Über Nonari"));
+    }
 }
 
 }  // namespace
