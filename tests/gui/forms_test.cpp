@@ -23,14 +23,6 @@
 namespace nonari {
 namespace {
 
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "nonari_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y, int width,
                     int height) {
     ControlSpec c;
@@ -46,8 +38,6 @@ ControlSpec control(ControlKind kind, const std::string& name, const std::string
 
 class FormsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
-
     void SetUp() override {
         owner = std::make_unique<QWidget>();
         owner->setGeometry(50, 40, 862, 694);

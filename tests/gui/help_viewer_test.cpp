@@ -26,14 +26,6 @@
 namespace nonari {
 namespace {
 
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "nonari_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -43,7 +35,6 @@ class HelpViewerTest : public ::testing::Test {
 protected:
     // One small manual for the suite: a UTF-8 overview with a picture and a Windows-1252 explanation.
     static void SetUpTestSuite() {
-        ensureApplication();
         sources = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(sources->isValid());
         const QDir dir(sources->path());

@@ -23,14 +23,6 @@
 namespace nonari {
 namespace {
 
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "nonari_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 constexpr double dotsPerInch = 1200;        // high-resolution PDF output
 constexpr double pointsPerDot = 72.0 / dotsPerInch;
 
@@ -76,8 +68,6 @@ void textAt(QPainter& painter, int x, int y, const QString& text) {
 
 class PrinterTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
-
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         if (const char* value = std::getenv("NONARI_PRINT_PDF")) previous = value;
