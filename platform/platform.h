@@ -86,6 +86,8 @@ struct FormSpec {
     double fontPoints = 9;
     std::vector<ControlSpec> controls;
     FormHandlers handlers;
+    std::string defaultButton;  // Enter not taken by a control presses this button
+    std::string cancelButton;   // Escape not taken by a control presses this button
 };
 
 using FormId = int;       // 0 = none

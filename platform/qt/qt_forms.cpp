@@ -74,6 +74,19 @@ public:
     }
 
 protected:
+    // Keys no control took: Enter presses the default button, Escape the cancel button.
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const bool escape = event->key() == Qt::Key_Escape;
+        const std::string& name = enter ? spec.defaultButton : escape ? spec.cancelButton : std::string();
+        auto* button = name.empty() ? nullptr : findChild<QPushButton*>(qs(name));
+        if (button != nullptr && !closing) {
+            button->click();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
     void closeEvent(QCloseEvent* event) override {
         if (closing) {
             event->accept();

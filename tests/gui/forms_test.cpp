@@ -239,6 +239,25 @@ TEST_F(FormsTest, KeyPressHandlersGetTheCharacterCodeAndConsumeTheKey) {
     EXPECT_EQ(calls, std::vector<std::string>{"opt3_Click"});
 }
 
+TEST_F(FormsTest, EnterAndEscapeNobodyTookPressTheDefaultAndCancelButtons) {
+    FormSpec spec = slotForm();
+    spec.defaultButton = "cmd1";
+    spec.cancelButton = "cmd2";
+    const FormId id = forms->loadForm(spec, 700, 300);
+    QWidget* edit = forms->controlWidget(id, "ed1");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    // An option button with its own key handler keeps Enter and Escape for itself.
+    QTest::keyClick(forms->controlWidget(id, "opt1"), Qt::Key_Escape);
+    EXPECT_EQ(calls, (std::vector<std::string>{"cmd1_Click", "cmd2_Click", "opt1_KeyPress 27"}));
+
+    // Without a default button Enter in the text box does nothing.
+    calls.clear();
+    const FormId plain = forms->loadForm(slotForm(), 700, 300);
+    QTest::keyClick(forms->controlWidget(plain, "ed1"), Qt::Key_Return);
+    EXPECT_TRUE(calls.empty());
+}
+
 TEST_F(FormsTest, CloseBoxAndCloseRequestRunTheCloseHandlerOnce) {
     const FormId boxed = forms->loadForm(slotForm(), 700, 300);
     QPointer<QWidget> boxedWindow = forms->formWidget(boxed);
