@@ -304,7 +304,9 @@ TEST_F(BoardRecordTest, CollectionsAreFoundBesideTheProgramAndDrawnAtRandom) {
     }
     EXPECT_EQ(readBytes(data / "extrem.nnr"), before);
     EXPECT_EQ(fs::exists(outside), existedOutside);
-    if (existedOutside) EXPECT_EQ(readBytes(outside), outsideBefore);
+    if (existedOutside) {
+        EXPECT_EQ(readBytes(outside), outsideBefore);
+    }
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(work->path())) names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"data", "extrem.nnr"}));

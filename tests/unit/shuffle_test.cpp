@@ -83,7 +83,9 @@ void markUntouchables() {
 void expectUntouchablesKept() {
     for (int i = 0; i <= 9; ++i) {
         EXPECT_EQ(game.board(0, i), 20 + i);
-        if (i > 0) EXPECT_EQ(game.board(i, 0), 40 + i);
+        if (i > 0) {
+            EXPECT_EQ(game.board(i, 0), 40 + i);
+        }
         EXPECT_EQ(game.givens(0, i), 60 + i);
     }
     CandidateGrid expected;
@@ -106,7 +108,9 @@ TEST_F(ShuffleTest, SolutionGridsStayValidAndGivensTravelWithTheirDigits) {
             ASSERT_TRUE(isSolutionGrid(game.board)) << test::gridToText(game.board);
             ASSERT_TRUE(boardAgreesWithGivens());
             ASSERT_EQ(filledCells(game.givens), givenCount);
-            if (symmetric) ASSERT_TRUE(halfTurnSymmetric(game.givens)) << test::gridToText(game.givens);
+            if (symmetric) {
+                ASSERT_TRUE(halfTurnSymmetric(game.givens)) << test::gridToText(game.givens);
+            }
             seen.insert(test::gridToText(game.board));
         }
         // Every shuffle shows another board.
