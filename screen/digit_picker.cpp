@@ -60,6 +60,44 @@ void refreshCandidatesIfShown() {
     if (game.showCandidates) showAllCandidates();
 }
 
+const char* pickerHelpText() { return game.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!"; }
+
+// A menu command ran inside the picker's wait (it always leaves its own help text): the screen
+// under the picker may have changed, so the picker goes without touching the cell.
+void abandonPicker() {
+    restoreBackground();
+    closePickerState();
+    drawBoard();
+}
+
+// Opens the picker over the cell and runs it. A click from a play screen that a menu command
+// opened inside another picker's wait gets a picker of its own; the outer one is kept for later.
+bool pickCell(int column, int row) {
+    struct OpenPicker {
+        std::int16_t x, y, column, row;
+        SavedAreaId background;
+        bool noteMode;
+    };
+    bool nested = game.pickerActive;
+    OpenPicker outer{game.pickerX, game.pickerY, game.pickerColumn, game.pickerRow, game.pickerBackground, game.noteMode};
+    if (nested) {
+        game.pickerBackground = 0;
+        game.pickerActive = false;
+    }
+    drawDigitPicker(column, row);
+    bool chosen = runDigitPicker(column, row);
+    if (nested) {
+        game.pickerX = outer.x;
+        game.pickerY = outer.y;
+        game.pickerColumn = outer.column;
+        game.pickerRow = outer.row;
+        game.pickerBackground = outer.background;
+        game.noteMode = outer.noteMode;
+        game.pickerActive = true;
+    }
+    return chosen;
+}
+
 void completionTest() {
     if (game.clockRunning && game.statusText == statusSolved) {
         game.gameWon = true;
@@ -73,7 +111,8 @@ void completionTest() {
 
 void Win_0_MouseMove(int, int, double x, double y) {
     int px = roundPixel(x), py = roundPixel(y);
-    if (game.pickerActive) {
+    // While a menu command runs inside the picker's wait the picker is not on show.
+    if (game.pickerActive && game.helpText == pickerHelpText()) {
         int square = squareAt(px, py);
         if (square != 0 && square != game.pickerHover) {
             game.pickerHover = static_cast<std::int16_t>(square);
@@ -87,7 +126,7 @@ void Win_0_MouseMove(int, int, double x, double y) {
 void drawDigitPicker(int column, int row) {
     Platform& p = platform();
     game.drawingBusy = true;
-    game.helpText = game.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!";
+    game.helpText = pickerHelpText();
     showHelpText();
     game.pickerX = static_cast<std::int16_t>(pickerLeft(column));
     game.pickerY = static_cast<std::int16_t>(pickerTop(row));
@@ -112,7 +151,7 @@ void drawDigitPicker(int column, int row) {
     game.drawingBusy = false;
 }
 
-void runDigitPicker(int column, int row) {
+bool runDigitPicker(int column, int row) {
     Platform& p = platform();
     game.pickerColumn = static_cast<std::int16_t>(column);
     game.pickerRow = static_cast<std::int16_t>(row);
@@ -129,7 +168,11 @@ void runDigitPicker(int column, int row) {
         InputEvent event = p.waitEvent();
         if (p.appEnding()) {
             closePickerState();
-            return;
+            return false;
+        }
+        if (game.helpText != pickerHelpText()) {
+            abandonPicker();
+            return false;
         }
         if (event.kind == EventKind::LeftPress) {
             if (!insidePicker(game.mouseX, game.mouseY)) continue;
@@ -186,10 +229,11 @@ void runDigitPicker(int column, int row) {
 
     closePickerState();
     waitMouseRelease();
-    if (p.appEnding()) return;
+    if (p.appEnding()) return false;
     game.helpText = game.largeFonts ? "Bitte ein Feld anklicken!    " : "Bitte ein Feld anklicken! ";
     showHelpText();
     refreshCandidatesIfShown();
+    return true;
 }
 
 void waitMouseRelease() {
@@ -215,14 +259,10 @@ void handleBoardClick() {
     if (game.givens(column, row) != 0) return;
 
     if (!right) {
-        drawDigitPicker(column, row);
-        runDigitPicker(column, row);
-        if (platform().appEnding()) return;
+        if (!pickCell(column, row)) return;
         updateStatistics();
     } else if (game.board(column, row) == 0) {
-        drawDigitPicker(column, row);
-        runDigitPicker(column, row);
-        if (platform().appEnding()) return;
+        if (!pickCell(column, row)) return;
     } else {
         game.board(column, row) = 0;
         drawEntryCell(column, row, 0);
@@ -248,9 +288,7 @@ void handleOwnBoardClick() {
     if (right) {
         if (game.givens(column, row) != 0) removeGiven();
     } else {
-        drawDigitPicker(column, row);
-        runDigitPicker(column, row);
-        if (platform().appEnding()) return;
+        if (!pickCell(column, row)) return;
         if (game.pickerCleared || game.board(column, row) == 0) removeGiven();
         else drawGivenCell(column, row, game.pickerHover);
     }

@@ -5,7 +5,8 @@ namespace nonari {
 
 void Win_0_MouseMove(int button, int shift, double x, double y);
 void drawDigitPicker(int column, int row);
-void runDigitPicker(int column, int row);
+// False when the picker went without a choice: the program is ending, or a menu command ran meanwhile.
+bool runDigitPicker(int column, int row);
 void waitMouseRelease();
 // The cell under (mouseX, mouseY) for the current press; false outside the board.
 bool clickedCell(int& column, int& row);

@@ -1,4 +1,5 @@
 // Cell entry through the digit picker, driven by scripted clicks, moves and typed characters in the play loops.
+#include "app/commands.h"
 #include "screen/digit_picker.h"
 #include "screen/play_loops.h"
 #include "tests/unit/screen_recorder.h"
@@ -204,6 +205,7 @@ TEST_F(DigitPicker, MouseMoveRoundsAndTracksOutsideThePicker) {
     game.pickerRow = 2;
     game.pickerX = 29 - 16 + 60;
     game.pickerY = 45 - 16 + 60;
+    game.helpText = "Rechte Taste löscht Feld!";
     // Square 1 spans x 73..102.
     Win_0_MouseMove(0, 0, 102.4, 89.0);
     EXPECT_EQ(game.pickerHover, 1);
@@ -212,6 +214,10 @@ TEST_F(DigitPicker, MouseMoveRoundsAndTracksOutsideThePicker) {
     Win_0_MouseMove(0, 0, 162.6, 178.0);
     EXPECT_EQ(game.pickerHover, 2) << "163 is outside the 90-pixel picker";
     EXPECT_EQ(game.mouseX, 163);
+    // While a menu command has the screen, the picker is not redrawn.
+    game.helpText = "Bitte Menupunkt auswählen!";
+    Win_0_MouseMove(0, 0, 80, 95);
+    EXPECT_EQ(game.pickerHover, 2);
 }
 
 TEST_F(DigitPicker, OwnBoardEntriesBecomeGivensAndTheCountFollows) {
@@ -263,6 +269,35 @@ TEST_F(DigitPicker, HeldButtonIsWaitedOutBeforeThePickerTakesClicks) {
     left(squareX(2, 9), squareY(2, 9));
     playLoop();
     EXPECT_EQ(game.board(2, 2), 9);
+}
+
+TEST_F(DigitPicker, MenuCommandInsideThePickerLeavesItsCellAlone) {
+    MainWindowHandlers handlers;
+    handlers.mouseMove = [](int b, int s, double x, double y) { Win_0_MouseMove(b, s, x, y); };
+    handlers.menuEvent = [](int id) { Win_0_MenuEvent(id); };
+    rec.setMainWindowHandlers(handlers);
+    left(cellX(1), cellY(1));
+    rec.pushMenu(10);      // "Spielstart" while the picker of cell (1, 1) waits
+    typeInto(3, 3, '8');   // played on the nested play screen
+    rec.pushKeyUp(27);     // leaves it
+    left(20, 40);          // where square 1 of the first picker was, off the board
+    playLoop();
+    EXPECT_EQ(game.board(3, 3), 8);
+    EXPECT_EQ(game.board(1, 1), 0) << "the abandoned picker takes no click";
+    EXPECT_FALSE(game.pickerActive);
+    EXPECT_FALSE(game.drawingBusy);
+
+    // Each picker saved and restored its own area.
+    auto saves = rec.of(DrawOp::Save), restores = rec.of(DrawOp::Restore), discards = rec.of(DrawOp::Discard);
+    ASSERT_EQ(saves.size(), 2u);
+    ASSERT_EQ(restores.size(), 2u);
+    EXPECT_EQ(saves[1].x1, 29 - 16 + 120);
+    EXPECT_EQ(restores[0].x1, 29 - 16 + 120);
+    EXPECT_EQ(restores[0].text, "2");
+    EXPECT_EQ(restores[1].x1, 13);
+    EXPECT_EQ(restores[1].y1, 29);
+    EXPECT_EQ(restores[1].text, "1");
+    EXPECT_EQ(discards.size(), 2u);
 }
 
 }  // namespace
