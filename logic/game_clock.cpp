@@ -8,6 +8,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace nonari {
@@ -122,6 +123,9 @@ void clockThread() {
 }
 
 void startClockThread() {
+    // A thread nobody joined would end the program abnormally when it exits.
+    static std::once_flag joinAtExit;
+    std::call_once(joinAtExit, [] { std::atexit([] { joinClockThread(); }); });
     joinClockThread();
     unsigned long generation;
     {
