@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,14 +78,13 @@ public:
         return found.empty() ? std::string("<none>") : found.back().text;
     }
     const DrawOp* findText(const std::string& text) const {
-        for (const auto& op : ops)
-            if (op.kind == DrawOp::Text && op.text == text) return &op;
-        return nullptr;
+        auto it = std::find_if(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.kind == DrawOp::Text && op.text == text; });
+        return it == ops.end() ? nullptr : &*it;
     }
     bool hasFilledBox(int x1, int y1, int x2, int y2) const {
-        for (const auto& op : ops)
-            if (op.kind == DrawOp::FilledBox && op.x1 == x1 && op.y1 == y1 && op.x2 == x2 && op.y2 == y2) return true;
-        return false;
+        return std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) {
+            return op.kind == DrawOp::FilledBox && op.x1 == x1 && op.y1 == y1 && op.x2 == x2 && op.y2 == y2;
+        });
     }
     void clearOps() { ops.clear(); }
 
