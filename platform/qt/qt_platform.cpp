@@ -46,6 +46,8 @@ QMessageBox::Icon toIcon(MessageIcon icon) {
     }
 }
 
+constexpr const char* gameCheckProperty = "nonariChecked";
+
 double screenDpiY() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
@@ -362,7 +364,9 @@ bool QtPlatform::appendMenuItem(MenuId menu, int id, const std::string& caption)
     if (owner == nullptr) return false;
     auto* item = new QAction(toQString(caption), owner);
     // Commands run from the event wait, after the menu has closed, so they may run long loops.
-    QObject::connect(item, &QAction::triggered, guiContext.get(), [this, id] {
+    QObject::connect(item, &QAction::triggered, guiContext.get(), [this, id, item] {
+        // Only the game sets check marks; undo the toggle Qt makes on a click.
+        if (item->isCheckable()) item->setChecked(item->property(gameCheckProperty).toBool());
         queue.post([this, id] {
             if (handlers.menuEvent) handlers.menuEvent(id);
         });
@@ -425,6 +429,7 @@ void QtPlatform::checkMenuItem(int id, bool checked) {
         if (!it->second) continue;
         it->second->setCheckable(true);
         it->second->setChecked(checked);
+        it->second->setProperty(gameCheckProperty, checked);
     }
 }
 

@@ -148,6 +148,11 @@ TEST_F(MenuTest, MenusAreBuiltInOrderWithCheckMarksAndReplaced) {
     EXPECT_FALSE(qt_testing::menuAction(8)->isCheckable());
     pf->checkMenuItem(30, false);
     EXPECT_FALSE(qt_testing::menuAction(30)->isChecked());
+    // Choosing an item leaves its check mark to the game.
+    pf->checkMenuItem(30, true);
+    qt_testing::menuAction(30)->trigger();
+    EXPECT_TRUE(qt_testing::menuAction(30)->isChecked());
+    EXPECT_EQ(pf->waitEvent().kind, EventKind::None);
 
     // A new bar replaces the old one, which its owner then destroys with its popups.
     MenuId second = track(pf->createMenuBar());
