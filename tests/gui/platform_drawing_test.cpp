@@ -1,8 +1,6 @@
 // Pixel checks of the Qt platform's drawing: inclusive corners, wide pens, raster modes, text, saved areas.
 #include "tests/gui/platform_fixture.h"
 
-#include "platform/qt/qt_fonts.h"
-
 #include <QEvent>
 #include <QObject>
 
@@ -263,15 +261,6 @@ TEST_F(DrawingTest, FontTableSizesCellsAsTheLayoutExpects) {
     EXPECT_LT(digit.bottom(), 158);
     EXPECT_GT(digit.width(), 30);
 
-    // Point-sized faces scale with the screen; the fixed stock font crosses 16 only above 96 dpi.
-    EXPECT_EQ(pf->systemFixedFontHeight(), fixedStockFontHeight(QGuiApplication::primaryScreen()->logicalDotsPerInchY()));
-    EXPECT_EQ(fixedStockFontHeight(96), 12);
-    EXPECT_EQ(fixedStockFontHeight(144), 18);
-    QFont system = QtFonts(96).resolve(pointFont("System", 9.75)).font;
-    EXPECT_EQ(system.pixelSize(), 13);
-    EXPECT_TRUE(system.bold());
-    EXPECT_EQ(system.family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(QtFonts(96).resolve(arial(58, 32, 200)).font.bold(), false);
 }
 
 TEST_F(DrawingTest, UmlautsRenderAsTheirOwnGlyphs) {
