@@ -55,6 +55,9 @@ FormSpec informationForm() {
     ok.width = 90;
     ok.height = 28;
     form.controls.push_back(ok);
+    // The one button both confirms and cancels: Enter and Escape close the dialog too.
+    form.defaultButton = "cmd15";
+    form.cancelButton = "cmd15";
     form.handlers["cmd15_Click"] = [](const FormEventArgs&) {
         game.dialogClosed = true;
         platform().closeForm(informationFormId);
