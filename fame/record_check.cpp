@@ -54,6 +54,7 @@ void insertChampion(int d, int place) {
         game.championDate[d][q + 1] = game.championDate[d][q];
         game.championTime[d][q + 1] = game.championTime[d][q];
     }
+    // The name becomes one line of the file; a line break in it would shift every later entry.
     std::string name = game.lastChampionName;
     std::ranges::replace(name, '\r', ' ');
     std::ranges::replace(name, '\n', ' ');
