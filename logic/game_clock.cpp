@@ -97,6 +97,9 @@ void updateClock() {
         showOnClock(idleClockText);
         return;
     }
+    // The final time is read at the win itself, not taken from the last whole-second refresh,
+    // which may lie up to a second back.
+    if (game.gameWon) game.lastClockSecond = -1.0;
     refreshedRunningText(currentTime(), text);
     if (game.gameWon) {
         std::string final;

@@ -290,7 +290,9 @@ TEST(Grader, NeverRemovesTheSolutionOnHardPuzzles) {
             }
         }
         Grade g = gradePuzzle(puzzle);
-        if (g.solved) EXPECT_EQ(g.result, solution);
+        if (g.solved) {
+            EXPECT_EQ(g.result, solution);
+        }
     }
     // The sample must reach past the singles, or it proves little about the harder techniques.
     EXPECT_TRUE(seen.count(Technique::LockedCandidates));

@@ -102,7 +102,9 @@ TEST(ShippedCollections, EveryRecordIsAFreshPuzzleWithOneSolution) {
             for (int i = 0; i < 100; ++i) {
                 EXPECT_EQ(byte(i), byte(100 + i)) << "board and givens differ at " << i;
                 EXPECT_LE(byte(i), 9);
-                if (i % 10 == 0 || i < 10) EXPECT_EQ(byte(i), 0) << "index-0 byte " << i;
+                if (i % 10 == 0 || i < 10) {
+                    EXPECT_EQ(byte(i), 0) << "index-0 byte " << i;
+                }
             }
             for (int i = 200; i < 1200; ++i) EXPECT_EQ(byte(i), 0) << "note byte " << i;
             for (int i = 1200; i < boardRecordSize; ++i) {
@@ -163,7 +165,9 @@ TEST(ShippedCollections, GradesRiseWithTheLevel) {
             SCOPED_TRACE(collectionFile(difficulty) + " record " + std::to_string(record));
             Cells g = givensOf(file, record);
             gen::Puzzle puzzle = asPuzzle(g);
-            if (band.tooWeak != T::None) EXPECT_FALSE(gen::gradePuzzle(puzzle, band.tooWeak).solved);
+            if (band.tooWeak != T::None) {
+                EXPECT_FALSE(gen::gradePuzzle(puzzle, band.tooWeak).solved);
+            }
             if (band.enough != T::Beyond) {
                 gen::Grade grade = gen::gradePuzzle(puzzle, band.enough);
                 EXPECT_TRUE(grade.solved);

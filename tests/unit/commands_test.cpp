@@ -16,6 +16,7 @@ protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         pf.endWhenScriptEmpty = false;
+        pf.setMainWindowHandlers({Win_0_MenuEvent, nullptr, Win_0_Close});
         game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
         ASSERT_TRUE(buildMenuBar());
         updateMenuChecks();

@@ -4,6 +4,7 @@
 #include "tests/support/test_support.h"
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace nonari {
@@ -105,6 +106,11 @@ TEST_F(GameClockTest, UpdateShowsIdleStartAndRunningTimes) {
 
 TEST_F(GameClockTest, WinningTakesTheFinalTimeAndShowsItDuringTheRecordCheck) {
     startTimedGame(65.26);
+    // The thread refreshed earlier in this same second; its values are stale by now.
+    game.lastClockSecond = std::floor(currentTime());
+    game.elapsedHours = 0;
+    game.elapsedMinutes = 1;
+    game.elapsedRest = 4.5;
     game.gameWon = true;
     game.nameConfirmed = true;
     std::string shownDuringCheck;
