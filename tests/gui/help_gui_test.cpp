@@ -103,13 +103,7 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsAndFollowsItsLinks) {
         EXPECT_TRUE(rules.contains(QString::fromUtf8(topic))) << topic;
 }
 
-TEST_F(HelpGuiTest, ShippedCopyStandsInForAMissingWorkingCopy) {
-    showRulesHelp();
-    ASSERT_NE(browser(), nullptr);
-    EXPECT_EQ(browser()->documentTitle().toStdString(), "Nonari – Spielregel und Bedienung");
-}
-
-TEST_F(HelpGuiTest, UnreadableManualAndMissingWinHelpViewerAreReported) {
+TEST_F(HelpGuiTest, UnreadableManualIsReportedOrReplacedByTheShippedOne) {
     // Without any copy in reach the game names the file it could not show.
     const std::string shown = answerMessageDuring([] { showHelpTopic("fehlt.chm", "übersicht.htm"); });
     EXPECT_EQ(shown, "Error while trying to display a topic of fehlt.chm");
@@ -119,11 +113,6 @@ TEST_F(HelpGuiTest, UnreadableManualAndMissingWinHelpViewerAreReported) {
     showManualOverview();
     ASSERT_NE(browser(), nullptr);
     EXPECT_EQ(browser()->documentTitle().toStdString(), "Nonari – die Menüpunkte");
-
-    game.useHtmlHelp = false;
-    const std::string winHelp = answerMessageDuring([] { showManualOverview(); });
-    EXPECT_NE(winHelp.find("Nonari.hlp"), std::string::npos) << winHelp;
-    EXPECT_NE(winHelp.find("nicht angezeigt"), std::string::npos) << winHelp;
 }
 
 }  // namespace

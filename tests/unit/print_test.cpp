@@ -200,6 +200,12 @@ TEST_F(PrintTest, OddUnitsRoundHalvesToEven) {
 }
 
 TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
+    // An empty board prints the grid and a count of 0.
+    printBoard();
+    EXPECT_EQ(printer.boxes(2).size(), 81u);
+    EXPECT_EQ(printer.boxes(10).size(), 9u);
+    EXPECT_EQ(printer.printedTexts, std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit 0 Zahlen"});
+
     const std::vector<std::string> expected = {
         "Schwierigkeitsgrad:   Leicht mit 7 Zahlen", "Schwierigkeitsgrad:   Mittel mit 7 Zahlen",
         "Schwierigkeitsgrad:  Schwer mit 7 Zahlen", "Schwierigkeitsgrad:  Extrem mit 7 Zahlen",
@@ -212,13 +218,6 @@ TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
         ASSERT_FALSE(printer.texts().empty());
         EXPECT_EQ(printer.texts().back().text, expected[static_cast<std::size_t>(d)]);
     }
-}
-
-TEST_F(PrintTest, EmptyBoardPrintsTheGridAndACountOfZero) {
-    printBoard();
-    EXPECT_EQ(printer.boxes(2).size(), 81u);
-    EXPECT_EQ(printer.boxes(10).size(), 9u);
-    EXPECT_EQ(printer.printedTexts, std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit 0 Zahlen"});
 }
 
 TEST_F(PrintTest, LettersModePrintsLettersWithTheirOwnNudges) {
