@@ -42,7 +42,8 @@ void HeadlessPlatform::pushFormEvent(const std::string& form, const std::string&
             if (handler.ends_with("_Click"))
                 for (const auto& c : f->spec.controls)
                     if (c.name == control && c.kind == ControlKind::OptionButton) setControlValue(id, control, true);
-            it->second(FormEventArgs{key});
+            auto handler = it->second;  // the handler may close its own form
+            handler(FormEventArgs{key});
         }
         return InputEvent{};
     });
