@@ -5,6 +5,8 @@
 set -eu
 
 program=$(readlink -f "$1")
+# The real window system of the virtual screen, whatever the other tests use.
+export QT_QPA_PLATFORM=xcb
 if [ -z "${NONARI_E2E_INNER:-}" ]; then
     NONARI_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
@@ -27,6 +29,17 @@ fail() {
 }
 
 snap() { import -window root "$shot"; }
+# Waits up to ten seconds for a visible window with that name; prints its id.
+wait_window() {
+    i=0
+    while [ $i -lt 100 ]; do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -v "^${2:-none}$" | head -n 1 || true)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+        i=$((i + 1))
+    done
+    fail "no window \"$1\" appeared"
+}
 # Colour of a screen pixel as RRGGBB.
 pixel() { convert "$shot" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
 # Colour of a pixel of the client drawing area.
@@ -62,7 +75,7 @@ rm one.rec
 
 NONARI_SEED=7 "$program" > "$log" 2>&1 &
 pid=$!
-win=$(xdotool search --sync --name "Nonari QV V5.0 by Pelmo" | head -n 1)
+win=$(wait_window "Nonari QV V5.0 by Pelmo")
 xdotool windowfocus --sync "$win"
 sleep 1
 snap
@@ -126,7 +139,7 @@ xdotool windowfocus --sync "$champ"
 xdotool key ctrl+a
 xdotool type "Testspieler"
 xdotool key alt+o
-ruhm=$(xdotool search --sync --onlyvisible --name "Ruhmeshalle" | head -n 1)
+ruhm=$(wait_window "Ruhmeshalle")
 sleep 0.5
 snap
 xdotool windowfocus --sync "$ruhm"
@@ -145,7 +158,7 @@ sleep 0.6
 xdotool key --window "$win" alt+n
 sleep 0.5
 xdotool key b
-question=$(xdotool search --sync --onlyvisible --name "Nonari" | grep -v "^$win$" | head -n 1)
+question=$(wait_window "Nonari" "$win")
 xdotool windowfocus --sync "$question"
 xdotool key j
 i=0
