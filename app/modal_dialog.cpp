@@ -5,6 +5,19 @@
 
 namespace nonari {
 
+ControlSpec formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+                        int width, int height) {
+    ControlSpec control;
+    control.kind = kind;
+    control.name = name;
+    control.caption = caption;
+    control.x = x;
+    control.y = y;
+    control.width = width;
+    control.height = height;
+    return control;
+}
+
 FormId openDialogForm(const FormSpec& spec, int offsetX, int offsetY) {
     Platform& pf = platform();
     pf.setMainWindowEnabled(false);

@@ -168,6 +168,10 @@ void loadChampions() {
 }
 
 bool saveChampions() {
+    // A file that exists but cannot be read is the player's history all the same: the lists in
+    // memory came up empty, and saving them would replace it.
+    std::error_code error;
+    if (std::filesystem::exists(championsFile, error) && !std::ifstream(championsFile, std::ios::binary)) return false;
     std::string text;
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= placesPerList; ++p) {

@@ -13,19 +13,6 @@ namespace {
 
 FormId hallFormId = 0;
 
-ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
-                    int width, int height) {
-    ControlSpec c;
-    c.kind = kind;
-    c.name = name;
-    c.caption = caption;
-    c.x = x;
-    c.y = y;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
 // The form was laid out in twips, 15 to the pixel.
 int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
@@ -83,24 +70,28 @@ FormSpec hallOfFameForm() {
     form.caption = "Ruhmeshalle";
     form.width = px(6960);
     form.height = px(5355);
-    ControlSpec tabStrip = control(ControlKind::TabStrip, "tbs1", "", px(240), px(180), px(6390), px(3990));
+    ControlSpec tabStrip = formControl(ControlKind::TabStrip, "tbs1", "", px(240), px(180), px(6390), px(3990));
     tabStrip.tabs = {tabCaptions, tabCaptions + 5};
     form.controls.push_back(tabStrip);
     for (int d = 0; d < 5; ++d) {
         // Each page holds one list view filling the page's list form.
-        ControlSpec list = control(ControlKind::ListView, listView(d), "", 0, 0, px(6330), px(3855));
+        ControlSpec list = formControl(ControlKind::ListView, listView(d), "", 0, 0, px(6330), px(3855));
         list.page = d + 1;
         list.fontPoints = 12;
         list.columns = {{"#", px(415)}, {"Name", px(3100)}, {"Datum", px(1400)}, {"Zeit", px(1345)}};
         form.controls.push_back(list);
     }
-    form.controls.push_back(control(ControlKind::CommandButton, "cmd3", "&OK", px(1365), px(4320), px(2115), px(465)));
-    form.controls.push_back(control(ControlKind::CommandButton, "cmd4", "&Löschen", px(3480), px(4320), px(2115), px(465)));
+    form.controls.push_back(
+        formControl(ControlKind::CommandButton, "cmd3", "&OK", px(1365), px(4320), px(2115), px(465)));
+    form.controls.push_back(
+        formControl(ControlKind::CommandButton, "cmd4", "&Löschen", px(3480), px(4320), px(2115), px(465)));
     form.handlers = {
         {"cmd3_Click", [](const FormEventArgs&) { cmd3_Click(); }},
         {"cmd4_Click", [](const FormEventArgs&) { cmd4_Click(); }},
         {"ruhm_Close", [](const FormEventArgs&) { ruhm_Close(); }},
     };
+    form.defaultButton = "cmd3";
+    form.cancelButton = "cmd3";
     return form;
 }
 

@@ -14,19 +14,6 @@ namespace {
 
 FormId championFormId = 0;
 
-ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
-                    int width, int height) {
-    ControlSpec c;
-    c.kind = kind;
-    c.name = name;
-    c.caption = caption;
-    c.x = x;
-    c.y = y;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
 void cmd5_Click() {
     game.dialogClosed = true;
     game.lastChampionName = platform().controlText(championFormId, "ed1");
@@ -72,19 +59,21 @@ FormSpec championForm() {
     form.width = 360;
     form.height = 142;
     form.controls = {
-        control(ControlKind::Label, "lbl2",
+        formControl(ControlKind::Label, "lbl2",
                 "Glückwunsch! Sie haben einen Platz in der Ruhmeshalle erreicht. "
-                "Bitte geben Sie Ihren Namen ein:",
-                12, 10, 336, 44),
-        control(ControlKind::TextBox, "ed1", "", 12, 60, 336, 24),
-        control(ControlKind::CommandButton, "cmd5", "&OK", 78, 100, 96, 30),
-        control(ControlKind::CommandButton, "cmd6", "&Abbruch", 186, 100, 96, 30),
+                    "Bitte geben Sie Ihren Namen ein:",
+                    12, 10, 336, 44),
+        formControl(ControlKind::TextBox, "ed1", "", 12, 60, 336, 24),
+        formControl(ControlKind::CommandButton, "cmd5", "&OK", 78, 100, 96, 30),
+        formControl(ControlKind::CommandButton, "cmd6", "&Abbruch", 186, 100, 96, 30),
     };
     form.handlers = {
         {"cmd5_Click", [](const FormEventArgs&) { cmd5_Click(); }},
         {"cmd6_Click", [](const FormEventArgs&) { cmd6_Click(); }},
         {"champ_Close", [](const FormEventArgs&) { champ_Close(); }},
     };
+    form.defaultButton = "cmd5";
+    form.cancelButton = "cmd6";
     return form;
 }
 

@@ -11,19 +11,6 @@ namespace {
 
 FormId slotFormId = 0;
 
-ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
-                    int width, int height) {
-    ControlSpec c;
-    c.kind = kind;
-    c.name = name;
-    c.caption = caption;
-    c.x = x;
-    c.y = y;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
 std::string optionButton(int slot) { return "opt" + std::to_string(slot + 1); }
 
 // The slot whose option button is checked; -1 when none is.
@@ -43,9 +30,15 @@ void commitSlot() {
     platform().closeForm(slotFormId);
 }
 
+void cmd2_Click();
+
 // A digit 1..4 picks its slot, Enter the button that has the key, any other key the checked one;
-// every key commits at once.
+// every key commits at once. Escape cancels: committing on it could overwrite a saved board.
 void opt_KeyPress(int button, int key) {
+    if (key == 27) {
+        cmd2_Click();
+        return;
+    }
     if (key >= '1' && key <= '4') {
         game.selectedSlot = static_cast<std::int16_t>(key - '1');
     } else if (key == 13) {
@@ -91,10 +84,12 @@ FormSpec slotDialogForm() {
     form.width = 236;
     form.height = 138;
     for (int slot = 0; slot < 4; ++slot)
-        form.controls.push_back(control(ControlKind::OptionButton, optionButton(slot),
+        form.controls.push_back(formControl(ControlKind::OptionButton, optionButton(slot),
                                         "Nr. &" + std::to_string(slot + 1), 16, 12 + 29 * slot, 96, 24));
-    form.controls.push_back(control(ControlKind::CommandButton, "cmd1", "&OK", 128, 14, 92, 30));
-    form.controls.push_back(control(ControlKind::CommandButton, "cmd2", "&Abbruch", 128, 54, 92, 30));
+    form.controls.push_back(formControl(ControlKind::CommandButton, "cmd1", "&OK", 128, 14, 92, 30));
+    form.controls.push_back(formControl(ControlKind::CommandButton, "cmd2", "&Abbruch", 128, 54, 92, 30));
+    form.defaultButton = "cmd1";
+    form.cancelButton = "cmd2";
     form.handlers["cmd1_Click"] = [](const FormEventArgs&) { commitSlot(); };
     form.handlers["cmd2_Click"] = [](const FormEventArgs&) { cmd2_Click(); };
     form.handlers["frm1_Close"] = [](const FormEventArgs&) { frm1_Close(); };

@@ -13,14 +13,7 @@ FormId informationFormId = 0;
 
 ControlSpec label(const std::string& name, const std::string& caption, int y, int height = 18,
                   double points = 0) {
-    ControlSpec control;
-    control.kind = ControlKind::Label;
-    control.name = name;
-    control.caption = caption;
-    control.x = 24;
-    control.y = y;
-    control.width = 352;
-    control.height = height;
+    ControlSpec control = formControl(ControlKind::Label, name, caption, 24, y, 352, height);
     control.fontPoints = points;
     return control;
 }
@@ -46,15 +39,7 @@ FormSpec informationForm() {
         label("lbl28", "hinter der Schaltfläche Hilfe unter dem Brett.", 226),
         label("lbl29", "Viel Vergnügen beim Knobeln!", 250),
     };
-    ControlSpec ok;
-    ok.kind = ControlKind::CommandButton;
-    ok.name = "cmd15";
-    ok.caption = "&OK";
-    ok.x = 155;
-    ok.y = 276;
-    ok.width = 90;
-    ok.height = 28;
-    form.controls.push_back(ok);
+    form.controls.push_back(formControl(ControlKind::CommandButton, "cmd15", "&OK", 155, 276, 90, 28));
     // The one button both confirms and cancels: Enter and Escape close the dialog too.
     form.defaultButton = "cmd15";
     form.cancelButton = "cmd15";

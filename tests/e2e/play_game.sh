@@ -138,7 +138,7 @@ expect_canvas $((29 + ($1 - 1) * 60 + 3)) $((45 + ($2 - 1) * 60 + 3)) FFFFFF "en
 xdotool windowfocus --sync "$champ"
 xdotool key ctrl+a
 xdotool type "Testspieler"
-xdotool key alt+o
+xdotool key Return
 ruhm=$(wait_window "Ruhmeshalle")
 sleep 0.5
 snap

@@ -160,6 +160,26 @@ TEST_F(ChampionsFileTest, FailedSaveLeavesTheOldFile) {
     fs::permissions(work->path(), perms::owner_all);
     EXPECT_FALSE(saved);
     expectOldFileOnly();
+
+    // A file the player may not read: the lists come up empty, and a save must not replace it
+    // even though the folder would allow it.
+    fs::permissions(work->path(), perms::all);
+    fs::permissions(championsFile, perms::owner_read | perms::owner_write);
+    if (asRoot) {
+        ASSERT_EQ(seteuid(65534), 0);
+    }
+    loadChampions();
+    EXPECT_EQ(game.championTime[2][1], "9");
+    game.championName[2][1] = "Neu";
+    game.championTime[2][1] = "00:01:00.0";
+    saved = saveChampions();
+    if (asRoot) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    fs::permissions(work->path(), perms::owner_all);
+    fs::permissions(championsFile, perms::owner_read | perms::owner_write | perms::others_read);
+    EXPECT_FALSE(saved);
+    expectOldFileOnly();
 }
 
 }  // namespace

@@ -102,6 +102,13 @@ TEST_F(SlotDialogTest, CancelAndCloseBoxTouchNoFile) {
         openLoadDialog();
         expectClosed();
     }
+    // Escape on a slot button cancels too rather than committing the checked slot.
+    pf.pushFormEvent("frm1", "opt3_KeyPress", 27);
+    openSaveDialog();
+    expectClosed();
+    pf.pushFormEvent("frm1", "opt1_KeyPress", 27);
+    openLoadDialog();
+    expectClosed();
     EXPECT_EQ(test::readBytes(savedBoardFile), before);
     EXPECT_EQ(game.board, board);
     EXPECT_EQ(game.selectedSlot, 1);
