@@ -97,6 +97,21 @@ QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, Ra
     bounds = bounds.intersected(image.rect());
     if (bounds.isEmpty()) return {};
     const QRgb pixel = 0xFF000000u | (colour & 0x00FFFFFFu);
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+
+    // Copying and merging give the same pixels however often they touch one: no need to
+    // merge overlapping pieces, as XOR must.
+    if (mode != RasterMode::XorPen) {
+        for (const QRect& r : rects) {
+            const QRect part = r.intersected(image.rect());
+            if (part.isEmpty()) continue;
+            for (int y = part.top(); y <= part.bottom(); ++y) applySpan(row(y), part.left(), part.right(), pixel, mode);
+        }
+        return bounds;
+    }
+
     const int maxX = image.width() - 1;
     std::vector<std::pair<int, int>> spans;
     for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
@@ -106,26 +121,37 @@ QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, Ra
                 spans.emplace_back(std::max(r.left(), 0), std::min(r.right(), maxX));
         if (spans.empty()) continue;
         std::sort(spans.begin(), spans.end());
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         int left = spans.front().first, right = spans.front().second;
         for (std::size_t i = 1; i < spans.size(); ++i) {
             if (spans[i].first <= right + 1) {
                 right = std::max(right, spans[i].second);
             } else {
-                applySpan(row, left, right, pixel, mode);
+                applySpan(row(y), left, right, pixel, mode);
                 left = spans[i].first;
                 right = spans[i].second;
             }
         }
-        applySpan(row, left, right, pixel, mode);
+        applySpan(row(y), left, right, pixel, mode);
     }
     return bounds;
 }
 
 int textAdvance(const QtScreenFont& font, const QString& text) {
     if (font.fixedAdvance > 0) return font.fixedAdvance * static_cast<int>(text.toUcs4().size());
-    return QFontMetrics(font.font).horizontalAdvance(text);
+    return font.shaped(text).advance;
 }
+
+namespace {
+
+// Draws a shaped text with its baseline starting at (x, baseline); returns its ink.
+QRect drawShaped(QPainter& painter, const QtScreenFont& font, int x, int baseline, const QString& text) {
+    const QtShapedText& shape = font.shaped(text);
+    const QPointF origin(x, baseline - shape.lineAscent);
+    for (const QGlyphRun& run : shape.runs) painter.drawGlyphRun(origin, run);
+    return shape.ink.translated(x, baseline);
+}
+
+}  // namespace
 
 QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QString& text, Rgb pen, bool opaque,
                 Rgb ground) {
@@ -134,24 +160,20 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
     if (opaque) applyRaster(image, {cell}, ground, RasterMode::CopyPen);
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setFont(font.font);
     painter.setPen(QColor::fromRgb(0xFF000000u | (pen & 0x00FFFFFFu)));
     const int baseline = y + font.ascent;
     QRect ink;
     if (font.fixedAdvance > 0) {
         int column = x;
         for (char32_t code : text.toUcs4()) {
-            QString glyph = QString::fromUcs4(&code, 1);
-            painter.drawText(QPoint(column, baseline), glyph);
+            ink = ink.united(drawShaped(painter, font, column, baseline, QString::fromUcs4(&code, 1)));
             column += font.fixedAdvance;
         }
-        ink = QFontMetrics(font.font).boundingRect(QString(text.size(), QLatin1Char('W')));
     } else {
-        painter.drawText(QPoint(x, baseline), text);
-        ink = QFontMetrics(font.font).boundingRect(text);
+        ink = drawShaped(painter, font, x, baseline, text);
     }
     // Glyphs may reach a little beyond their cells.
-    return cell.united(ink.translated(x, baseline)).adjusted(-2, -2, 2, 2);
+    return cell.united(ink).adjusted(-2, -2, 2, 2);
 }
 
 QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canvasHeight, QImage::Format_RGB32) {
@@ -165,8 +187,11 @@ QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canv
 void QtCanvas::markDirty(const QRect& area) {
     QRect visible = area.intersected(rect());
     if (visible.isEmpty()) return;
-    pending = pending.united(visible);
-    update(visible);
+    // Asking the window system again for an area already asked for costs more than drawing it.
+    if (!pending.contains(visible)) {
+        pending = pending.united(visible);
+        update(pending);
+    }
     if (isVisible() && (!sincePresent.isValid() || sincePresent.elapsed() >= 16)) repaint(pending);
 }
 
@@ -175,6 +200,7 @@ void QtCanvas::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
     painter.drawImage(area, backing, area);
     if (area.contains(pending)) pending = QRect();
+    else if (!pending.isEmpty()) update(pending);  // a partial paint: the rest is still owed
     sincePresent.start();
 }
 

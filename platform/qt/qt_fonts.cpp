@@ -3,6 +3,7 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -75,10 +76,35 @@ int fixedStockFontHeight(double logicalDpiY) {
     return static_cast<int>(std::lround(12.0 * logicalDpiY / 96.0));
 }
 
+const QtShapedText& QtScreenFont::shaped(const QString& text) const {
+    auto found = shapes->constFind(text);
+    if (found != shapes->constEnd()) return *found;
+    QtShapedText shape;
+    QTextLayout layout(text, font);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    shape.runs = layout.glyphRuns();
+    shape.lineAscent = line.isValid() ? line.ascent() : 0;
+    QFontMetrics metrics(font);
+    shape.advance = metrics.horizontalAdvance(text);
+    shape.ink = metrics.boundingRect(text);
+    return *shapes->insert(text, shape);
+}
+
 const QtScreenFont& QtFonts::resolve(const FontSpec& spec) {
-    std::string key = lowered(spec.face) + '|' + std::to_string(spec.height) + '|' + std::to_string(spec.width) +
-                      '|' + std::to_string(spec.weight) + '|' + (spec.fixedPitch ? "f" : "v") + '|' +
-                      std::to_string(spec.points);
+    if (lastFont != nullptr && spec.height == lastSpec.height && spec.width == lastSpec.width &&
+        spec.weight == lastSpec.weight && spec.fixedPitch == lastSpec.fixedPitch && spec.points == lastSpec.points &&
+        spec.face == lastSpec.face)
+        return *lastFont;
+    lastSpec = spec;
+    lastFont = &resolveByKey(spec);
+    return *lastFont;
+}
+
+const QtScreenFont& QtFonts::resolveByKey(const FontSpec& spec) {
+    FontKey key{lowered(spec.face), spec.height, spec.width, spec.weight, spec.fixedPitch, spec.points};
     auto found = cache.find(key);
     if (found != cache.end()) return found->second;
     return cache.emplace(key, create(spec)).first->second;

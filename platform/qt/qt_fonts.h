@@ -4,12 +4,26 @@
 #include "platform/platform.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
+#include <QRect>
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <string>
+#include <tuple>
 
 namespace nonari {
+
+// A text shaped once in one font: the game draws the same few texts over and over.
+struct QtShapedText {
+    QList<QGlyphRun> runs;  // positioned from the top-left corner of the line
+    double lineAscent = 0;
+    int advance = 0;
+    QRect ink;              // relative to the baseline's start
+};
 
 struct QtScreenFont {
     QFont font;
@@ -18,6 +32,9 @@ struct QtScreenFont {
     // Pixels every character advances for the fixed faces; 0 for proportional text.
     int fixedAdvance = 0;
     int cellHeight() const { return ascent + descent; }
+    // Shapes are kept per font; the set of texts the game draws is small.
+    std::shared_ptr<QHash<QString, QtShapedText>> shapes = std::make_shared<QHash<QString, QtShapedText>>();
+    const QtShapedText& shaped(const QString& text) const;
 };
 
 // The Liberation family that stands in for a face name ("ARIAL", "Terminal" ...).
@@ -37,8 +54,13 @@ public:
 
 private:
     QtScreenFont create(const FontSpec& spec) const;
+    const QtScreenFont& resolveByKey(const FontSpec& spec);
     double dpiY;
-    std::map<std::string, QtScreenFont> cache;
+    using FontKey = std::tuple<std::string, int, int, int, bool, double>;
+    std::map<FontKey, QtScreenFont> cache;
+    // The game selects the same few fonts over and over; the last one is found without a key.
+    FontSpec lastSpec;
+    const QtScreenFont* lastFont = nullptr;
 };
 
 }  // namespace nonari
