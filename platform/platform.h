@@ -26,7 +26,7 @@ struct FontSpec {
     double points = 0;
 };
 
-// Input events as the play loops see them (message ids of the original event model).
+// Input events as the play loops see them; the values are the Windows message ids.
 enum class EventKind {
     None = 0,           // something else was dispatched (paint, timer, menu command ...)
     Move = 0x200,
