@@ -115,7 +115,9 @@ TEST_F(DigitPicker, BackgroundRestoredBeforeTheCellChangesWhileBusy) {
     std::size_t restore = 0, cellPaint = 0, lastSquare = 0;
     for (std::size_t i = 0; i < rec.ops.size(); ++i) {
         const DrawOp& op = rec.ops[i];
-        if (op.kind == DrawOp::Save || op.kind == DrawOp::Restore) EXPECT_TRUE(op.busy);
+        if (op.kind == DrawOp::Save || op.kind == DrawOp::Restore) {
+            EXPECT_TRUE(op.busy);
+        }
         if (op.kind == DrawOp::Restore) {
             EXPECT_EQ(std::tie(op.x1, op.y1), std::make_tuple(13, 29));
             restore = i;
