@@ -1,219 +1,140 @@
 // Board print and puzzle sheets through the Qt printer into a PDF, read back with pdftotext -bbox.
 #include "app/game_state.h"
 #include "files/board_record.h"
-#include "platform/qt/qt_testing.h"
-#include "platform/qt/qt_window.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
+#include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
+#include <cmath>
 #include <map>
-#include <regex>
-#include <sstream>
 
 namespace nonari::test {
 namespace {
 
-struct Word {
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+constexpr const char* solution =
+    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+
+bool isCellText(const PdfWord& w) { return w.text.size() == 1 && w.text[0] >= '1' && w.text[0] <= '9'; }
+
+// Sorts the caption's words from left to right and joins them by blanks.
+std::string line(std::vector<PdfWord>& words) {
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMin < b.xMin; });
     std::string text;
-    double cx() const { return (xMin + xMax) / 2; }
-    double cy() const { return (yMin + yMax) / 2; }
-};
-
-struct Page {
-    double width = 0, height = 0;
-    std::vector<Word> words;
-};
-
-bool havePdfToText() { return std::system("command -v pdftotext > /dev/null 2>&1") == 0; }
-
-Page readPdf(const std::filesystem::path& pdf) {
-    const auto html = pdf.parent_path() / "words.html";
-    const std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
-    Page page;
-    if (std::system(command.c_str()) != 0) return page;
-    std::ifstream in(html);
-    std::stringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
-    std::smatch m;
-    if (std::regex_search(text, m, std::regex(R"re(<page width="([0-9.]+)" height="([0-9.]+)")re"))) {
-        page.width = std::stod(m[1]);
-        page.height = std::stod(m[2]);
-    }
-    const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator(); ++it)
-        page.words.push_back(Word{std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]),
-                                  std::stod((*it)[4]), (*it)[5]});
-    return page;
+    for (const PdfWord& w : words) text += (text.empty() ? "" : " ") + w.text;
+    return text;
 }
 
-bool isCellText(const Word& w) { return w.text.size() == 1 && w.text[0] >= '1' && w.text[0] <= '9'; }
-
-class PrintPdfTest : public ::testing::Test {
+class PrintPdfTest : public QtPlatformTest {
 protected:
     void SetUp() override {
-        pf = &qt_testing::qtPlatform();
-        installPlatform(pf);
-        qt_testing::revive();
-        if (!pf->mainWindowExists()) pf->openMainWindow(20, 30, 862, 694);
+        QtPlatformTest::SetUp();
         resetGameState();
         seedRandom(4711);
         work = std::make_unique<TempWorkDir>();
-        pdf = work->path() / "seite.pdf";
-        setenv("NONARI_PRINT_PDF", pdf.c_str(), 1);
+        setenv("NONARI_PRINT_PDF", pdf().c_str(), 1);
     }
     void TearDown() override {
         unsetenv("NONARI_PRINT_PDF");
         work.reset();
-        qt_testing::revive();
+        QtPlatformTest::TearDown();
     }
+    std::string pdf() const { return (work->path() / "seite.pdf").string(); }
 
-    Platform* pf = nullptr;
     std::unique_ptr<TempWorkDir> work;
-    std::filesystem::path pdf;
 };
 
-constexpr const char* solution =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-
+// The print layout's units: the page is 80 units wide and 70 high.
 TEST_F(PrintPdfTest, BoardDigitsSitInsideTheirCellsAboveTheCaption) {
-    if (!havePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
     const Grid full = gridFromText(solution);
-    for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r)
-            if ((c * 7 + r * 3) % 5 != 0) game.board(c, r) = full(c, r);
     int givens = 0;
     for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r)
+        for (int r = 1; r <= 9; ++r) {
+            if ((c * 7 + r * 3) % 5 != 0) game.board(c, r) = full(c, r);
             if (game.board(c, r) != 0 && (c + r) % 2 == 0) {
                 game.givens(c, r) = game.board(c, r);
                 ++givens;
             }
+        }
     game.difficulty = 2;
-
     printBoard();
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(pf->targetResolutionX(), qt_testing::backingImage().width());  // the window is the target again
+    EXPECT_EQ(pf->targetResolutionX(), image().width());  // the window is the target again
 
-    const Page page = readPdf(pdf);
+    const PdfPage page = readPdf(QString::fromStdString(pdf()));
     ASSERT_GT(page.width, 0);
     const double ux = page.width / 80, uy = page.height / 70;
     std::map<std::pair<int, int>, std::string> found;
-    std::vector<Word> caption;
-    for (const Word& w : page.words) {
+    std::vector<PdfWord> caption;
+    for (const PdfWord& w : page.words) {
         if (!isCellText(w) || w.cy() > 58 * uy) {
             caption.push_back(w);
             continue;
         }
-        const int c = static_cast<int>((w.cx() - 5 * ux) / (8 * ux)) + 1;
-        const int r = static_cast<int>((w.cy() - 3 * uy) / (6 * uy)) + 1;
-        ASSERT_TRUE(c >= 1 && c <= 9 && r >= 1 && r <= 9) << w.text << " at " << w.cx() << "," << w.cy();
+        // Cells are 8 x 6 units from (5, 3); the whole glyph lies inside its cell.
+        const int c = static_cast<int>((w.xMin - 5 * ux) / (8 * ux)) + 1;
+        const int r = static_cast<int>((w.yMin - 3 * uy) / (6 * uy)) + 1;
+        EXPECT_LT(w.xMax, 5 * ux + c * 8 * ux) << w.text << " crosses the line right of column " << c;
+        EXPECT_LT(w.yMax, 3 * uy + r * 6 * uy) << w.text << " crosses the line below row " << r;
         EXPECT_TRUE(found.emplace(std::make_pair(c, r), w.text).second) << "two texts in cell " << c << "," << r;
-        // Whole glyph inside the cell, not touching its lines.
-        EXPECT_GT(w.xMin, 5 * ux + (c - 1) * 8 * ux);
-        EXPECT_LT(w.xMax, 5 * ux + c * 8 * ux);
-        EXPECT_GT(w.yMin, 3 * uy + (r - 1) * 6 * uy);
-        EXPECT_LT(w.yMax, 3 * uy + r * 6 * uy);
     }
     for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r) {
-            const auto it = found.find({c, r});
-            if (game.board(c, r) == 0)
-                EXPECT_EQ(it, found.end()) << c << "," << r;
-            else if (it == found.end())
-                ADD_FAILURE() << "no digit in cell " << c << "," << r;
-            else
-                EXPECT_EQ(it->second, std::to_string(game.board(c, r)));
-        }
+        for (int r = 1; r <= 9; ++r)
+            EXPECT_EQ(found[std::make_pair(c, r)], game.board(c, r) ? std::to_string(game.board(c, r)) : "") << c << "," << r;
+    EXPECT_EQ(found.size(), 81u) << "a digit outside the board";
 
-    std::sort(caption.begin(), caption.end(), [](const Word& a, const Word& b) { return a.xMin < b.xMin; });
-    std::string line;
-    for (const Word& w : caption) line += (line.empty() ? "" : " ") + w.text;
-    EXPECT_EQ(line, "Schwierigkeitsgrad: Schwer mit " + std::to_string(givens) + " Zahlen");
+    EXPECT_EQ(line(caption), "Schwierigkeitsgrad: Schwer mit " + std::to_string(givens) + " Zahlen");
     ASSERT_FALSE(caption.empty());
     EXPECT_NEAR(caption.front().xMin, 5 * ux, 2.0);
     EXPECT_NEAR(caption.front().yMin, 59 * uy, 3.0);
 }
 
-// Four records per collection with 40 - 6k - r givens, so every caption tells its puzzle apart.
-void writeCollections() {
+TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
+    // Four records per collection with 40 - 6k - r givens, so every caption tells its puzzle apart.
     const Grid full = gridFromText(solution);
     for (int k = 0; k <= 4; ++k) {
-        std::vector<unsigned char> bytes;
-        for (int r = 0; r <= 3; ++r) {
-            std::vector<unsigned char> record(2200, 0);
+        std::vector<unsigned char> bytes(4 * boardRecordSize, 0);
+        for (int r = 0; r <= 3; ++r)
             for (int i = 0; i < 40 - 6 * k - r; ++i) {
                 const int c = i % 9 + 1, row = i / 9 + 1;
-                record[static_cast<std::size_t>(c + 10 * row)] = full(c, row);
-                record[static_cast<std::size_t>(100 + c + 10 * row)] = full(c, row);
+                bytes[static_cast<std::size_t>(r * boardRecordSize + c + 10 * row)] = full(c, row);
+                bytes[static_cast<std::size_t>(r * boardRecordSize + 100 + c + 10 * row)] = full(c, row);
             }
-            bytes.insert(bytes.end(), record.begin(), record.end());
-        }
         writeBytes(collectionFile(k), bytes);
     }
-}
-
-TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirFixedPlaces) {
-    if (!havePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
-    writeCollections();
     printSheets();
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    const Page page = readPdf(pdf);
+    const PdfPage page = readPdf(QString::fromStdString(pdf()));
     ASSERT_GT(page.width, 0);
     const double ux = page.width / 80, uy = page.height / 70;
 
-    const std::vector<std::string> names = {"Leicht", "Mittel", "Schwer", "Extrem"};
+    const char* names[] = {"Leicht", "Mittel", "Schwer", "Extrem"};
+    int digits = 0;
     for (int k = 0; k <= 3; ++k) {
-        SCOPED_TRACE(names[static_cast<std::size_t>(k)]);
+        SCOPED_TRACE(names[k]);
         const double left = 3 * ux + (k % 2) * 40 * ux, top = 3 * uy + (k / 2) * 32 * uy;
-        int digits = 0;
-        std::vector<Word> caption;
-        for (const Word& w : page.words) {
-            const bool inBlock = w.cx() > left && w.cx() < left + 36 * ux && w.cy() > top && w.cy() < top + 29 * uy;
-            if (!inBlock) continue;
-            if (isCellText(w) && w.cy() < top + 27 * uy) {
-                ++digits;
-                const double col = (w.cx() - left) / (4 * ux), row = (w.cy() - top) / (3 * uy);
-                // Each digit well inside one cell.
-                EXPECT_GT(col - std::floor(col), 0.2) << w.text;
-                EXPECT_LT(col - std::floor(col), 0.8) << w.text;
-                EXPECT_GT(row - std::floor(row), 0.2) << w.text;
-                EXPECT_LT(row - std::floor(row), 0.8) << w.text;
-            } else {
+        digits = 0;
+        std::vector<PdfWord> caption;
+        for (const PdfWord& w : page.words) {
+            if (w.cx() < left || w.cx() > left + 36 * ux || w.cy() < top || w.cy() > top + 29 * uy) continue;
+            if (!isCellText(w) || w.cy() > top + 27 * uy) {
                 caption.push_back(w);
+                continue;
             }
+            ++digits;  // each digit well inside one of the 4 x 3 unit cells
+            const double col = (w.cx() - left) / (4 * ux), row = (w.cy() - top) / (3 * uy);
+            EXPECT_NEAR(col - std::floor(col), 0.5, 0.3) << w.text;
+            EXPECT_NEAR(row - std::floor(row), 0.5, 0.3) << w.text;
         }
-        std::sort(caption.begin(), caption.end(), [](const Word& a, const Word& b) { return a.xMin < b.xMin; });
-        ASSERT_EQ(caption.size(), 5u);
-        EXPECT_EQ(caption[0].text, "Schwierigkeitsgrad:");
-        EXPECT_EQ(caption[1].text, names[static_cast<std::size_t>(k)]);
-        EXPECT_EQ(caption[2].text, "mit");
-        EXPECT_EQ(caption[4].text, "Zahlen");
-        const int count = std::stoi(caption[3].text);
-        EXPECT_EQ(count, digits);
-        EXPECT_LE(count, 40 - 6 * k);
-        EXPECT_GE(count, 37 - 6 * k);
-        EXPECT_NEAR(caption[0].yMin, top + 27.5 * uy, 3.0);
-        if (k == 3) {
-            int held = 0;
-            for (int c = 1; c <= 9; ++c)
-                for (int r = 1; r <= 9; ++r) held += game.givens(c, r) != 0;
-            EXPECT_EQ(held, count);
-        }
+        EXPECT_EQ(line(caption),
+                  "Schwierigkeitsgrad: " + std::string(names[k]) + " mit " + std::to_string(digits) + " Zahlen");
+        EXPECT_LE(digits, 40 - 6 * k);
+        EXPECT_GE(digits, 37 - 6 * k);
+        ASSERT_FALSE(caption.empty());
+        EXPECT_NEAR(caption.front().yMin, top + 27.5 * uy, 3.0);
     }
+    int held = 0;  // the game holds the last puzzle printed
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r) held += game.givens(c, r) != 0;
+    EXPECT_EQ(held, digits);
 }
 
 TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
@@ -222,25 +143,13 @@ TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
     game.givens(3, 4) = 7;
     game.candidates(1, 1, 2) = true;
     const GameState before = game;
-
-    std::string shown;
-    std::function<void()> answer = [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text().toStdString();
-            box->buttons().front()->click();
-        } else {
-            QTimer::singleShot(20, qApp, answer);
-        }
-    };
-    QTimer::singleShot(0, qApp, answer);
-    printBoard();
-    EXPECT_EQ(shown, "Druckerfehler!");
+    EXPECT_EQ(messageDuring([] { printBoard(); }), "Druckerfehler!");
     EXPECT_EQ(game.board, before.board);
     EXPECT_EQ(game.givens, before.givens);
     EXPECT_EQ(game.candidates, before.candidates);
     EXPECT_EQ(game.givenCount, before.givenCount);
-    EXPECT_EQ(pf->targetResolutionX(), qt_testing::backingImage().width());
-    EXPECT_FALSE(std::filesystem::exists(work->path() / "fehlt" / "seite.pdf"));
+    EXPECT_EQ(pf->targetResolutionX(), image().width());
+    EXPECT_FALSE(std::filesystem::exists(work->path() / "fehlt"));
 }
 
 }  // namespace

@@ -31,13 +31,8 @@ protected:
     }
 
     // Bounding box of the pixels of one colour inside the region.
-    static QRect inkOf(const QRect& region, Rgb ink) {
-        QRect box;
-        for (int y = region.top(); y <= region.bottom(); ++y)
-            for (int x = region.left(); x <= region.right(); ++x)
-                if (pixel(x, y) == ink) box = box.united(QRect(x, y, 1, 1));
-        return box;
-    }
+    static QRect inkOf(const QRect& region, Rgb ink) { return inkBox(region, ink, false); }
+    // The inside of a board cell, within its cell and block lines.
     static QRect interior(int column, int row) {
         int left = 29 + (column - 1) * 60 + 1, top = 45 + (row - 1) * 60 + 1;
         return QRect(QPoint(left, top), QPoint(left + (column % 3 == 0 ? 57 : 58), top + (row % 3 == 0 ? 57 : 58)));
@@ -50,37 +45,31 @@ TEST_F(ScreenPixels, FirstScreenFramesGridAndBlockLines) {
     drawHelpPanel();
 
     // Raised board frame: three light lines top and left, three dark lines bottom and right.
-    for (int k = 0; k <= 2; ++k) {
-        EXPECT_EQ(pixel(300, 16 + k), white) << k;
-        EXPECT_EQ(pixel(20 + k, 300), white) << k;
-        EXPECT_EQ(pixel(300, 634 - k), darkGrey) << k;
-        EXPECT_EQ(pixel(577 - k, 300), darkGrey) << k;
-    }
-    EXPECT_EQ(pixel(300, 19), background);
+    EXPECT_EQ(inkOf(QRect(300, 15, 1, 5), white), QRect(300, 16, 1, 3));
+    EXPECT_EQ(inkOf(QRect(19, 300, 5, 1), white), QRect(20, 300, 3, 1));
+    EXPECT_EQ(inkOf(QRect(300, 631, 1, 5), darkGrey), QRect(300, 632, 1, 3));
+    EXPECT_EQ(inkOf(QRect(574, 300, 5, 1), darkGrey), QRect(575, 300, 3, 1));
     EXPECT_EQ(pixel(574, 300), background);
     // Sunken well of the button strip: dark above, light below.
-    EXPECT_EQ(pixel(300, 595), darkGrey);
-    EXPECT_EQ(pixel(300, 596), darkGrey);
-    EXPECT_EQ(pixel(300, 626), white);
+    EXPECT_EQ(inkOf(QRect(300, 594, 1, 4), darkGrey), QRect(300, 595, 1, 2));
     EXPECT_EQ(pixel(300, 610), background);
+    EXPECT_EQ(pixel(300, 626), white);
 
     // White field with black 1-pixel cell lines and 2-pixel red block lines over them.
-    EXPECT_EQ(pixel(60, 75), white);
-    EXPECT_EQ(pixel(89, 75), black);
-    EXPECT_EQ(pixel(88, 75), white);
-    EXPECT_EQ(pixel(90, 75), white);
+    EXPECT_EQ(inkOf(QRect(30, 75, 178, 1), black), QRect(QPoint(89, 75), QPoint(149, 75)));  // cell lines 89, 149
+    for (int x : {60, 88, 90, 207, 210}) EXPECT_EQ(pixel(x, 75), white) << x;
     EXPECT_EQ(pixel(60, 105), black);
-    for (int x : {28, 29, 208, 209, 388, 389, 568, 569}) EXPECT_EQ(pixel(x, 75), red) << x;
-    for (int y : {44, 45, 224, 225, 404, 405, 584, 585}) EXPECT_EQ(pixel(75, y), red) << y;
-    EXPECT_EQ(pixel(207, 75), white);
-    EXPECT_EQ(pixel(210, 75), white);
+    for (int at : {28, 29, 208, 209, 388, 389, 568, 569}) {  // block lines at x and, 16 lower, at y
+        EXPECT_EQ(pixel(at, 75), red) << at;
+        EXPECT_EQ(pixel(75, at + 16), red) << at;
+    }
     EXPECT_EQ(pixel(27, 75), background);
 
     // Titles: black ink with a white highlight on the background.
     QRect title(QPoint(225, 18), QPoint(360, 43));
     EXPECT_FALSE(inkOf(title, black).isEmpty());
     EXPECT_FALSE(inkOf(title, white).isEmpty());
-    // Side panels' white fields, and the help panel's.
+    // The side panels' and the help panel's white fields with their texts.
     for (QPoint p : {QPoint(612, 268), QPoint(828, 360), QPoint(828, 452), QPoint(828, 538), QPoint(806, 625)})
         EXPECT_EQ(pixel(p.x(), p.y()), white) << p.x() << "," << p.y();
     EXPECT_FALSE(inkOf(QRect(QPoint(626, 326), QPoint(830, 360)), black).isEmpty()) << "status text";
@@ -94,19 +83,15 @@ TEST_F(ScreenPixels, DrawnBoardGroundsAndGlyphs) {
     game.board(2, 1) = 3;
     drawBoard();
 
-    QRect given = interior(1, 1), entry = interior(2, 1);
-    EXPECT_EQ(pixel(given.left(), given.top()), lightGrey);
-    EXPECT_EQ(pixel(given.right(), given.bottom()), lightGrey);
-    EXPECT_EQ(pixel(entry.left(), entry.top()), white);
+    // A given fills its interior light grey, an entry white; the glyph lies inside, clear of the edges.
+    for (const auto& [cell, ground] : {std::pair{interior(1, 1), lightGrey}, std::pair{interior(2, 1), white}}) {
+        EXPECT_EQ(pixel(cell.left(), cell.top()), ground);
+        EXPECT_EQ(pixel(cell.right(), cell.bottom()), ground);
+        const QRect ink = inkOf(cell, black);
+        EXPECT_GT(ink.height(), 30);
+        EXPECT_TRUE(cell.adjusted(1, 1, -1, -1).contains(ink));
+    }
     EXPECT_EQ(pixel(89, 75), black) << "the cell line between them stays";
-    // The glyph ink lies well inside the interior, clear of its edges.
-    QRect ink = inkOf(given, black);
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_TRUE(given.adjusted(1, 1, -1, -1).contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
-    EXPECT_GT(ink.height(), 30);
-    QRect entryInk = inkOf(entry, black);
-    ASSERT_FALSE(entryInk.isEmpty());
-    EXPECT_TRUE(entry.adjusted(1, 1, -1, -1).contains(entryInk));
 
     // Letters mode: "I" starts 14 pixels further right than a letter drawn at the common offset.
     game.numbersMode = false;
@@ -118,7 +103,7 @@ TEST_F(ScreenPixels, DrawnBoardGroundsAndGlyphs) {
     pf->setTextOpaque(false);
     pf->drawText(reference.left() + 5, reference.top() + 1, "I");
     pf->setTextOpaque(true);
-    QRect inkI = inkOf(cellI, black), inkReference = inkOf(reference, black);
+    const QRect inkI = inkOf(cellI, black), inkReference = inkOf(reference, black);
     ASSERT_FALSE(inkI.isEmpty());
     EXPECT_EQ(inkI.left() - cellI.left(), inkReference.left() - reference.left() + 14);
     EXPECT_EQ(inkI.top() - cellI.top(), inkReference.top() - reference.top());
