@@ -31,13 +31,10 @@ ControlSpec control(ControlKind kind, const std::string& name, const std::string
 class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        owner = std::make_unique<QWidget>();
-        owner->setGeometry(50, 40, 862, 694);
-        ownerButton = new QPushButton(QStringLiteral("main"), owner.get());
+        owner.setGeometry(50, 40, 862, 694);
         ownerButton->setGeometry(10, 10, 80, 30);
         QObject::connect(ownerButton, &QPushButton::clicked, [this] { calls.push_back("owner"); });
-        owner->show();
-        forms = std::make_unique<QtForms>(owner.get());
+        owner.show();
     }
 
     // A slot dialog: two option buttons (one with a key handler), OK and cancel, a label and a text box.
@@ -53,47 +50,47 @@ protected:
                          control(ControlKind::TextBox, "ed1", "Jörg", 10, 180, 160, 18)};
         for (std::string handler : {"opt1_Click", "opt2_Click", "cmd1_Click", "cmd2_Click", "frm1_Close"})
             spec.handlers[handler] = [this, handler](const FormEventArgs&) { calls.push_back(handler); };
-        spec.handlers["opt2_KeyPress"] = [this](const FormEventArgs& args) { calls.push_back(std::to_string(args.key)); };
+        spec.handlers["opt2_KeyPress"] = [this](const FormEventArgs& e) { calls.push_back(std::to_string(e.key)); };
         return spec;
     }
 
-    std::unique_ptr<QWidget> owner;
-    QPushButton* ownerButton = nullptr;
-    std::unique_ptr<QtForms> forms;
-    std::vector<std::string> calls;
+    std::vector<std::string> calls;  // the handlers run, in order
+    QWidget owner;
+    QPushButton* ownerButton = new QPushButton(QStringLiteral("main"), &owner);
+    QtForms forms{&owner};
 };
 
 TEST_F(FormsTest, BuildsTheFormUsableWhileItsOwnerIsDisabledAndBlockingTheOwner) {
-    owner->setEnabled(false);  // the game disables the main window before it loads a form
-    const FormId id = forms->loadForm(slotForm(), 700, 300);
-    QWidget* window = forms->formWidget(id);
+    owner.setEnabled(false);  // the game disables the main window before it loads a form
+    const FormId id = forms.loadForm(slotForm(), 700, 300);
+    QWidget* window = forms.formWidget(id);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->parentWidget(), owner.get());
+    EXPECT_EQ(window->parentWidget(), &owner);
     EXPECT_EQ(window->size(), QSize(180, 200));
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(700, 300));
     EXPECT_EQ(QFontInfo(window->font()).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(forms->controlWidget(id, "opt2")->geometry(), QRect(20, 40, 120, 24));
-    EXPECT_EQ(forms->controlText(id, "lbl2"), "Glückwunsch!");
-    forms->setControlText(id, "frm1", "Welches Brett laden?");
+    EXPECT_EQ(forms.controlWidget(id, "opt2")->geometry(), QRect(20, 40, 120, 24));
+    EXPECT_EQ(forms.controlText(id, "lbl2"), "Glückwunsch!");
+    forms.setControlText(id, "frm1", "Welches Brett laden?");
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Welches Brett laden?"));
     // The option buttons form one group; setting a value is not a click.
-    forms->setControlValue(id, "opt2", true);
-    forms->setControlValue(id, "opt1", true);
-    EXPECT_FALSE(forms->controlValue(id, "opt2"));
-    QTest::mouseClick(forms->controlWidget(id, "cmd1"), Qt::LeftButton);
+    forms.setControlValue(id, "opt2", true);
+    forms.setControlValue(id, "opt1", true);
+    EXPECT_FALSE(forms.controlValue(id, "opt2"));
+    QTest::mouseClick(forms.controlWidget(id, "cmd1"), Qt::LeftButton);
     EXPECT_EQ(calls, std::vector<std::string>{"cmd1_Click"});
 
-    owner->setEnabled(true);
-    owner->setEnabled(false);  // disabled again while the form is open
+    owner.setEnabled(true);
+    owner.setEnabled(false);  // disabled again while the form is open
     QCoreApplication::processEvents();
-    EXPECT_TRUE(forms->controlWidget(id, "cmd2")->isEnabled());
-    owner->setEnabled(true);
+    EXPECT_TRUE(forms.controlWidget(id, "cmd2")->isEnabled());
+    owner.setEnabled(true);
     calls.clear();
     const QPoint onButton = ownerButton->geometry().center();  // through the window system, where modality applies
-    QTest::mouseClick(owner->windowHandle(), Qt::LeftButton, {}, onButton);
+    QTest::mouseClick(owner.windowHandle(), Qt::LeftButton, {}, onButton);
     EXPECT_TRUE(calls.empty()) << "the main window took a click while a form was open";
-    forms->closeForm(id);
-    QTest::mouseClick(owner->windowHandle(), Qt::LeftButton, {}, onButton);
+    forms.closeForm(id);
+    QTest::mouseClick(owner.windowHandle(), Qt::LeftButton, {}, onButton);
     EXPECT_EQ(calls, (std::vector<std::string>{"frm1_Close", "owner"}));
 }
 
@@ -103,36 +100,35 @@ TEST_F(FormsTest, ClicksAndKeysRunTheHandlersOfTheirControl) {
     spec.cancelButton = "cmd2";
     FormId id = 0;
     bool checkedInHandler = false;
-    spec.handlers["opt2_Click"] = [&](const FormEventArgs&) { checkedInHandler = forms->controlValue(id, "opt2"); };
-    id = forms->loadForm(spec, 700, 300);
-    QWidget* opt2 = forms->controlWidget(id, "opt2");
+    spec.handlers["opt2_Click"] = [&](const FormEventArgs&) { checkedInHandler = forms.controlValue(id, "opt2"); };
+    id = forms.loadForm(spec, 700, 300);
+    QWidget* opt2 = forms.controlWidget(id, "opt2");
     QTest::mouseClick(opt2, Qt::LeftButton, {}, QPoint(8, 12));
     EXPECT_TRUE(checkedInHandler);
-    QTest::mouseClick(forms->controlWidget(id, "lbl2"), Qt::LeftButton);  // no handler
-    QTest::keyClick(forms->controlWidget(id, "cmd2"), Qt::Key_Return);    // Enter on a focused button presses it
-    QTest::keyClick(forms->controlWidget(id, "opt1"), Qt::Key_Space);     // no key handler: a click
-    QTest::keyClick(opt2, Qt::Key_3);
-    QTest::keyClick(opt2, Qt::Key_Return);
+    QTest::mouseClick(forms.controlWidget(id, "lbl2"), Qt::LeftButton);  // no handler
+    QTest::keyClick(forms.controlWidget(id, "cmd2"), Qt::Key_Return);    // Enter on a focused button presses it
+    QTest::keyClick(forms.controlWidget(id, "opt1"), Qt::Key_Space);     // no key handler: a click
+    // A control with a key handler keeps Enter, Escape and Space for itself; keys without a character
+    // (focus moves, accelerators) are not handed on.
+    for (Qt::Key key : {Qt::Key_3, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Tab})
+        QTest::keyClick(opt2, key);
+    QTest::keyClick(opt2, Qt::Key_4, Qt::AltModifier);
     QTest::keyClick(opt2, Qt::Key_Enter, Qt::KeypadModifier);
     QKeyEvent umlaut(QEvent::KeyPress, Qt::Key_Adiaeresis, Qt::NoModifier, QStringLiteral("ä"));
     QApplication::sendEvent(opt2, &umlaut);
-    QTest::keyClick(opt2, Qt::Key_Escape);  // a control with a key handler keeps Escape for itself
-    QTest::keyClick(opt2, Qt::Key_Space);   // the key handler takes it instead of the click
-    QTest::keyClick(opt2, Qt::Key_Tab);     // keys without a character are not handed on
-    QTest::keyClick(opt2, Qt::Key_4, Qt::AltModifier);
-    EXPECT_EQ(calls, (std::vector<std::string>{"cmd2_Click", "opt1_Click", "51", "13", "13", "228", "27", "32"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"cmd2_Click", "opt1_Click", "51", "13", "27", "32", "13", "228"}));
 
     // Enter and Escape that no control took press the default and cancel buttons; other keys stay in the box.
     calls.clear();
-    auto* edit = qobject_cast<QLineEdit*>(forms->controlWidget(id, "ed1"));
+    auto* edit = qobject_cast<QLineEdit*>(forms.controlWidget(id, "ed1"));
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("Ab1"));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Escape);
-    EXPECT_EQ(forms->controlText(id, "ed1"), "Ab1");
+    EXPECT_EQ(forms.controlText(id, "ed1"), "Ab1");
     EXPECT_EQ(calls, (std::vector<std::string>{"cmd1_Click", "cmd2_Click"}));
     calls.clear();
-    QTest::keyClick(forms->controlWidget(forms->loadForm(slotForm(), 700, 300), "ed1"), Qt::Key_Return);
+    QTest::keyClick(forms.controlWidget(forms.loadForm(slotForm(), 700, 300), "ed1"), Qt::Key_Return);
     EXPECT_TRUE(calls.empty()) << "Enter pressed a button in a form without a default button";
 }
 
@@ -145,66 +141,65 @@ TEST_F(FormsTest, CloseBoxAndCloseRequestRunTheCloseHandlerOnceAlsoWhenHandlersC
     bool buttonAliveInHandler = false;
     spec.handlers["frm1_Close"] = [&](const FormEventArgs&) {
         calls.push_back("close");
-        forms->closeForm(first);
+        forms.closeForm(first);
     };
     spec.handlers["cmd2_Click"] = [&](const FormEventArgs&) {
-        forms->closeForm(first);
-        second = forms->loadForm(slotForm(), 710, 310);
+        forms.closeForm(first);
+        second = forms.loadForm(slotForm(), 710, 310);
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
         buttonAliveInHandler = !button.isNull();
     };
-    first = forms->loadForm(spec, 700, 300);
-    forms->formWidget(first)->close();
+    first = forms.loadForm(spec, 700, 300);
+    forms.formWidget(first)->close();
     EXPECT_EQ(calls.size(), 1u);
-    first = forms->loadForm(spec, 700, 300);
-    forms->closeForm(first);
-    forms->closeForm(first);
+    first = forms.loadForm(spec, 700, 300);
+    forms.closeForm(first);
+    forms.closeForm(first);
     EXPECT_EQ(calls.size(), 2u);
-    EXPECT_FALSE(forms->formExists(first));
+    EXPECT_FALSE(forms.formExists(first));
 
-    first = forms->loadForm(spec, 700, 300);
-    button = forms->controlWidget(first, "cmd2");
+    first = forms.loadForm(spec, 700, 300);
+    button = forms.controlWidget(first, "cmd2");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(buttonAliveInHandler);
     EXPECT_EQ(calls, std::vector<std::string>(3, "close"));
-    EXPECT_FALSE(forms->formExists(first));
-    ASSERT_TRUE(forms->formExists(second));
+    EXPECT_FALSE(forms.formExists(first));
+    ASSERT_TRUE(forms.formExists(second));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(button.isNull());
-    QTest::mouseClick(forms->controlWidget(second, "cmd1"), Qt::LeftButton);
+    QTest::mouseClick(forms.controlWidget(second, "cmd1"), Qt::LeftButton);
     EXPECT_EQ(calls.back(), "cmd1_Click");
 }
 
-TEST_F(FormsTest, ListViewsSitOnTheirTabPagesAndTakeRows) {
+TEST_F(FormsTest, ListViewsFillTheirTabPagesAndTakeRows) {
     FormSpec spec;
     spec.name = "ruhm";
     spec.width = 464, spec.height = 357;
-    for (int d = 1; d <= 3; ++d) {
+    for (int d = 1; d <= 2; ++d) {
         spec.controls.push_back(control(ControlKind::ListView, "lv" + std::to_string(d), "", 0, 0, 422, 257));
         spec.controls.back().page = d;
         spec.controls.back().fontPoints = 12;
         spec.controls.back().columns = {{"#", 28}, {"Name", 207}};
     }
     spec.controls.push_back(control(ControlKind::TabStrip, "tbs1", "", 16, 12, 426, 266));
-    spec.controls.back().tabs = {"Leicht", "Mittel", "Schwer"};
-    const FormId id = forms->loadForm(spec, 118, 176);
-    auto* tabs = qobject_cast<QTabWidget*>(forms->controlWidget(id, "tbs1"));
-    auto* lv3 = qobject_cast<QTreeWidget*>(forms->controlWidget(id, "lv3"));
-    ASSERT_TRUE(tabs && lv3);
-    EXPECT_TRUE(tabs->widget(2)->isAncestorOf(lv3));
-    EXPECT_EQ(lv3->columnWidth(0), 28);
-    EXPECT_DOUBLE_EQ(lv3->font().pointSizeF(), 12.0);
-    EXPECT_EQ(lv3->editTriggers(), QAbstractItemView::NoEditTriggers);
-    tabs->widget(2)->layout()->activate();
-    EXPECT_EQ(lv3->geometry(), tabs->widget(2)->rect());
-    forms->addListRow(id, "lv2", {" 1.", "Jürgen"});
-    EXPECT_EQ(qobject_cast<QTreeWidget*>(forms->controlWidget(id, "lv2"))->topLevelItem(0)->text(1), "Jürgen");
-    EXPECT_EQ(lv3->topLevelItemCount(), 0);
+    spec.controls.back().tabs = {"Leicht", "Mittel"};
+    const FormId id = forms.loadForm(spec, 118, 176);
+    auto* tabs = qobject_cast<QTabWidget*>(forms.controlWidget(id, "tbs1"));
+    auto* lv2 = qobject_cast<QTreeWidget*>(forms.controlWidget(id, "lv2"));
+    ASSERT_TRUE(tabs && lv2);
+    EXPECT_TRUE(tabs->widget(1)->isAncestorOf(lv2));
+    EXPECT_EQ(lv2->columnWidth(0), 28);
+    EXPECT_DOUBLE_EQ(lv2->font().pointSizeF(), 12.0);
+    EXPECT_EQ(lv2->editTriggers(), QAbstractItemView::NoEditTriggers);
+    tabs->widget(1)->layout()->activate();
+    EXPECT_EQ(lv2->geometry(), tabs->widget(1)->rect());
+    forms.addListRow(id, "lv2", {" 1.", "Jürgen"});
+    EXPECT_EQ(lv2->topLevelItem(0)->text(1), "Jürgen");
     // Tabs count from 1; out-of-range choices are ignored.
-    forms->selectTab(id, "tbs1", 3);
-    forms->selectTab(id, "tbs1", 4);
-    EXPECT_EQ(forms->selectedTab(id, "tbs1"), 3);
-    EXPECT_EQ(tabs->currentWidget(), tabs->widget(2));
+    forms.selectTab(id, "tbs1", 2);
+    forms.selectTab(id, "tbs1", 3);
+    EXPECT_EQ(forms.selectedTab(id, "tbs1"), 2);
+    EXPECT_EQ(tabs->currentWidget(), tabs->widget(1));
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ inline void whenModal(std::function<bool(QWidget*)> matches, std::function<void(
 
 // The dialog with that title, other than the one given.
 inline void whenShown(const QString& title, std::function<void(QWidget*)> act, QPointer<QWidget> other = {}) {
-    whenModal([=](QWidget* dialog) { return dialog->windowTitle() == title && dialog != other.data(); }, std::move(act));
+    whenModal([=](QWidget* dialog) { return dialog->windowTitle() == title && dialog != other.data(); },
+              std::move(act));
 }
 
 inline void onMessageBox(std::function<void(QMessageBox*)> act) {

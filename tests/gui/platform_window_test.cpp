@@ -30,8 +30,10 @@ TEST_F(WindowTest, WindowSitsWhereAskedWithAFixedClientAreaAndItsBackground) {
     picture.setPixel(3, 0, qRgb(0, 0, 255));
     ASSERT_TRUE(picture.save(dir.filePath("muster.png")));
     EXPECT_TRUE(pf->setBackgroundPicture(dir.filePath("muster.png").toStdString()));
-    for (int tile : {0, 128, 512})
-        EXPECT_EQ(std::make_pair(pixel(tile + 10, tile + 120), pixel(tile + 100, tile)), std::make_pair(0xFF0000u, 0xFFu));
+    for (int tile : {0, 128, 512}) {
+        EXPECT_EQ(pixel(tile + 10, tile + 120), 0xFF0000u) << tile;
+        EXPECT_EQ(pixel(tile + 100, tile), 0x0000FFu) << tile;
+    }
     const QImage tiled = image().copy();
     EXPECT_FALSE(pf->setBackgroundPicture(dir.filePath("fehlt.jpg").toStdString()));
     EXPECT_EQ(image(), tiled);

@@ -31,28 +31,29 @@ protected:
         QtPlatformTest::SetUp();
         resetGameState();
         seedRandom(4711);
-        work = std::make_unique<TempWorkDir>();
         setenv("NONARI_PRINT_PDF", pdf().c_str(), 1);
     }
     void TearDown() override {
         unsetenv("NONARI_PRINT_PDF");
-        work.reset();
         QtPlatformTest::TearDown();
     }
-    std::string pdf() const { return (work->path() / "seite.pdf").string(); }
+    std::string pdf() const { return (work.path() / "seite.pdf").string(); }
 
-    std::unique_ptr<TempWorkDir> work;
+    TempWorkDir work;
 };
 
 // The print layout's units: the page is 80 units wide and 70 high.
 TEST_F(PrintPdfTest, BoardDigitsSitInsideTheirCellsAboveTheCaption) {
     const Grid full = gridFromText(solution);
+    std::map<std::pair<int, int>, std::string> expected, found;
     int givens = 0;
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r) {
-            if ((c * 7 + r * 3) % 5 != 0) game.board(c, r) = full(c, r);
-            if (game.board(c, r) != 0 && (c + r) % 2 == 0) {
-                game.givens(c, r) = game.board(c, r);
+            if ((c * 7 + r * 3) % 5 == 0) continue;  // some cells stay empty
+            game.board(c, r) = full(c, r);
+            expected[std::make_pair(c, r)] = std::to_string(full(c, r));
+            if ((c + r) % 2 == 0) {
+                game.givens(c, r) = full(c, r);
                 ++givens;
             }
         }
@@ -61,9 +62,7 @@ TEST_F(PrintPdfTest, BoardDigitsSitInsideTheirCellsAboveTheCaption) {
     EXPECT_EQ(pf->targetResolutionX(), image().width());  // the window is the target again
 
     const PdfPage page = readPdf(QString::fromStdString(pdf()));
-    ASSERT_GT(page.width, 0);
     const double ux = page.width / 80, uy = page.height / 70;
-    std::map<std::pair<int, int>, std::string> found;
     std::vector<PdfWord> caption;
     for (const PdfWord& w : page.words) {
         if (!isCellText(w) || w.cy() > 58 * uy) {
@@ -75,13 +74,9 @@ TEST_F(PrintPdfTest, BoardDigitsSitInsideTheirCellsAboveTheCaption) {
         const int r = static_cast<int>((w.yMin - 3 * uy) / (6 * uy)) + 1;
         EXPECT_LT(w.xMax, 5 * ux + c * 8 * ux) << w.text << " crosses the line right of column " << c;
         EXPECT_LT(w.yMax, 3 * uy + r * 6 * uy) << w.text << " crosses the line below row " << r;
-        EXPECT_TRUE(found.emplace(std::make_pair(c, r), w.text).second) << "two texts in cell " << c << "," << r;
+        found[std::make_pair(c, r)] += w.text;
     }
-    for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r)
-            EXPECT_EQ(found[std::make_pair(c, r)], game.board(c, r) ? std::to_string(game.board(c, r)) : "") << c << "," << r;
-    EXPECT_EQ(found.size(), 81u) << "a digit outside the board";
-
+    EXPECT_EQ(found, expected);
     EXPECT_EQ(line(caption), "Schwierigkeitsgrad: Schwer mit " + std::to_string(givens) + " Zahlen");
     ASSERT_FALSE(caption.empty());
     EXPECT_NEAR(caption.front().xMin, 5 * ux, 2.0);
@@ -103,7 +98,6 @@ TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
     }
     printSheets();
     const PdfPage page = readPdf(QString::fromStdString(pdf()));
-    ASSERT_GT(page.width, 0);
     const double ux = page.width / 80, uy = page.height / 70;
 
     const char* names[] = {"Leicht", "Mittel", "Schwer", "Extrem"};
@@ -138,7 +132,7 @@ TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
 }
 
 TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
-    setenv("NONARI_PRINT_PDF", (work->path() / "fehlt" / "seite.pdf").c_str(), 1);
+    setenv("NONARI_PRINT_PDF", (work.path() / "fehlt" / "seite.pdf").c_str(), 1);
     game.board(3, 4) = 7;
     game.givens(3, 4) = 7;
     game.candidates(1, 1, 2) = true;
@@ -149,7 +143,7 @@ TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
     EXPECT_EQ(game.candidates, before.candidates);
     EXPECT_EQ(game.givenCount, before.givenCount);
     EXPECT_EQ(pf->targetResolutionX(), image().width());
-    EXPECT_FALSE(std::filesystem::exists(work->path() / "fehlt"));
+    EXPECT_FALSE(std::filesystem::exists(work.path() / "fehlt"));
 }
 
 }  // namespace
