@@ -18,19 +18,21 @@ std::string entryLines(const std::string& name, const std::string& time, const s
 }
 
 // A block of ten sorted entries whose names tell difficulty and place apart.
+std::string placeName(int d, int p) { return "S" + std::to_string(d * 100 + p); }
+std::string placeTime(int p) { return "00:0" + std::to_string(p - 1) + ":00.0"; }
 std::string blockLines(int d, const std::string& end = "\r\n") {
     std::string text;
-    for (int p = 1; p <= 10; ++p) text += entryLines("S" + std::to_string(d * 100 + p), "00:0" + std::to_string(p - 1) + ":00.0", end);
+    for (int p = 1; p <= 10; ++p) text += entryLines(placeName(d, p), placeTime(p), end);
     return text;
 }
 
-// How many places of each difficulty hold the entry blockLines wrote, and how many are empty.
+// How many places of a difficulty hold the entry blockLines wrote, and how many are empty.
 std::pair<int, int> loadedAndEmpty(int d) {
     int loaded = 0, empty = 0;
     for (int p = 1; p <= 10; ++p) {
-        loaded += game.championName[d][p] == "S" + std::to_string(d * 100 + p) && game.championDate[d][p] == "1.2.2024" &&
-                  game.championTime[d][p] == "00:0" + std::to_string(p - 1) + ":00.0";
-        empty += game.championName[d][p].empty() && game.championDate[d][p].empty() && game.championTime[d][p] == "9";
+        const auto entry = std::tie(game.championName[d][p], game.championDate[d][p], game.championTime[d][p]);
+        loaded += entry == std::tuple(placeName(d, p), "1.2.2024", placeTime(p));
+        empty += entry == std::tuple("", "", "9");
     }
     return {loaded, empty};
 }
@@ -38,6 +40,15 @@ std::pair<int, int> loadedAndEmpty(int d) {
 std::string fileText() {
     auto bytes = test::readBytes(championsFile);
     return {bytes.begin(), bytes.end()};
+}
+
+// Runs the call as an ordinary user: root passes every permission check.
+template <class Call> bool asOrdinaryUser(Call call) {
+    const bool root = geteuid() == 0;
+    EXPECT_EQ(root ? seteuid(65534) : 0, 0);
+    const bool result = call();
+    EXPECT_EQ(root ? seteuid(0) : 0, 0);
+    return result;
 }
 
 using ChampionsFileTest = test::HeadlessGame;
@@ -55,58 +66,45 @@ TEST_F(ChampionsFileTest, SaveWritesAllLinesInWindows1252) {
     game.championName[1][3] = "Ωμέγα 日本 🙂";
     game.championTime[1][3] = "00:14:00.0";
     ASSERT_TRUE(saveChampions());
-
     std::string expected;
-    for (int d = 0; d < 5; ++d)
-        for (int p = 1; p <= 10; ++p) {
-            if (d == 1 && p == 1) expected += "J\xFCrgen \x80 Stra\xDF" "e\r\n3.4.2024\r\n00:12:34.5\r\n";
-            else if (d == 1 && p == 2) expected += "Zwei  Zeilen \r\n\r\n00:13:00.0\r\n";
-            else if (d == 1 && p == 3) expected += "????? ?? ?\r\n\r\n00:14:00.0\r\n";
-            else expected += "\r\n\r\n9\r\n";
-        }
+    for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
+    expected.replace(10 * 7, 3 * 7,
+                     "J\xFCrgen \x80 Stra\xDF" "e\r\n3.4.2024\r\n00:12:34.5\r\n"
+                     "Zwei  Zeilen \r\n\r\n00:13:00.0\r\n"
+                     "????? ?? ?\r\n\r\n00:14:00.0\r\n");
     EXPECT_EQ(fileText(), expected);
 
     auto names = game.championName, dates = game.championDate, times = game.championTime;
     loadChampions();
     EXPECT_EQ(game.championName[1][1], names[1][1]);
     EXPECT_EQ(game.championName[1][2], "Zwei  Zeilen ");
-    EXPECT_EQ(game.championDate, dates);
-    EXPECT_EQ(game.championTime, times);
+    EXPECT_EQ(std::tie(game.championDate, game.championTime), std::tie(dates, times));
 }
 
 TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsAndEmptiesTheRest) {
     std::string all = blockLines(0) + blockLines(1) + blockLines(2) + blockLines(3) + blockLines(4);
-    std::string cutInsideMittel = blockLines(0) + blockLines(1).substr(0, blockLines(1).find("S104"));
-    cutInsideMittel += "S104\r\n1.2.2024";  // a place without its time line
-    std::string withoutLastLineEnd = all.substr(0, all.size() - 2);
-    std::string mixedEnds = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2) + blockLines(3, "\n") + blockLines(4);
-    struct Case {
-        const char* what;
-        std::string text;
-        std::array<int, 5> loaded;
+    const std::string cutInsideMittel = blockLines(0) + blockLines(1).substr(0, blockLines(1).find("S104")) + "S104\r\n1.2.2024";
+    const std::pair<std::string, std::array<int, 5>> cases[] = {
+        {blockLines(0) + blockLines(1) + blockLines(2), {10, 10, 10, 0, 0}},  // 90 lines
+        {cutInsideMittel, {10, 3, 0, 0, 0}},                                   // a place without its time line
+        {"", {0, 0, 0, 0, 0}},
+        {all.substr(0, all.size() - 2), {10, 10, 10, 10, 10}},  // no final line end
+        {blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2) + blockLines(3, "\n") + blockLines(4), {10, 10, 10, 10, 10}},
     };
-    const Case cases[] = {
-        {"90 lines", blockLines(0) + blockLines(1) + blockLines(2), {10, 10, 10, 0, 0}},
-        {"cut inside a block", cutInsideMittel, {10, 3, 0, 0, 0}},
-        {"empty file", "", {0, 0, 0, 0, 0}},
-        {"no final line end", withoutLastLineEnd, {10, 10, 10, 10, 10}},
-        {"LF, CR and CR LF", mixedEnds, {10, 10, 10, 10, 10}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::writeBytes(championsFile, {c.text.begin(), c.text.end()});
+    for (const auto& [text, loaded] : cases) {
+        SCOPED_TRACE(text.size());
+        test::writeBytes(championsFile, {text.begin(), text.end()});
         for (auto* table : {&game.championName, &game.championDate, &game.championTime})
             for (auto& list : *table) list.fill("alt");
         loadChampions();
-        for (int d = 0; d < 5; ++d) EXPECT_EQ(loadedAndEmpty(d), std::make_pair(c.loaded[d], 10 - c.loaded[d])) << d;
+        for (int d = 0; d < 5; ++d) EXPECT_EQ(loadedAndEmpty(d), std::make_pair(loaded[d], 10 - loaded[d])) << d;
     }
 
     // Empty names stay empty; bytes outside ASCII come back as their characters.
     std::string odd = entryLines("", "00:00:01.0") + entryLines("Zo\xEB \x80\x9F\x81", "00:00:02.0");
     test::writeBytes(championsFile, {odd.begin(), odd.end()});
     loadChampions();
-    EXPECT_EQ(game.championName[0][1], "");
-    EXPECT_EQ(game.championTime[0][1], "00:00:01.0");
+    EXPECT_EQ(std::tie(game.championName[0][1], game.championTime[0][1]), std::make_tuple(std::string(), std::string("00:00:01.0")));
     EXPECT_EQ(game.championName[0][2], "Zoë €Ÿ\u0081");
     ASSERT_TRUE(saveChampions());
     EXPECT_EQ(fileText().substr(0, odd.size()), odd);  // even an unassigned byte survives
@@ -118,8 +116,8 @@ TEST(Windows1252, EveryByteSurvivesBothWaysAndOtherCharactersBecomeQuestionMarks
     EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
     EXPECT_EQ(windows1252ToUtf8("\x80\x8A\x99\x84\x9F\xE4\xDF\xA0"), "€Š™„Ÿäß\u00A0");
     EXPECT_EQ(utf8ToWindows1252("a\u0100b\U0001F600c"), "a?b?c");
-    EXPECT_EQ(utf8ToWindows1252("x\xC3(\xFF\xE2\x82y"), "x?(???y");     // broken sequences
-    EXPECT_EQ(utf8ToWindows1252("\xC0\xAF\xED\xA0\x80"), "?????");     // overlong form, surrogate
+    EXPECT_EQ(utf8ToWindows1252("x\xC3(\xFF\xE2\x82y"), "x?(???y");  // broken sequences
+    EXPECT_EQ(utf8ToWindows1252("\xC0\xAF\xED\xA0\x80"), "?????");  // overlong form, surrogate
 }
 
 // A save that cannot be completed leaves the old file byte for byte, and nothing beside it.
@@ -128,7 +126,8 @@ TEST_F(ChampionsFileTest, FailedSaveLeavesTheOldFile) {
     test::writeBytes(championsFile, {all.begin(), all.end()});
     loadChampions();
     game.championName[2][1] = "Neu";
-    auto expectOldFileOnly = [&] {
+    auto expectOldFileOnly = [&](bool saved) {
+        EXPECT_FALSE(saved);
         EXPECT_EQ(fileText(), all);
         EXPECT_EQ(std::distance(fs::directory_iterator(work->path()), fs::directory_iterator()), 1);
     };
@@ -140,46 +139,26 @@ TEST_F(ChampionsFileTest, FailedSaveLeavesTheOldFile) {
     rlimit limited = before;
     limited.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limited);
-    bool saved = saveChampions();
+    const bool saved = saveChampions();
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved);
-    expectOldFileOnly();
+    expectOldFileOnly(saved);
 
-    // A read-only folder; root is bound by it only while it acts as an ordinary user.
-    using fs::perms;
-    fs::permissions(work->path(), perms::owner_read | perms::owner_exec | perms::others_read | perms::others_exec);
-    bool asRoot = geteuid() == 0;
-    if (asRoot) {
-        ASSERT_EQ(seteuid(65534), 0);
-    }
-    saved = saveChampions();
-    if (asRoot) {
-        ASSERT_EQ(seteuid(0), 0);
-    }
-    fs::permissions(work->path(), perms::owner_all);
-    EXPECT_FALSE(saved);
-    expectOldFileOnly();
+    // A read-only folder.
+    fs::permissions(work->path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    expectOldFileOnly(asOrdinaryUser(saveChampions));
 
-    // A file the player may not read: the lists come up empty, and a save must not replace it
-    // even though the folder would allow it.
-    fs::permissions(work->path(), perms::all);
-    fs::permissions(championsFile, perms::owner_read | perms::owner_write);
-    if (asRoot) {
-        ASSERT_EQ(seteuid(65534), 0);
-    }
-    loadChampions();
-    EXPECT_EQ(game.championTime[2][1], "9");
-    game.championName[2][1] = "Neu";
-    game.championTime[2][1] = "00:01:00.0";
-    saved = saveChampions();
-    if (asRoot) {
-        ASSERT_EQ(seteuid(0), 0);
-    }
-    fs::permissions(work->path(), perms::owner_all);
-    fs::permissions(championsFile, perms::owner_read | perms::owner_write | perms::others_read);
-    EXPECT_FALSE(saved);
-    expectOldFileOnly();
+    // A file the player may not read: the lists come up empty, and a save must not replace it even
+    // though the folder would allow it.
+    fs::permissions(work->path(), fs::perms::all);
+    fs::permissions(championsFile, fs::perms::owner_read | fs::perms::owner_write);
+    expectOldFileOnly(asOrdinaryUser([] {
+        loadChampions();
+        EXPECT_EQ(game.championTime[2][1], "9");
+        game.championName[2][1] = "Neu";
+        game.championTime[2][1] = "00:01:00.0";
+        return saveChampions();
+    }));
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include "fame/record_check.h"
 #include "tests/support/test_support.h"
 
-#include <filesystem>
-
 namespace nonari {
 namespace {
 
@@ -20,11 +18,9 @@ protected:
 
     // Ten entries at minutes 1..10, stored in the file.
     static void fillList(int d) {
-        for (int p = 1; p <= 10; ++p) {
-            game.championName[d][p] = "P" + std::to_string(p);
-            game.championDate[d][p] = "1.1.2024";
-            game.championTime[d][p] = minutes(p);
-        }
+        for (int p = 1; p <= 10; ++p)
+            std::tie(game.championName[d][p], game.championDate[d][p], game.championTime[d][p]) =
+                std::tuple("P" + std::to_string(p), "1.1.2024", minutes(p));
         ASSERT_TRUE(saveChampions());
     }
 
@@ -54,17 +50,14 @@ protected:
         pf.pushFormEvent("ruhm", "cmd3_Click");
         game.finalTime = time;
         checkForRecord();
-        EXPECT_TRUE(shown);
-        EXPECT_TRUE(pf.script.empty());
-        EXPECT_TRUE(pf.forms.empty());
-        EXPECT_TRUE(pf.windowEnabled);
+        EXPECT_TRUE(shown && pf.script.empty() && pf.forms.empty() && pf.windowEnabled);
         return rows;
     }
 };
 
 TEST_F(RecordCheckTest, ConfirmedNamesAreStoredAndOfferedAgain) {
     game.difficulty = 2;
-    auto rows = win("00:04:05.6", "", "Erika", "cmd5_Click");
+    auto rows = win("00:04:05.6", "", "Erika", "cmd5_Click");  // the first win of an empty list
     EXPECT_TRUE(game.nameConfirmed);
     EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{{" 1.", "Erika", todayText(), "00:04:05.6"}}));
     EXPECT_EQ(game.championTime[2][2], "9");
@@ -76,52 +69,31 @@ TEST_F(RecordCheckTest, ConfirmedNamesAreStoredAndOfferedAgain) {
     auto tables = std::tuple(game.championName, game.championDate, game.championTime);
     loadChampions();
     EXPECT_EQ(std::tuple(game.championName, game.championDate, game.championTime), tables);
-    EXPECT_EQ(game.championName[2][1], "Zwei Zeilen");
-    EXPECT_EQ(game.championName[2][2], "");
-    EXPECT_EQ(game.championName[2][3], "Erika");
+    EXPECT_EQ(std::vector(game.championName[2].begin() + 1, game.championName[2].begin() + 4),
+              (std::vector<std::string>{"Zwei Zeilen", "", "Erika"}));
     EXPECT_EQ(game.championTime[2][4], "9");
 }
 
-TEST_F(RecordCheckTest, NewTimeGoesBehindEqualTimesAndPushesOutPlaceTen) {
+TEST_F(RecordCheckTest, PlacesOnAFullListAndWhatStoresNothing) {
     fillList(0);
-    auto rows = win("00:02:30.0", "", "Neu", "cmd5_Click");
+    auto rows = win(minutes(3), "", "Gleich", "cmd5_Click");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
-    EXPECT_EQ(rows[2][1], "Neu");
-    EXPECT_EQ(rows[9], (std::vector<std::string>{"10.", "P9", "1.1.2024", minutes(9)}));
+    EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1], "P3GleichP4");
+    EXPECT_EQ(rows[9], (std::vector<std::string>{"10.", "P9", "1.1.2024", minutes(9)})) << "the old place 10 drops out";
 
-    win(minutes(3), "Neu", "Gleich", "cmd5_Click");  // equal to place 4 (the old place 3)
-    EXPECT_EQ(game.championName[0][4], "P3");
-    EXPECT_EQ(game.championName[0][5], "Gleich");
-    EXPECT_EQ(game.championName[0][6], "P4");
-    for (int p = 2; p <= 10; ++p) EXPECT_LE(game.championTime[0][p - 1], game.championTime[0][p]);
-
-    // Slower than all ten, or equal to place 10: no name form, nothing stored, the list still shown.
-    auto before = test::readBytes(championsFile);
-    auto names = game.championName;
+    // Slower than all ten or equal to place 10: no name form, the list still shown. A name cancelled or
+    // closed: nothing stored, and the last confirmed name is kept for the next form.
+    const auto before = test::readBytes(championsFile);
+    const auto names = game.championName, times = game.championTime;
     EXPECT_EQ(win("00:59:00.0").size(), 10u);
-    win(game.championTime[0][10]);
-    EXPECT_FALSE(game.nameConfirmed);
-    EXPECT_EQ(game.championName, names);
-    EXPECT_EQ(test::readBytes(championsFile), before);
-}
-
-TEST_F(RecordCheckTest, CancelAndCloseBoxStoreNothing) {
-    fillList(1);
-    game.difficulty = 1;
-    auto before = test::readBytes(championsFile);
-    auto names = game.championName;
-    auto times = game.championTime;
+    win(minutes(9));
     for (const char* handler : {"cmd6_Click", "champ_Close"}) {
-        SCOPED_TRACE(handler);
-        auto rows = win("00:00:30.0", "", "Verworfen", handler);
+        EXPECT_EQ(win("00:00:30.0", "Gleich", "Verworfen", handler)[0][1], "P1") << handler;
         EXPECT_FALSE(game.nameConfirmed);
-        EXPECT_EQ(game.lastChampionName, "");
-        EXPECT_EQ(game.championName, names);
-        EXPECT_EQ(game.championTime, times);
-        EXPECT_EQ(test::readBytes(championsFile), before);
-        ASSERT_EQ(rows.size(), 10u);
-        EXPECT_EQ(rows[0][1], "P1");
+        EXPECT_EQ(game.lastChampionName, "Gleich");
     }
+    EXPECT_EQ(std::tie(game.championName, game.championTime), std::tie(names, times));
+    EXPECT_EQ(test::readBytes(championsFile), before);
 }
 
 }  // namespace

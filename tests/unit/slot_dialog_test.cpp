@@ -38,11 +38,7 @@ protected:
         });
     }
 
-    void expectClosed() {
-        EXPECT_TRUE(pf.script.empty());
-        EXPECT_TRUE(pf.forms.empty());
-        EXPECT_TRUE(pf.windowEnabled);
-    }
+    void expectClosed() { EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled); }
 };
 
 TEST_F(SlotDialogTest, KeysAndClicksCommitAtOnce) {
@@ -52,67 +48,50 @@ TEST_F(SlotDialogTest, KeysAndClicksCommitAtOnce) {
     pf.pushFormEvent("frm1", "opt1_KeyPress", '3');
     openSaveDialog();
     expectClosed();
-    EXPECT_EQ(game.currentFile, "brett.nnr");
-    EXPECT_EQ(game.selectedSlot, 2);
+    EXPECT_EQ(std::tie(game.currentFile, game.selectedSlot), std::make_tuple(std::string("brett.nnr"), 2));
     auto file = test::readBytes(savedBoardFile);
     ASSERT_EQ(file.size(), 8800u);
     EXPECT_EQ(file[2 * boardRecordSize + 44], 6);
 
     saveFourBoards();
-    struct Case {
-        const char* handler;
-        int key;
-        const char* checkFirst;  // option button checked before, or none
-        int expected;
-    };
-    const Case cases[] = {
-        {"opt2_KeyPress", 13, nullptr, 1},   // Enter commits the button that has the key
-        {"opt4_KeyPress", 13, "opt1", 3},
-        {"opt2_KeyPress", '1', "opt3", 0},   // a digit wins over button and check
-        {"opt4_KeyPress", 'x', "opt3", 2},   // any other key commits the checked button
-        {"opt2_Click", 0, nullptr, 1},       // so does a click on an option button
-        {"cmd1_Click", 0, nullptr, 1},       // OK, with the slot used last preselected
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.handler) + " " + std::to_string(c.key));
+    // Handler, key, the option button checked before (if any), the record committed. Enter commits the button
+    // that has the key; a digit wins over button and check; any other key commits the checked button, so does a
+    // click on an option button; OK commits the slot used last, preselected.
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {"opt2_KeyPress", 13, nullptr, 1}, {"opt4_KeyPress", 13, "opt1", 3}, {"opt2_KeyPress", '1', "opt3", 0},
+        {"opt4_KeyPress", 'x', "opt3", 2}, {"opt2_Click", 0, nullptr, 1},   {"cmd1_Click", 0, nullptr, 1}};
+    for (const auto& [handler, key, checkFirst, expected] : cases) {
+        SCOPED_TRACE(std::string(handler) + " " + std::to_string(key));
         game.board.clear();
         game.currentFile = savedBoardFile;
         expectOpened(game.selectedSlot, "Welches Brett laden?");
-        if (c.checkFirst)
-            pf.pushStep([this, &c] { pf.setControlValue(pf.forms.begin()->first, c.checkFirst, true); });
-        pf.pushFormEvent("frm1", c.handler, c.key);
+        if (const char* check = checkFirst)
+            pf.pushStep([this, check] { pf.setControlValue(pf.forms.begin()->first, check, true); });
+        pf.pushFormEvent("frm1", handler, key);
         openLoadDialog();
         expectClosed();
-        EXPECT_EQ(game.board(1, 1), c.expected + 1);
-        EXPECT_EQ(game.selectedSlot, c.expected);
+        EXPECT_EQ(std::make_pair(int{game.board(1, 1)}, int{game.selectedSlot}), std::make_pair(expected + 1, expected));
     }
 }
 
-TEST_F(SlotDialogTest, CancelAndCloseBoxTouchNoFile) {
+TEST_F(SlotDialogTest, AbbruchCloseBoxAndEscapeTouchNoFile) {
     saveFourBoards();
-    auto before = test::readBytes(savedBoardFile);
+    const auto before = test::readBytes(savedBoardFile);
     game.selectedSlot = 1;
     game.board(5, 5) = 5;
-    Grid board = game.board;
-    for (const char* handler : {"cmd2_Click", "frm1_Close"}) {
-        pf.pushFormEvent("frm1", handler);
-        openSaveDialog();
-        expectClosed();
-        pf.pushFormEvent("frm1", handler);
-        openLoadDialog();
-        expectClosed();
-    }
+    const Grid board = game.board;
     // Escape on a slot button cancels too rather than committing the checked slot.
-    pf.pushFormEvent("frm1", "opt3_KeyPress", 27);
-    openSaveDialog();
-    expectClosed();
-    pf.pushFormEvent("frm1", "opt1_KeyPress", 27);
-    openLoadDialog();
-    expectClosed();
+    for (auto [handler, key] : {std::pair{"cmd2_Click", 0}, {"frm1_Close", 0}, {"opt3_KeyPress", 27}, {"opt1_KeyPress", 27}}) {
+        SCOPED_TRACE(handler);
+        for (auto open : {openSaveDialog, openLoadDialog}) {
+            pf.pushFormEvent("frm1", handler, key);
+            open();
+            expectClosed();
+        }
+    }
     EXPECT_EQ(test::readBytes(savedBoardFile), before);
     EXPECT_EQ(game.board, board);
     EXPECT_EQ(game.selectedSlot, 1);
-
     std::filesystem::remove(savedBoardFile);
     pf.pushFormEvent("frm1", "cmd2_Click");
     openSaveDialog();
@@ -124,8 +103,7 @@ TEST_F(SlotDialogTest, SavedBoardComesBackWithItsNotes) {
     game.board(5, 6) = 7;
     for (int d : {2, 4, 8}) game.candidates(3, 7, d) = true;
     game.candidates(9, 1, 9) = true;
-    Grid board = game.board, givens = game.givens;
-    CandidateGrid notes = game.candidates;
+    const GameState saved = game;
     pf.pushFormEvent("frm1", "opt1_KeyPress", '4');
     openSaveDialog();
 
@@ -136,18 +114,14 @@ TEST_F(SlotDialogTest, SavedBoardComesBackWithItsNotes) {
     game.currentFile = savedBoardFile;
     pf.pushFormEvent("frm1", "opt4_KeyPress", 13);
     openLoadDialog();
-    EXPECT_EQ(game.board, board);
-    EXPECT_EQ(game.givens, givens);
-    EXPECT_EQ(game.candidates, notes);
+    EXPECT_EQ(std::tie(game.board, game.givens, game.candidates), std::tie(saved.board, saved.givens, saved.candidates));
     EXPECT_EQ(game.difficulty, 3);
     EXPECT_FALSE(game.clockRunning);
 
     // A slot never written loads as an empty board.
     pf.pushFormEvent("frm1", "opt1_KeyPress", '2');
     openLoadDialog();
-    EXPECT_EQ(game.board, Grid{});
-    EXPECT_EQ(game.givens, Grid{});
-    EXPECT_EQ(game.candidates, CandidateGrid{});
+    EXPECT_EQ(std::tuple(game.board, game.givens, game.candidates), std::tuple(Grid{}, Grid{}, CandidateGrid{}));
 }
 
 }  // namespace
