@@ -3,10 +3,15 @@
 
 #include "logic/game_clock.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace nonari::test {
 
@@ -71,5 +76,77 @@ std::string gridToText(const Grid& grid) {
         for (int c = 1; c <= 9; ++c) text += grid(c, r) == 0 ? '.' : static_cast<char>('0' + grid(c, r));
     return text;
 }
+
+namespace {
+
+// Digits seen by cell (c, r) as bits 1..9 (bit 0: empty peers); every byte must be a digit or 0.
+unsigned usedAround(const Grid& g, int c, int r) {
+    unsigned used = 0;
+    int bc = (c - 1) / 3 * 3 + 1, br = (r - 1) / 3 * 3 + 1;
+    for (int i = 0; i < 9; ++i) used |= 1u << g(c, i + 1) | 1u << g(i + 1, r) | 1u << g(bc + i % 3, br + i / 3);
+    return used;
+}
+
+// Fills the empty cell with the fewest options first.
+void search(Grid& g, int limit, int& found, Grid* first, std::mt19937* draw) {
+    int bestC = 0, bestR = 0, bestCount = 10;
+    unsigned bestFree = 0;
+    for (int r = 1; r <= 9; ++r)
+        for (int c = 1; c <= 9; ++c) {
+            if (g(c, r) != 0) continue;
+            unsigned free = ~usedAround(g, c, r) & 0x3FEu;
+            int count = __builtin_popcount(free);
+            if (count < bestCount) bestC = c, bestR = r, bestCount = count, bestFree = free;
+        }
+    if (bestC == 0) {
+        if (found++ == 0 && first != nullptr) *first = g;
+        return;
+    }
+    std::vector<int> digits{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    if (draw != nullptr) std::shuffle(digits.begin(), digits.end(), *draw);
+    for (int d : digits) {
+        if (found >= limit) break;
+        if ((bestFree & (1u << d)) == 0) continue;
+        g(bestC, bestR) = static_cast<std::uint8_t>(d);
+        search(g, limit, found, first, draw);
+        g(bestC, bestR) = 0;
+    }
+}
+
+}  // namespace
+
+int countSolutions(const Grid& board, int limit, Grid* first, std::mt19937* draw) {
+    Grid g = board;
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r)
+            if (g(c, r) > 9) return 0;
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r) {
+            std::uint8_t d = g(c, r);
+            g(c, r) = 0;
+            bool clash = d != 0 && (usedAround(g, c, r) & (1u << d)) != 0;
+            g(c, r) = d;
+            if (clash) return 0;
+        }
+    int found = 0;
+    search(g, limit, found, first, draw);
+    return found;
+}
+
+bool inChildProcess(const std::function<bool()>& body) {
+    pid_t child = fork();
+    if (child == 0) _exit(body() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void limitFileSize(std::size_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+bool actAsOrdinaryUser() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }
 
 }  // namespace nonari::test

@@ -10,38 +10,24 @@
 namespace nonari {
 namespace {
 
-using test::HeadlessGame;
-
-class GameClockTest : public HeadlessGame {
+class GameClockTest : public test::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         game.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0);
     }
-    void TearDown() override {
-        game.clockRunning = false;
-        joinClockThread();
-        HeadlessGame::TearDown();
-    }
     std::string label() { return pf.labelText(game.uhr); }
-
-    // Waits for the thread to show something other than text; empty when it never does.
+    // Waits up to five seconds for the thread to show something other than text; empty when it never does.
     std::string waitForLabelOtherThan(const std::string& text) {
-        for (int i = 0; i < 100; ++i) {
-            std::string now = label();
-            if (now != text) return now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return {};
+        for (int i = 0; i < 100 && label() == text; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return label() == text ? std::string() : label();
     }
-
     // The label stays as it is for longer than a second, the interval of the thread's refreshes.
     void expectLabelStays(const std::string& text) {
         pf.setLabelText(game.uhr, text);
         std::this_thread::sleep_for(std::chrono::milliseconds(1300));
         EXPECT_EQ(label(), text);
     }
-
     void startTimedGame(double elapsed) {
         game.clockRunning = true;
         game.gameWon = false;
@@ -50,61 +36,33 @@ protected:
     }
 };
 
-TEST_F(GameClockTest, TextsKeepTheirFieldWidths) {
-    EXPECT_EQ(twoDigits(0), "00");
-    EXPECT_EQ(twoDigits(7), "07");
-    EXPECT_EQ(twoDigits(59), "59");
+TEST_F(GameClockTest, TextsAndTheRefreshOncePerSecond) {
     EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
-    EXPECT_EQ(runningClockText(1, 2, 3.0), " 01:02:03");
-    EXPECT_EQ(finalClockText(0, 1, 5.26), "00:01:05.3");
-    EXPECT_EQ(finalClockText(0, 4, 27.3), "00:04:27.3");
     EXPECT_EQ(finalClockText(0, 0, 7.3), "00:00:07.3");
-    EXPECT_EQ(finalClockText(0, 0, 12.5), "00:00:12.5");
-    EXPECT_EQ(finalClockText(0, 0, 0.0), "00:00:00.0");
-    // What the rule gives when the rest rounds up to a full minute.
-    EXPECT_EQ(finalClockText(0, 3, 59.96), "00:03:60.0");
-}
-
-TEST_F(GameClockTest, RefreshSplitsTheElapsedTimeOncePerSecond) {
+    EXPECT_EQ(finalClockText(0, 3, 59.96), "00:03:60.0");  // what the rule gives when the rest rounds up
     game.startTime = 1000.25;
-    EXPECT_TRUE(refreshRunningTime(1000.25 + 3723.5));
-    EXPECT_EQ(game.elapsedHours, 1);
-    EXPECT_EQ(game.elapsedMinutes, 2);
-    EXPECT_NEAR(game.elapsedRest, 3.5, 1e-6);
+    EXPECT_TRUE(refreshRunningTime(1000.25 + 3723.5));  // 1 h 2 min 3.5 s
     EXPECT_EQ(runningClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest), " 01:02:03");
-
     // Within the same whole second nothing is recomputed.
     EXPECT_FALSE(refreshRunningTime(1000.25 + 3723.7));
     EXPECT_NEAR(game.elapsedRest, 3.5, 1e-6);
     EXPECT_TRUE(refreshRunningTime(1000.25 + 3724.0));
     EXPECT_NEAR(game.elapsedRest, 4.0, 1e-6);
-
     game.startTime = 50.0;
     EXPECT_TRUE(refreshRunningTime(50.0 + 65.26));
     EXPECT_EQ(finalClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest), "00:01:05.3");
 }
 
-TEST_F(GameClockTest, UpdateShowsIdleStartAndRunningTimes) {
+TEST_F(GameClockTest, UpdateShowsIdleOrRunningTimeAndAtTheWinTheTimeReadThen) {
     game.clockRunning = false;
     updateClock();
-    EXPECT_EQ(label(), idleClockText);
     EXPECT_EQ(label(), " 99:99:99");
-
-    startTimedGame(0.0);
-    updateClock();
-    EXPECT_EQ(label(), " 00:00:00");
-    EXPECT_EQ(std::string(startClockText), " 00:00:00");
-
-    // A refresh in a new second shows the elapsed time.
     startTimedGame(3723.2);
     game.lastClockSecond = -1.0;
     updateClock();
     EXPECT_EQ(label(), " 01:02:03");
     EXPECT_EQ(game.finalTime, "X");
     EXPECT_TRUE(game.clockRunning);
-}
-
-TEST_F(GameClockTest, WinningTakesTheFinalTimeAndShowsItDuringTheRecordCheck) {
     startTimedGame(65.26);
     // The thread refreshed earlier in this same second; its values are stale by now.
     game.lastClockSecond = std::floor(currentTime());
@@ -115,7 +73,6 @@ TEST_F(GameClockTest, WinningTakesTheFinalTimeAndShowsItDuringTheRecordCheck) {
     game.nameConfirmed = true;
     std::string shownDuringCheck;
     pf.pushStep([&] { shownDuringCheck = label(); });
-
     updateClock();
     EXPECT_EQ(game.finalTime, "00:01:05.3");
     EXPECT_EQ(shownDuringCheck, "00:01:05.3");
@@ -124,44 +81,34 @@ TEST_F(GameClockTest, WinningTakesTheFinalTimeAndShowsItDuringTheRecordCheck) {
     EXPECT_EQ(label(), idleClockText);
 }
 
-TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilTheFlagClears) {
+TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEnds) {
     startTimedGame(10.0);
     pf.setLabelText(game.uhr, "start");
     startClockThread();
     std::string shown = waitForLabelOtherThan("start");
     EXPECT_TRUE(shown == " 00:00:10" || shown == " 00:00:11") << shown;
-
     // While the picker draws, the thread keeps its hands off the label; it catches up afterwards.
     game.drawingBusy = true;
     expectLabelStays("busy");
     game.drawingBusy = false;
     EXPECT_NE(waitForLabelOtherThan("busy"), "");
-
     // A won game's label belongs to the record check.
     game.gameWon = true;
     expectLabelStays("won");
-    game.gameWon = false;
-
+    // A new game's thread ends the one of the earlier game, which is still timed.
+    const ThreadHandle earlier = game.clockThreadId;
+    startTimedGame(100.0);
+    pf.setLabelText(game.uhr, "new");
+    startClockThread();
+    EXPECT_NE(game.clockThreadId, earlier);
+    shown = waitForLabelOtherThan("new");
+    EXPECT_TRUE(shown == " 00:01:40" || shown == " 00:01:41") << shown;
+    // With the flag cleared the thread ends by itself.
     game.clockRunning = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     expectLabelStays(idleClockText);
     joinClockThread();
     EXPECT_EQ(game.clockThreadId, 0);
-}
-
-TEST_F(GameClockTest, NewThreadEndsTheOneOfTheEarlierGame) {
-    startTimedGame(0.0);
-    startClockThread();
-    ThreadHandle earlier = game.clockThreadId;
-    startTimedGame(100.0);
-    startClockThread();
-    EXPECT_NE(game.clockThreadId, earlier);
-    EXPECT_NE(waitForLabelOtherThan(""), "");
-
-    // Joining ends the thread even while the game is still timed; neither thread writes again.
-    joinClockThread();
-    EXPECT_TRUE(game.clockRunning);
-    expectLabelStays("ended");
 }
 
 }  // namespace
