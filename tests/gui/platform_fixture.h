@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,10 +73,11 @@ struct PdfWord {
 struct PdfPage {
     double width = 0, height = 0;
     std::vector<PdfWord> words;
-    const PdfWord* find(const std::string& text) const {
+    // A copy, so that it outlives a page read back only for this look-up.
+    std::optional<PdfWord> find(const std::string& text) const {
         for (const PdfWord& w : words)
-            if (w.text == text) return &w;
-        return nullptr;
+            if (w.text == text) return w;
+        return std::nullopt;
     }
 };
 

@@ -51,8 +51,8 @@ TEST_F(PrinterTest, PrintsPagesToTheNamedPdfFileAtTheirPlaces) {
     EXPECT_EQ(printer.painter(), nullptr);
 
     const PdfPage first = readPdf(pdf, 1), second = readPdf(pdf, 2);
-    const PdfWord* brett = first.find("Brett");
-    const PdfWord* zahlen = second.find("Zahlen");
+    const auto brett = first.find("Brett");
+    const auto zahlen = second.find("Zahlen");
     ASSERT_TRUE(brett && zahlen);
     EXPECT_NEAR(brett->xMin, 2000 * pointsPerDot, 4);
     EXPECT_NEAR(brett->yMin, 6000 * pointsPerDot, 6);
@@ -110,8 +110,8 @@ TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
     textAt(*printer.painter(), 600, 600, QStringLiteral("Gewählt"));
     EXPECT_TRUE(printer.endPage());
     EXPECT_TRUE(printer.endDocument());
-    const PdfWord* word = readPdf(pdf).find("Gewählt");
-    ASSERT_NE(word, nullptr);
+    const auto word = readPdf(pdf).find("Gewählt");
+    ASSERT_TRUE(word.has_value());
     EXPECT_NEAR(word->xMin, 600 * pointsPerDot, 2);
 }
 
