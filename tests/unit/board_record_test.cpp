@@ -17,8 +17,6 @@ using test::readBytes;
 using test::writeBytes;
 using Bytes = std::vector<unsigned char>;
 
-constexpr std::size_t recordSize = boardRecordSize;
-
 const Grid solution =
     test::gridFromText("123456789456789123789123456234567891567891234891234567345678912678912345912345678");
 
@@ -29,22 +27,20 @@ Bytes slice(const Bytes& bytes, std::size_t from, std::size_t count) {
     return Bytes(start, start + static_cast<std::ptrdiff_t>(std::min(count, bytes.size() - from)));
 }
 
-// A record image: board and givens as given, no notes, no filler.
-Bytes recordOf(const Grid& board, const Grid& givens) {
-    Bytes record(recordSize, 0);
-    std::copy(board.cell.begin(), board.cell.end(), record.begin());
-    std::copy(givens.cell.begin(), givens.cell.end(), record.begin() + 100);
+// A record image without its filler: the game's grids and every note as 0xFF.
+Bytes recordOf() {
+    Bytes record(1200, 0);
+    std::copy(game.board.cell.begin(), game.board.cell.end(), record.begin());
+    std::copy(game.givens.cell.begin(), game.givens.cell.end(), record.begin() + 100);
+    for (std::size_t i = 111; i < 1000; ++i)  // cell c + 10 * r, digit i / 100; index 0 is none
+        record[200 + i] = game.candidates.mark[i] && i % 10 != 0 && i / 10 % 10 != 0 ? 0xFF : 0;
     return record;
 }
 
-// Record n of a file: all zero (blank) or the game's grids with every note as 0xFF, then 1000 filler digits 1..9.
+// Record n of a file: blank (all zero) or the game's, then 1000 filler digits 1..9.
 void expectRecord(const Bytes& file, std::size_t n, bool blank) {
-    SCOPED_TRACE((blank ? "blank record " : "game in record ") + std::to_string(n));
-    Bytes expected = blank ? Bytes(recordSize, 0) : recordOf(game.board, game.givens);
-    for (std::size_t i = 111; i < 1000 && !blank; ++i)  // cell c + 10 * r, digit i / 100; index 0 is none
-        expected[200 + i] = game.candidates.mark[i] && i % 10 != 0 && i / 10 % 10 != 0 ? 0xFF : 0;
-    EXPECT_EQ(slice(file, n * recordSize, 1200), slice(expected, 0, 1200));
-    for (unsigned char b : slice(file, n * recordSize + 1200, 1000)) ASSERT_TRUE(b >= 1 && b <= 9) << int{b};
+    EXPECT_EQ(slice(file, n * boardRecordSize, 1200), blank ? Bytes(1200, 0) : recordOf()) << n;
+    for (unsigned char b : slice(file, n * boardRecordSize + 1200, 1000)) ASSERT_TRUE(b >= 1 && b <= 9) << int{b};
 }
 
 // A game with digits, givens and notes, and bytes at index 0 of the grids, which a record carries.
@@ -64,91 +60,80 @@ using BoardRecordTest = test::HeadlessGame;
 
 TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordOfFourAndStartsOtherLengthsBlank) {
     fillGame();
-    struct Case { const char* file; std::size_t size; std::size_t record; };
-    for (const Case& c : {Case{"longer", 10000, 3}, Case{"short", 5000, 0}, Case{"missing", 0, 2},
-                          Case{"four records", 8800, 1}}) {
-        SCOPED_TRACE(c.file);
-        Bytes old(c.size);
+    for (auto [size, record] : {std::pair<std::size_t, std::int16_t>{10000, 3}, {5000, 0}, {0, 2}, {8800, 1}}) {
+        SCOPED_TRACE(size);
+        Bytes old(size);
         std::iota(old.begin(), old.end(), 0);
         fs::remove(savedBoardFile);
-        if (c.size > 0) writeBytes(savedBoardFile, old);
-        writeBoardRecord(static_cast<std::int16_t>(c.record));
+        if (size > 0) writeBytes(savedBoardFile, old);
+        writeBoardRecord(record);
         const Bytes file = readBytes(savedBoardFile);
-        ASSERT_EQ(file.size(), std::max<std::size_t>(c.size, 8800));
+        ASSERT_EQ(file.size(), std::max<std::size_t>(size, 8800));
         for (std::size_t n = 0; n < 4; ++n) {
-            if (c.size == 8800 && n != c.record) {
-                EXPECT_EQ(slice(file, n * recordSize, recordSize), slice(old, n * recordSize, recordSize)) << n;
+            if (size == 8800 && n != std::size_t(record)) {
+                EXPECT_EQ(slice(file, n * boardRecordSize, boardRecordSize), slice(old, n * boardRecordSize, 2200));
             } else {
-                expectRecord(file, n, n != c.record);
+                expectRecord(file, n, n != std::size_t(record));
             }
         }
         EXPECT_EQ(slice(file, 8800, 1200), slice(old, 8800, 1200));  // what lies beyond four records stays
     }
 
-    // The same board again: the same grids and notes, a new filler; records outside the four are not written.
+    // Records outside the four are not written; a disk that fills half way leaves the old file (a failure of any
+    // other kind is one of the file replacement's).
     const Bytes before = readBytes(savedBoardFile);
-    for (std::int16_t record : {1, 4, -1}) writeBoardRecord(record);
-    const Bytes again = readBytes(savedBoardFile);
-    EXPECT_EQ(slice(again, 0, 3400), slice(before, 0, 3400));
-    EXPECT_NE(slice(again, 3400, 1000), slice(before, 3400, 1000));
-    EXPECT_EQ(slice(again, 4400, 5000), slice(before, 4400, 5000));
+    for (std::int16_t record : {4, -1}) writeBoardRecord(record);
+    EXPECT_TRUE(test::inChildProcess([] {
+        test::limitFileSize(3000);
+        writeBoardRecord(2);
+        return true;
+    }));
+    EXPECT_EQ(readBytes(savedBoardFile), before);
+    EXPECT_EQ(entries("."), 1);
 }
 
 TEST_F(BoardRecordTest, ReadingTakesTheGridsAndAnyNonZeroNoteOfACompleteUndamagedRecord) {
     fillGame();
     game.board(0, 4) = 200;  // index 0 is no cell: any byte there is carried, not judged
+    game.candidates.clear();
+    Bytes record = recordOf();
+    record.resize(boardRecordSize, 5);
+    // Note bytes at 200 + c + 10 * r + 100 * d: (3, 3) notes 2 by an odd byte and 9; no cell, no digit.
+    record[200 + 33 + 200] = 0x01;
+    record[200 + 33 + 900] = record[200 + 30 + 400] = record[200 + 44] = 0xFF;
     const GameState filled = game;
-    Bytes record = recordOf(filled.board, filled.givens);
-    auto note = [&record](int c, int r, int d) -> unsigned char& { return record[200 + c + 10 * r + 100 * d]; };
-    note(3, 3, 2) = 0x01;  // noted by an odd byte
-    note(3, 3, 9) = 0xFF;
-    note(0, 3, 4) = note(4, 4, 0) = 0xFF;  // index 0: no cell, no digit
     resetGameState();
     game.candidates(7, 7, 7) = true;
     game.currentFile = savedBoardFile;
     const GameState empty = game;
-    auto expectNothingRead = [&empty](const char* what, std::int16_t record = 0) {
+    auto withByte = [&record](std::size_t at) { Bytes b = record; b[at] = 10; return b; };
+    const std::pair<const char*, Bytes> unusable[] = {{"missing", {}}, {"short", slice(record, 0, 2199)},
+        {"far beyond the end", record}, {"board byte 10", withByte(55)}, {"given byte 10", withByte(199)}};
+    for (const auto& [what, bytes] : unusable) {
+        if (!bytes.empty()) writeBytes(savedBoardFile, bytes);
         game.clockRunning = true;
-        readBoardRecord(record);
+        readBoardRecord(bytes == record ? 9 : 0);
         EXPECT_FALSE(game.clockRunning) << what;
         EXPECT_EQ(std::tie(game.board, game.givens, game.candidates),
-                  std::tie(empty.board, empty.givens, empty.candidates))
-            << what;
-    };
-    expectNothingRead("missing file");
-    writeBytes(savedBoardFile, slice(record, 0, recordSize - 1));
-    expectNothingRead("a record lacking its last byte");
-    expectNothingRead("a record far beyond the end", 9);
-    for (std::size_t offset : {5 + 10 * 5, 100 + 9 + 10 * 9}) {
-        Bytes damaged = record;
-        damaged[offset] = 10;
-        writeBytes(savedBoardFile, damaged);
-        expectNothingRead(offset < 100 ? "board byte above 9" : "given byte above 9");
+                  std::tie(empty.board, empty.givens, empty.candidates)) << what;
     }
     writeBytes(savedBoardFile, record);
     readBoardRecord(0);
-    EXPECT_EQ(game.board, filled.board);
-    EXPECT_EQ(game.givens, filled.givens);
-    CandidateGrid expected;
-    expected(3, 3, 2) = expected(3, 3, 9) = true;
-    EXPECT_EQ(game.candidates, expected);
+    CandidateGrid notes;
+    notes(3, 3, 2) = notes(3, 3, 9) = true;
+    EXPECT_EQ(std::tie(game.board, game.givens, game.candidates), std::tie(filled.board, filled.givens, notes));
     // Written back, every note is 0xFF and the index-0 bytes travel along.
     writeBoardRecord(0);
     expectRecord(readBytes(savedBoardFile), 0, false);
 }
 
 TEST_F(BoardRecordTest, CollectionsAreFoundBesideTheProgramAndSavesStayInTheWorkingFolder) {
-    // A data folder named by the environment holds "extrem.nnr", four puzzles each with its own empty cell, and a
-    // "brett.nnr" never to be taken for the player's.
+    // A data folder named by the environment holds "extrem.nnr", four records told apart by the cell of their 9,
+    // and a "brett.nnr" never to be taken for the player's.
     const fs::path data = work->path() / "data";
     fs::create_directory(data);
-    Bytes collection;
-    for (int n = 1; n <= 4; ++n) {
-        Grid puzzle = solution;
-        puzzle(n, 1) = 0;
-        const Bytes record = recordOf(puzzle, puzzle);
-        collection.insert(collection.end(), record.begin(), record.end());
-    }
+    Bytes collection(8800, 0);
+    for (std::size_t n = 0; n < 4; ++n) collection[n * 2200 + 11 + n] = collection[n * 2200 + 111 + n] = 9;
     writeBytes(data / "extrem.nnr", collection);
     writeBytes(data / savedBoardFile, collection);
     setenv("NONARI_DATA_DIR", data.c_str(), 1);
@@ -156,13 +141,13 @@ TEST_F(BoardRecordTest, CollectionsAreFoundBesideTheProgramAndSavesStayInTheWork
     game.difficulty = 3;
     std::set<int> drawn;
     for (int round = 0; round < 40; ++round) {
+        game.givens.clear();
         loadNewGamePuzzle();
         for (int c = 1; c <= 4; ++c)
-            if (game.givens(c, 1) == 0) drawn.insert(c);
+            if (game.givens(c, 1) == 9 && game.board == game.givens) drawn.insert(c);
     }
     EXPECT_EQ(drawn, (std::set<int>{1, 2, 3, 4}));  // every record gets drawn
     EXPECT_EQ(game.currentFile, "extrem.nnr");
-    EXPECT_EQ(game.board, game.givens);
     // A copy in the working folder comes first.
     writeBytes("extrem.nnr", Bytes(8800, 0));
     loadNewGamePuzzle();
@@ -178,21 +163,6 @@ TEST_F(BoardRecordTest, CollectionsAreFoundBesideTheProgramAndSavesStayInTheWork
     EXPECT_EQ(readBytes(data / "extrem.nnr"), collection);
     EXPECT_EQ(readBytes("../brett.nnr"), outside);
     EXPECT_EQ(entries("."), 2);  // data and extrem.nnr
-}
-
-TEST_F(BoardRecordTest, FailedWriteLeavesTheOldFileByteForByte) {
-    Bytes old(8800);
-    std::iota(old.begin(), old.end(), 0);
-    writeBytes(savedBoardFile, old);
-    fillGame();
-    // The disk fills half way (a failure of any other kind is one of the file replacement's).
-    EXPECT_TRUE(test::inChildProcess([] {
-        test::limitFileSize(3000);
-        writeBoardRecord(1);
-        return true;
-    }));
-    EXPECT_EQ(readBytes(savedBoardFile), old);
-    EXPECT_EQ(entries("."), 1);
 }
 
 }  // namespace

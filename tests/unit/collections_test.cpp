@@ -13,7 +13,6 @@ namespace nonari {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-constexpr int recordsShipped = 4;
 
 // The 100-byte grid image at offset `at` of record n.
 Grid gridIn(const Bytes& file, int n, int at) {
@@ -29,29 +28,21 @@ gen::Puzzle asPuzzle(const Grid& g) {
     return p;
 }
 
-// Per level: the technique set that must not finish a puzzle (None: no lower bound) and the one that must (Beyond:
-// no upper bound).
-struct Band {
-    gen::Technique tooWeak, enough;
-};
-
 using ShippedCollections = test::HeadlessGame;
 
 TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameSolves) {
     using T = gen::Technique;
-    const std::array<Band, 5> bands{{
-        {T::None, T::HiddenSingle},         // Leicht: singles
-        {T::NakedSingle, T::HiddenSingle},  // Mittel: needs hidden singles, nothing more
-        {T::HiddenSingle, T::HiddenPair},   // Schwer: locked candidates or pairs
-        {T::HiddenPair, T::Swordfish},      // Extrem: triples, fish or wings
-        {T::Swordfish, T::Beyond},          // Teuflisch: chains or harder
-    }};
+    // Per level: the techniques that must not finish a puzzle (None: no lower bound) and those that must (Beyond:
+    // no upper bound). Leicht singles, Mittel hidden singles, Schwer locked candidates or pairs, Extrem triples,
+    // fish or wings, Teuflisch chains or harder.
+    const std::pair<T, T> bands[] = {{T::None, T::HiddenSingle}, {T::NakedSingle, T::HiddenSingle},
+        {T::HiddenSingle, T::HiddenPair}, {T::HiddenPair, T::Swordfish}, {T::Swordfish, T::Beyond}};
     std::array<std::vector<int>, 5> counts;
     for (int level = 0; level < 5; ++level) {
         const Bytes file = test::readBytes(test::sourceDir() / "data" / collectionFile(level));
-        ASSERT_EQ(file.size(), std::size_t(recordsShipped * boardRecordSize)) << collectionFile(level);
+        ASSERT_EQ(file.size(), std::size_t(4 * boardRecordSize)) << collectionFile(level);
         test::writeBytes(collectionFile(level), file);  // where the game's own reader finds it first
-        for (int n = 0; n < recordsShipped; ++n) {
+        for (int n = 0; n < 4; ++n) {
             SCOPED_TRACE(collectionFile(level) + " record " + std::to_string(n));
             // A fresh puzzle: board and givens alike, nothing at index 0, no notes, filler digits 1..9.
             const Grid givens = gridIn(file, n, 100);
@@ -62,45 +53,32 @@ TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameS
             EXPECT_TRUE(std::all_of(record + 1200, record + 2200, [](int b) { return b >= 1 && b <= 9; }));
             Grid solution;
             ASSERT_EQ(test::countSolutions(givens, 2, &solution), 1);
-
-            int given = 0;
-            bool symmetric = true;
-            for (int c = 1; c <= 9; ++c)
-                for (int r = 1; r <= 9; ++r) {
-                    given += givens(c, r) != 0 ? 1 : 0;
-                    symmetric = symmetric && (givens(c, r) != 0) == (givens(10 - c, 10 - r) != 0);
-                }
+            int given = 0, asymmetric = 0;  // cell c + 10 * r lies opposite 110 minus that
+            for (std::size_t i = 11; i < 100; ++i) {
+                given += givens.cell[i] != 0;
+                asymmetric += (givens.cell[i] != 0) != (givens.cell[110 - i] != 0);
+            }
             counts[std::size_t(level)].push_back(given);
-            EXPECT_TRUE(symmetric || level == 4);  // Teuflisch is shuffled freely and need not be symmetric
-
-            const Band& band = bands[std::size_t(level)];
-            if (band.tooWeak != T::None) {
-                EXPECT_FALSE(gen::gradePuzzle(asPuzzle(givens), band.tooWeak).solved);
+            EXPECT_TRUE(asymmetric == 0 || level == 4);  // Teuflisch is shuffled freely and need not be symmetric
+            const auto [tooWeak, enough] = bands[level];
+            EXPECT_TRUE(tooWeak == T::None || !gen::gradePuzzle(asPuzzle(givens), tooWeak).solved);
+            if (enough != T::Beyond) {
+                const gen::Grade grade = gen::gradePuzzle(asPuzzle(givens), enough);
+                EXPECT_TRUE(grade.solved && grade.result == asPuzzle(solution));
             }
-            if (band.enough != T::Beyond) {
-                const gen::Grade grade = gen::gradePuzzle(asPuzzle(givens), band.enough);
-                EXPECT_TRUE(grade.solved);
-                EXPECT_EQ(grade.result, asPuzzle(solution));
-            }
-
             // "&Brett lösen" never leaves a shipped puzzle half done.
             game.currentFile = collectionFile(level);
             readBoardRecord(static_cast<std::int16_t>(n));
             EXPECT_EQ(game.givens, givens);
             solveCommand();
-            EXPECT_EQ(game.statusText, statusSolved);
-            EXPECT_EQ(game.givens, givens);
-            EXPECT_EQ(game.board, solution);
+            EXPECT_EQ(std::tie(game.statusText, game.board, game.givens), std::make_tuple(statusSolved, solution, givens));
         }
     }
     // Fewer givens level by level; Teuflisch has fewer than any puzzle of the other levels.
     auto sum = [&counts](int level) { return std::accumulate(counts[level].begin(), counts[level].end(), 0); };
     for (int level = 1; level < 5; ++level) EXPECT_LT(sum(level), sum(level - 1)) << collectionFile(level);
-    EXPECT_GE(*std::min_element(counts[0].begin(), counts[0].end()), 36);
-    int fewestElsewhere = 81;
-    for (int level = 0; level < 4; ++level)
-        fewestElsewhere = std::min(fewestElsewhere, *std::min_element(counts[level].begin(), counts[level].end()));
-    EXPECT_LT(*std::max_element(counts[4].begin(), counts[4].end()), fewestElsewhere);
+    EXPECT_GE(std::ranges::min(counts[0]), 36);
+    for (int level = 0; level < 4; ++level) EXPECT_LT(std::ranges::max(counts[4]), std::ranges::min(counts[level]));
 }
 
 }  // namespace

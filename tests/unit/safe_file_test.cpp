@@ -20,27 +20,13 @@ long entries(const fs::path& folder) { return std::distance(fs::directory_iterat
 
 using SafeFileTest = test::HeadlessGame;
 
-TEST_F(SafeFileTest, ReplacesOrCreatesTheWholeFileAndKeepsItsPermissions) {
-    const Bytes longer(8800, 0x11), shorter(300, 0x22);
-    EXPECT_TRUE(replaceFileContents("brett.nnr", longer));
-    EXPECT_EQ(readBytes("brett.nnr"), longer);
-    chmod("brett.nnr", 0640);
-    EXPECT_TRUE(replaceFileContents("brett.nnr", shorter));
-    EXPECT_EQ(readBytes("brett.nnr"), shorter);  // nothing of the longer content is left behind
-    EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
-    EXPECT_TRUE(replaceFileContents("empty.bin", {}));
-    EXPECT_EQ(fs::file_size("empty.bin"), 0u);
-    EXPECT_EQ(entries("."), 2);
-}
-
-TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftovers) {
+TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftoversSuccessReplacesItWholeKeepingItsPermissions) {
     const Bytes old(8800, 0x11), replacement(8800, 0x22);
     test::writeBytes("brett.nnr", old);
     auto expectOldKept = [&old](const fs::path& folder) {
         EXPECT_EQ(readBytes(folder / "brett.nnr"), old);
         EXPECT_EQ(entries(folder), 1);
     };
-
     // The disk fills (a file-size limit) half way through the new content.
     EXPECT_TRUE(test::inChildProcess([&] {
         test::limitFileSize(4000);
@@ -48,19 +34,16 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftovers) {
     }));
     expectOldKept(".");
 
-    // Without root's privileges folder and file permissions apply.
+    // Without root's privileges folder and file permissions apply: a folder that cannot be written, and a
+    // read-only file in a folder of the user's own that would allow the rename.
     auto failsForOrdinaryUser = [&replacement](const char* file) {
-        return test::inChildProcess(
-            [&] { return test::actAsOrdinaryUser() && !replaceFileContents(file, replacement); });
+        return test::inChildProcess([&] { return test::actAsOrdinaryUser() && !replaceFileContents(file, replacement); });
     };
-    // The folder cannot be written.
-    const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(".", writeBits, fs::perm_options::remove);
+    fs::permissions(".", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     EXPECT_TRUE(failsForOrdinaryUser("brett.nnr"));
     fs::permissions(".", fs::perms::owner_write, fs::perm_options::add);
     expectOldKept(".");
-
-    // A file made read-only, in a folder of the user's own that would allow the rename.
     fs::create_directory("own");
     test::writeBytes("own/brett.nnr", old);
     chmod("own/brett.nnr", 0444);
@@ -69,11 +52,18 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftovers) {
     expectOldKept("own");
 
     // A folder in the file's place, a folder that does not exist, no name at all.
-    EXPECT_FALSE(replaceFileContents("own", replacement));
+    EXPECT_FALSE(replaceFileContents("own", replacement) || replaceFileContents("missing/brett.nnr", replacement) ||
+                 replaceFileContents("", replacement));
     EXPECT_TRUE(fs::is_directory("own"));
-    EXPECT_FALSE(replaceFileContents("missing/brett.nnr", replacement));
-    EXPECT_FALSE(replaceFileContents("", replacement));
-    EXPECT_EQ(entries("."), 2);
+
+    // A shorter content leaves nothing of the longer one; the permissions stay; an empty content is a file too.
+    chmod("brett.nnr", 0640);
+    EXPECT_TRUE(replaceFileContents("brett.nnr", Bytes(300, 0x33)));
+    EXPECT_EQ(readBytes("brett.nnr"), Bytes(300, 0x33));
+    EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
+    EXPECT_TRUE(replaceFileContents("empty.bin", {}));
+    EXPECT_EQ(fs::file_size("empty.bin"), 0u);
+    EXPECT_EQ(entries("."), 3);
 }
 
 }  // namespace
