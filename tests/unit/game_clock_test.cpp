@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(GameClockTest, TextsAndTheRefreshOncePerSecond) {
+TEST_F(GameClockTest, TextsRefreshOncePerSecondAndAtTheWinTheTimeReadThen) {
     EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
     EXPECT_EQ(finalClockText(0, 3, 59.96), "00:03:60.0");  // what the rule gives when the rest rounds up
     game.startTime = 1000.25;
@@ -42,9 +42,8 @@ TEST_F(GameClockTest, TextsAndTheRefreshOncePerSecond) {
     EXPECT_FALSE(refreshRunningTime(1000.25 + 3723.7));  // within the same whole second nothing is recomputed
     EXPECT_TRUE(refreshRunningTime(1000.25 + 3724.0));
     EXPECT_NEAR(game.elapsedRest, 4.0, 1e-6);
-}
 
-TEST_F(GameClockTest, UpdateShowsIdleOrRunningTimeAndAtTheWinTheTimeReadThen) {
+    // The label: idle, running, and at the win the time read then.
     updateClock();
     EXPECT_EQ(label(), " 99:99:99");
     startTimedGame(65.26);

@@ -26,7 +26,7 @@ long countMarks() { return std::count(game.candidates.mark.begin(), game.candida
 
 using RulesTest = test::HeadlessGame;
 
-TEST_F(RulesTest, EmptyAndFullBoards) {
+TEST_F(RulesTest, EmptyFullAndDuplicatedBoards) {
     // Empty: every digit fits every cell; index 0 is no cell and no digit, nor is anything outside the board.
     EXPECT_TRUE(isConsistent() && hasNoDeadCell());
     EXPECT_FALSE(trialPlacement(0, 5, 1) || trialPlacement(5, 10, 1) || trialPlacement(5, 5, 10));
@@ -40,9 +40,8 @@ TEST_F(RulesTest, EmptyAndFullBoards) {
     EXPECT_EQ(countMarks(), 0);
     std::swap(game.board(1, 1), game.board(2, 1));
     EXPECT_TRUE(hasNoDeadCell());
-}
 
-TEST_F(RulesTest, OneDuplicateAnywhereBlocksEveryDigitEverywhere) {
+    // One duplicate anywhere blocks every digit everywhere.
     struct Case { const char* unit; int x1, y1, x2, y2; bool boxOnly; };  // box only: no shared column or row
     for (const Case& c : {Case{"column", 4, 1, 4, 8, false}, Case{"row", 2, 6, 9, 6, false},
                           Case{"box", 7, 7, 9, 8, true}}) {

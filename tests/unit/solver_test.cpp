@@ -82,9 +82,10 @@ TEST_F(SolverTest, SinglesFinishWithoutGuessingAndDrawEachPlacement) {
 
 TEST_F(SolverTest, AFailedLowerGuessIsUndoneBeforeTheHigherOneSolves) {
     // One solution, which singles alone do not reach; the guess goes to the first cell, rows from the top, with
-    // two fitting digits, (3, 1), whose right digit is the higher one.
+    // two fitting digits, (4, 1), whose right digit is the higher one, and no later guess finishes the board from
+    // what the lower one leaves behind.
     const Grid puzzle =
-        test::gridFromText("48......1.59..3..8......5..8..3.....1....2.7.6.318..4..316.......4......7....4.2.");
+        test::gridFromText(".24....8.....4...78..3......8.9....1.1..3.94.....6.....35.2...6..6.....3......7.9");
     Grid solution;
     ASSERT_EQ(countSolutions(puzzle, 2, &solution), 1);
     loadPuzzle(puzzle);
