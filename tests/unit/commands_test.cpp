@@ -6,6 +6,7 @@
 #include "logic/game_clock.h"
 #include "tests/support/test_support.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace nonari {
@@ -20,50 +21,38 @@ protected:
         game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
         ASSERT_TRUE(buildMenuBar());
         updateMenuChecks();
-    }
-
-    void expectIdle() {
-        EXPECT_EQ(game.helpText, helpTextChooseMenu);
-        EXPECT_FALSE(game.clockRunning);
-        EXPECT_FALSE(game.abortInput);
-        EXPECT_TRUE(pf.checks[30 + game.difficulty]);
-        EXPECT_EQ(pf.checks[40], game.numbersMode);
-        EXPECT_EQ(pf.checks[41], !game.numbersMode);
-        EXPECT_EQ(pf.checks[44], game.showCandidates);
-        EXPECT_EQ(pf.checks[45], game.symmetryOn);
-    }
-
-    // A small board: givens in the first row, an entry and a note below.
-    void setUpBoard() {
+        // A small board: givens in the first row, an entry and a note below.
         for (int c = 1; c <= 9; ++c) game.givens(c, 1) = game.board(c, 1) = static_cast<std::uint8_t>(c);
         game.board(1, 2) = 4;
         game.candidates(5, 5, 3) = true;
     }
+
+    void expectIdle() {
+        EXPECT_EQ(game.helpText, helpTextChooseMenu);
+        EXPECT_FALSE(game.clockRunning || game.abortInput);
+        EXPECT_TRUE(pf.checks[30 + game.difficulty]);
+        EXPECT_EQ(std::vector({pf.checks[40], pf.checks[41], pf.checks[44], pf.checks[45]}),
+                  std::vector({game.numbersMode, !game.numbersMode, game.showCandidates, game.symmetryOn}));
+    }
+    static int filled(const Grid& g) { return static_cast<int>(std::count_if(g.cell.begin(), g.cell.end(), [](auto v) { return v; })); }
 };
 
-TEST_F(CommandsTest, SettingCommandsChangeOnlyTheirSetting) {
-    setUpBoard();
-    Grid board = game.board;
+TEST_F(CommandsTest, SettingCommandsChangeOnlyTheirSettingAndShowingCandidatesTwiceLosesTheNotes) {
+    const Grid board = game.board;
     for (int id = 30; id <= 34; ++id) {
         Win_0_MenuEvent(id);
-        EXPECT_EQ(game.difficulty, id - 30);
-        EXPECT_EQ(game.lastCommand, id);
+        EXPECT_EQ(std::make_pair(int{game.difficulty}, int{game.lastCommand}), std::make_pair(id - 30, id));
         expectIdle();
     }
     Win_0_MenuEvent(45);
-    EXPECT_FALSE(game.symmetryOn);
-    expectIdle();
     Win_0_MenuEvent(41);
-    EXPECT_FALSE(game.numbersMode);
+    EXPECT_FALSE(game.symmetryOn || game.numbersMode);
     expectIdle();
     Win_0_MenuEvent(40);
     EXPECT_TRUE(game.numbersMode);
     EXPECT_EQ(game.board, board);
     EXPECT_TRUE(game.candidates(5, 5, 3));
-}
 
-TEST_F(CommandsTest, CandidateDisplayTwiceLosesTheNotes) {
-    setUpBoard();
     Win_0_MenuEvent(44);
     EXPECT_TRUE(game.showCandidates);
     expectIdle();
@@ -73,46 +62,28 @@ TEST_F(CommandsTest, CandidateDisplayTwiceLosesTheNotes) {
     expectIdle();
 }
 
-TEST_F(CommandsTest, ClearAndUnknownCommands) {
-    setUpBoard();
+TEST_F(CommandsTest, UnknownShuffleAndClearCommands) {
     game.clockRunning = true;
     Win_0_MenuEvent(777);
-    EXPECT_EQ(game.lastCommand, 777);
-    EXPECT_EQ(game.board(1, 2), 4);
+    EXPECT_EQ(std::make_pair(int{game.lastCommand}, int{game.board(1, 2)}), std::make_pair(777, 4));
     expectIdle();
-
+    Win_0_MenuEvent(24);  // shuffling keeps the number of givens and entries
+    EXPECT_EQ(std::make_pair(filled(game.givens), filled(game.board)), std::make_pair(9, 10));
+    expectIdle();
     Win_0_MenuEvent(26);
-    EXPECT_EQ(game.board, Grid{});
-    EXPECT_EQ(game.givens, Grid{});
+    EXPECT_EQ(std::tie(game.board, game.givens), std::make_tuple(Grid{}, Grid{}));
     EXPECT_EQ(game.candidates, CandidateGrid{});
     expectIdle();
 }
 
-TEST_F(CommandsTest, ShuffleKeepsTheNumberOfGivensAndEntries) {
-    setUpBoard();
-    Win_0_MenuEvent(24);
-    int givens = 0, filled = 0;
-    for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r) {
-            givens += game.givens(c, r) != 0;
-            filled += game.board(c, r) != 0;
-        }
-    EXPECT_EQ(givens, 9);
-    EXPECT_EQ(filled, 10);
-    expectIdle();
-}
-
 TEST_F(CommandsTest, EndingAnsweredNoChangesNothing) {
-    setUpBoard();
-    Grid board = game.board;
+    const Grid board = game.board;
     pf.messageBoxAnswers = {2};
     Win_0_MenuEvent(99);
-    ASSERT_EQ(pf.messages.size(), 1u);
-    EXPECT_EQ(pf.messages[0], "Spiel beenden?");
+    EXPECT_EQ(pf.messages, std::vector<std::string>{"Spiel beenden?"});
     EXPECT_FALSE(pf.appEnding());
     EXPECT_EQ(game.board, board);
     expectIdle();
-
     pf.messageBoxAnswers = {1};
     Win_0_Close();
     EXPECT_TRUE(pf.appEnding());
@@ -121,29 +92,23 @@ TEST_F(CommandsTest, EndingAnsweredNoChangesNothing) {
 TEST_F(CommandsTest, NewGameReadsAFirstRecordOfTheCollectionAndTimesIt) {
     // A collection whose four records are told apart by their given in cell (1, 1).
     std::vector<unsigned char> bytes(4 * boardRecordSize, 0);
-    for (int record = 0; record < 4; ++record) {
-        bytes[static_cast<std::size_t>(record * boardRecordSize + 11)] = static_cast<unsigned char>(record + 1);
-        bytes[static_cast<std::size_t>(record * boardRecordSize + 100 + 11)] = static_cast<unsigned char>(record + 1);
-        for (int i = 1200; i < boardRecordSize; ++i)
-            bytes[static_cast<std::size_t>(record * boardRecordSize + i)] = 5;
+    for (std::size_t record = 0; record < 4; ++record) {
+        auto at = bytes.begin() + static_cast<std::ptrdiff_t>(record * boardRecordSize);
+        at[11] = at[111] = static_cast<unsigned char>(record + 1);
+        std::fill(at + 1200, at + boardRecordSize, 5);
     }
     test::writeBytes("mittel.nnr", bytes);
-
     Win_0_MenuEvent(31);
     bool sawClock = false;
     pf.pushStep([&] {
         sawClock = game.clockRunning;
-        EXPECT_EQ(game.finalTime, "X");
-        EXPECT_EQ(game.currentFile, "mittel.nnr");
+        EXPECT_EQ(game.finalTime + game.currentFile, "Xmittel.nnr");
         EXPECT_EQ(game.helpText, helpTextClickCell);
     });
     pf.pushKeyUp(27);  // Abbruch
     Win_0_MenuEvent(8);
     EXPECT_TRUE(sawClock);
-    int givens = 0;
-    for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r) givens += game.givens(c, r) != 0;
-    EXPECT_EQ(givens, 1);
+    EXPECT_EQ(filled(game.givens), 1);
     EXPECT_EQ(pf.labelText(game.uhr), idleClockText);
     expectIdle();
 }

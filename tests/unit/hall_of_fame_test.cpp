@@ -24,10 +24,7 @@ protected:
     }
     // Copies the open dialog when the script reaches this step.
     void look(HeadlessPlatform::Form& seen) {
-        pf.pushStep([this, &seen] {
-            ASSERT_NE(pf.findForm("ruhm"), nullptr);
-            seen = *pf.findForm("ruhm");
-        });
+        pf.pushStep([this, &seen] { seen = pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}; });
     }
     void show() {
         showHallOfFame();
@@ -37,11 +34,8 @@ protected:
 
 TEST_F(HallOfFameTest, ListsShowOnlyFilledPlacesOnTheCurrentTab) {
     HeadlessPlatform::Form filled;
-    setEntry(2, 1, "Anna", 1);
-    setEntry(2, 2, "Bert", 2);
-    setEntry(2, 3, "Weg", 3);
+    for (int p = 1; p <= 4; ++p) setEntry(2, p, std::string("AnnaBertWeg Dora").substr(std::size_t(p - 1) * 4, 4), p);
     game.championTime[2][3] = "9 gelöscht";  // a time beginning with 9 marks an empty place
-    setEntry(2, 4, "Dora", 4);
     for (int p = 1; p <= 10; ++p) setEntry(4, p, "T" + std::to_string(p), p);
     game.difficulty = 3;
     look(filled);
@@ -72,17 +66,14 @@ TEST_F(HallOfFameTest, DeleteClearsOnlyTheChosenTabAfterJa) {
     pf.pushFormEvent("ruhm", "cmd3_Click");
     show();
     EXPECT_EQ(pf.messages, (std::vector<std::string>{"Wirklich löschen?", "Wirklich löschen?"}));
-    EXPECT_EQ(afterNein.rows["lv2"].size(), 3u);
+    EXPECT_EQ(std::make_tuple(afterNein.rows["lv2"].size(), reopened.rows["lv2"].size(), reopened.rows["lv5"].size()),
+              std::make_tuple(std::size_t{3}, std::size_t{0}, std::size_t{6}));
     EXPECT_EQ(reopened.tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
-    EXPECT_TRUE(reopened.rows["lv2"].empty());
-    EXPECT_EQ(reopened.rows["lv5"].size(), 6u);
-
     // Only Mittel changed, in memory and on disk.
     auto names = game.championName;
     loadChampions();
     EXPECT_EQ(game.championName, names);
-    EXPECT_EQ(game.championTime[1][1], "9");
-    EXPECT_EQ(game.championName[0][2] + game.championName[2][4], "N02N24");
+    EXPECT_EQ(game.championTime[1][1] + game.championName[0][2] + game.championName[2][4], "9N02N24");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST_F(HelpTest, OnlyTheNtFamilyFromMajorSixOnUsesTheHtmlManual) {
     }
 }
 
-TEST_F(HelpTest, BothTopicsOpenInTheChosenFormat) {
+TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     for (bool html : {true, false}) {
         game.useHtmlHelp = html;
         showManualOverview();
@@ -28,20 +28,19 @@ TEST_F(HelpTest, BothTopicsOpenInTheChosenFormat) {
     EXPECT_EQ(pf.helpShown, (std::vector<std::string>{"nonari.chm#übersicht.htm", "nonari.chm#erklärung.htm",
                                                       "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
     EXPECT_TRUE(pf.messages.empty());
-}
 
-TEST_F(HelpTest, ManualThatCannotBeShownIsReported) {
     pf.helpSucceeds = false;
+    pf.helpShown.clear();
     game.useHtmlHelp = true;
     showManualOverview();
     showHelpTopic("andere.chm", "x.htm");
     game.useHtmlHelp = false;  // no viewer for the older format: a German message naming the file, not silence
     showRulesHelp();
     ASSERT_EQ(pf.messages.size(), 3u);
-    EXPECT_EQ(pf.messages[0], "Error while trying to display a topic of nonari.chm");
-    EXPECT_EQ(pf.messages[1], "Error while trying to display a topic of andere.chm");
-    EXPECT_NE(pf.messages[2].find("Nonari.hlp"), std::string::npos);
-    EXPECT_NE(pf.messages[2].find("nicht angezeigt"), std::string::npos);
+    EXPECT_EQ(pf.messages[0] + "|" + pf.messages[1], "Error while trying to display a topic of nonari.chm|"
+                                                      "Error while trying to display a topic of andere.chm");
+    EXPECT_TRUE(pf.messages[2].find("Nonari.hlp") != std::string::npos &&
+                pf.messages[2].find("nicht angezeigt") != std::string::npos) << pf.messages[2];
     EXPECT_EQ(pf.helpShown.front(), "nonari.chm#übersicht.htm") << "the working folder's copy is tried first";
 }
 

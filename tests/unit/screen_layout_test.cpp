@@ -22,7 +22,8 @@ TEST_F(ScreenLayout, ShadowTitleHighlightThenInkAndTheStateLeftBehind) {
     drawShadowText(16, Black, 687, 219, "STATISTIK:");
     auto texts = rec.of(DrawOp::Text);
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(std::tie(texts[0].x1, texts[0].y1, texts[0].pen, texts[0].opaque), std::make_tuple(687, 205, Rgb{0xFFFFFF}, false));
+    EXPECT_EQ(std::tie(texts[0].x1, texts[0].y1, texts[0].pen, texts[0].opaque),
+              std::make_tuple(687, 205, Rgb{0xFFFFFF}, false));
     EXPECT_EQ(std::tie(texts[1].x1, texts[1].y1, texts[1].pen, texts[1].opaque, texts[1].raster),
               std::make_tuple(686, 204, Rgb{0}, false, RasterMode::XorPen));
     EXPECT_EQ(std::tie(rec.now.raster, rec.now.opaque, rec.now.font.face),
@@ -40,14 +41,13 @@ TEST_F(ScreenLayout, BoardPanelHasItsGridAndEveryPanelButTheHelpPanel) {
     const DrawOp* title = rec.findText("SPIELBRETT:");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(std::tie(title->x1, title->y1), std::make_tuple(229, 23));
-    const auto cellLines = rec.select([](const DrawOp& op) {
-        return op.kind == DrawOp::Box && op.pen == 0 && op.lineWidth == 1 && op.x2 - op.x1 == 60 && (op.x1 - 29) % 60 == 0 &&
-               (op.y1 - 45) % 60 == 0;
-    });
-    const auto blockLines = rec.select([](const DrawOp& op) {
-        return op.kind == DrawOp::Box && op.pen == 0xFF0000 && op.lineWidth == 2 && op.x2 - op.x1 == 180 && (op.y1 - 45) % 180 == 0;
-    });
-    EXPECT_EQ(std::make_pair(cellLines.size(), blockLines.size()), std::make_pair(std::size_t{81}, std::size_t{9}));
+    // 81 black cell boxes of width 1 on a 60-pixel lattice, 9 red block boxes of width 2 on a 180-pixel one.
+    for (auto [pen, width, size, count] : {std::tuple{Rgb{0}, 1, 60, 81u}, {Rgb{0xFF0000}, 2, 180, 9u}}) {
+        EXPECT_EQ(rec.select([pen = pen, width = width, size = size](const DrawOp& o) {
+            return o.kind == DrawOp::Box && o.pen == pen && o.lineWidth == width && o.x2 - o.x1 == size &&
+                   (o.x1 - 29) % size == 0 && (o.y1 - 45) % size == 0;
+        }).size(), count) << size;
+    }
     for (const char* panel : {"STATISTIK:", "STATUSMELDUNG:", "SCHWIERIGKEITSGRAD:", "ZEITMESSUNG:"})
         EXPECT_NE(rec.findText(panel), nullptr) << panel;
     EXPECT_EQ(rec.findText("HILFEFENSTER:"), nullptr) << "the help panel is the caller's";

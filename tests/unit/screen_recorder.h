@@ -61,10 +61,7 @@ public:
     std::vector<DrawOp> textsAt(int x, int y) const {
         return select([=](const DrawOp& op) { return op.kind == DrawOp::Text && op.x1 == x && op.y1 == y; });
     }
-    std::string lastTextAt(int x, int y) const {
-        auto found = textsAt(x, y);
-        return found.empty() ? std::string("<none>") : found.back().text;
-    }
+    std::string lastTextAt(int x, int y) const { return textsAt(x, y).empty() ? "<none>" : textsAt(x, y).back().text; }
     // The first drawing of that text, or nullptr.
     const DrawOp* findText(const std::string& text) const {
         auto same = [&](const DrawOp& o) { return o.kind == DrawOp::Text && o.text == text; };
@@ -80,24 +77,16 @@ private:
     }
 };
 
-// Fixture: recording platform with the main window's mouse handler, fresh state, own working folder.
-class ScreenTest : public ::testing::Test {
+// Fixture: the headless game's fresh state and working folder, drawn on a recording platform that has the
+// main window's mouse handler.
+class ScreenTest : public HeadlessGame {
 protected:
     void SetUp() override {
+        HeadlessGame::SetUp();
         installPlatform(&rec);
-        resetGameState();
-        seedRandom(12345);
-        work = std::make_unique<TempWorkDir>();
         MainWindowHandlers handlers;
         handlers.mouseMove = [](int button, int shift, double x, double y) { Win_0_MouseMove(button, shift, x, y); };
         rec.setMainWindowHandlers(handlers);
-    }
-    void TearDown() override {
-        // A clock thread started by a test must not outlive the platform it draws on.
-        game.clockRunning = false;
-        joinClockThread();
-        work.reset();
-        installPlatform(nullptr);
     }
 
     // Centre of cell (column, row), and of square n (1..9) of that cell's picker, in window pixels.
@@ -111,7 +100,6 @@ protected:
     void right(double x, double y) { rec.pushClick(EventKind::RightPress, x, y); }
 
     RecordingPlatform rec;
-    std::unique_ptr<TempWorkDir> work;
 };
 
 inline const char* solvedGrid = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
