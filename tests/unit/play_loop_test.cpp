@@ -65,7 +65,8 @@ TEST_F(PlayLoop, ButtonWidthsAndHotLetters) {
 }
 
 TEST_F(PlayLoop, ClickZonesTileTheStripUpToX612AndKeysEndTheLoop) {
-    left(28, 610);  // left of every zone
+    left(28, 610);
+    rec.pushStep([this] { EXPECT_EQ(pressed(laden), 0) << "x 28 lies left of every zone"; });
     for (int x : {29, 107, 108}) left(x, 610), closeSlotDialog();
     for (auto [x, y] : {std::pair{300, 596}, {300, 624}, {300, 597}, {475, 623}, {613, 610}}) left(x, y);
     left(612, 610);  // the zones' last pixel; 596, 624 and 613 lie outside
