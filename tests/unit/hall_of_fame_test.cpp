@@ -34,7 +34,8 @@ protected:
 
 TEST_F(HallOfFameTest, ListsShowOnlyFilledPlacesOnTheCurrentTab) {
     HeadlessPlatform::Form filled;
-    for (int p = 1; p <= 4; ++p) setEntry(2, p, std::string("AnnaBertWeg Dora").substr(std::size_t(p - 1) * 4, 4), p);
+    const char* names[] = {"Anna", "Bert", "Weg", "Dora"};
+    for (int p = 1; p <= 4; ++p) setEntry(2, p, names[p - 1], p);
     game.championTime[2][3] = "9 gelöscht";  // a time beginning with 9 marks an empty place
     for (int p = 1; p <= 10; ++p) setEntry(4, p, "T" + std::to_string(p), p);
     game.difficulty = 3;
