@@ -23,16 +23,14 @@ TEST(Manual, CompiledFileHoldsExactlyTheSourcesAndEveryLinkLeadsToAListedTopicAn
     const auto docs = sourceDir() / "docs", compiledFile = sourceDir() / "data" / "nonari.chm";
     std::unique_ptr<chmFile, void (*)(chmFile*)> chm(chm_open(compiledFile.c_str()), chm_close);
     ASSERT_NE(chm, nullptr) << "data/nonari.chm is missing or damaged";
-    std::map<std::string, std::string> texts;  // the files the project lists, with its contents and index files
+    std::map<std::string, std::string> texts;  // the listed files (with contents and index) and their texts
     std::istringstream project(readText(docs / "nonari.hhp"));
     for (std::string line, section; std::getline(project, line);) {
         if (line.ends_with('\r')) line.pop_back();
-        if (line.starts_with('['))
-            section = line;
-        else if (line.starts_with("Contents file=") || line.starts_with("Index file="))
+        if (line.starts_with('[')) section = line;
+        if (line.starts_with("Contents file=") || line.starts_with("Index file="))
             texts[line.substr(line.find('=') + 1)];
-        else if (section == "[FILES]" && !line.empty())
-            texts[line];
+        if (section == "[FILES]" && !line.empty() && !line.starts_with('[')) texts[line];
     }
     const std::regex anchor(R"re(<a name="([^"]+)")re"), href(R"re((?:href="|<param name="Local" value=")([^"]+)")re");
     std::map<std::string, std::set<std::string>> anchors;  // every listed file with the anchors it names
@@ -44,8 +42,7 @@ TEST(Manual, CompiledFileHoldsExactlyTheSourcesAndEveryLinkLeadsToAListedTopicAn
         std::string compiled(static_cast<std::size_t>(unit.length), '\0');
         chm_retrieve_object(chm.get(), &unit, reinterpret_cast<unsigned char*>(compiled.data()), 0,
                             static_cast<LONGINT64>(unit.length));
-        EXPECT_TRUE(compiled == text)
-            << name << " changed since data/nonari.chm was built: rebuild it with tools/build_manual.sh";
+        EXPECT_TRUE(compiled == text) << name << " changed since data/nonari.chm was built: run tools/build_manual.sh";
         auto& named = anchors[name];
         for (auto it = std::sregex_iterator(text.begin(), text.end(), anchor); it != std::sregex_iterator(); ++it)
             named.insert((*it)[1]);
@@ -61,10 +58,10 @@ TEST(Manual, CompiledFileHoldsExactlyTheSourcesAndEveryLinkLeadsToAListedTopicAn
     int links = 0;
     for (const auto& [file, text] : texts)
         for (auto it = std::sregex_iterator(text.begin(), text.end(), href); it != std::sregex_iterator(); ++it) {
+            ++links;
             const std::string target = (*it)[1];
             const auto hash = target.find('#');
             const std::string page = hash == 0 ? file : target.substr(0, hash);
-            ++links;
             ASSERT_TRUE(anchors.count(page)) << file << " links to " << target << ", which is not listed";
             if (hash != std::string::npos) {
                 EXPECT_TRUE(anchors[page].count(target.substr(hash + 1))) << file << " links to missing " << target;

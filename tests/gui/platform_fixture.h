@@ -27,29 +27,25 @@ namespace nonari::test {
 // Runs the step from the event loop, so that input it produces is read by a later wait.
 inline void later(std::function<void()> step, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(step)); }
 
-// Acts on the modal dialog in front once one that matches is open; dialogs run loops of their own and
-// open inside callbacks, so this polls from the event loop.
-inline void whenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> act, int tries = 500) {
+// Acts on the modal dialog with that title (other than the one given), or on the message box when the title
+// is empty, once it is open; dialogs open inside callbacks and run loops of their own, so this polls.
+inline void whenShown(const QString& title, std::function<void(QWidget*)> act, QPointer<QWidget> other = {},
+                      int tries = 500) {
     later([=] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog != nullptr && dialog->isVisible() && matches(dialog))
-            act(dialog);
+        QWidget* d = QApplication::activeModalWidget();
+        const bool matches = d != nullptr && d->isVisible() && d != other.data() &&
+                             (title.isEmpty() ? qobject_cast<QMessageBox*>(d) != nullptr : d->windowTitle() == title);
+        if (matches)
+            act(d);
         else if (tries > 0)
-            whenModal(matches, act, tries - 1);
+            whenShown(title, act, other, tries - 1);
         else
             ADD_FAILURE() << "the awaited dialog did not appear";
     }, 10);
 }
 
-// The dialog with that title, other than the one given.
-inline void whenShown(const QString& title, std::function<void(QWidget*)> act, QPointer<QWidget> other = {}) {
-    whenModal([=](QWidget* dialog) { return dialog->windowTitle() == title && dialog != other.data(); },
-              std::move(act));
-}
-
 inline void onMessageBox(std::function<void(QMessageBox*)> act) {
-    whenModal([](QWidget* dialog) { return qobject_cast<QMessageBox*>(dialog) != nullptr; },
-              [act](QWidget* dialog) { act(static_cast<QMessageBox*>(dialog)); });
+    whenShown({}, [act](QWidget* dialog) { act(static_cast<QMessageBox*>(dialog)); });
 }
 
 // Runs the action while answering the message box it opens with the first button; returns the box's text.
@@ -90,8 +86,7 @@ inline PdfPage readPdf(const QString& pdf, int page = 1) {
         return result;
     }
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
-    static const QRegularExpression word(
+    static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re"), word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     if (const auto m = size.match(html); m.hasMatch())
         result = {m.captured(1).toDouble(), m.captured(2).toDouble(), {}};
@@ -114,7 +109,6 @@ protected:
         qt_testing::backingImage().fill(Qt::white);
         QCoreApplication::processEvents();
     }
-
     void TearDown() override { qt_testing::revive(); }
 
     static QImage& image() { return qt_testing::backingImage(); }
@@ -133,10 +127,8 @@ protected:
     InputEvent nextInput(int wakes = 50) {
         QTimer ticker;
         ticker.start(10);
-        for (int i = 0; i < wakes; ++i) {
-            InputEvent event = pf->waitEvent();
-            if (event.kind != EventKind::None) return event;
-        }
+        for (int i = 0; i < wakes; ++i)
+            if (InputEvent event = pf->waitEvent(); event.kind != EventKind::None) return event;
         return InputEvent{};
     }
 

@@ -15,9 +15,13 @@ namespace {
 constexpr double pointsPerDot = 72.0 / 1200;  // PDF output at 1200 dots per inch
 constexpr double a4Width = 210 / 25.4 * 1200;
 
-// Text with its top-left corner at the point, as the game places its print texts.
-void textAt(QPainter& painter, int x, int y, const QString& text) {
-    painter.drawText(QPoint(x, y + QFontMetrics(painter.font()).ascent()), text);
+// A page with the text at the point (its top-left corner, as the game places its print texts) in that size.
+void printPage(QtPrinter& printer, double points, int x, int y, const QString& text) {
+    ASSERT_TRUE(printer.startPage());
+    printer.setFont("ARIAL", points);
+    EXPECT_EQ(QFontInfo(printer.painter()->font()).family(), QStringLiteral("Liberation Sans"));
+    printer.painter()->drawText(QPoint(x, y + QFontMetrics(printer.painter()->font()).ascent()), text);
+    EXPECT_TRUE(printer.endPage());
 }
 
 class PrinterTest : public ::testing::Test {
@@ -30,35 +34,22 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(PrinterTest, PrintsPagesToTheNamedPdfFileAtTheirPlaces) {
+TEST_F(PrinterTest, PrintsAnA4PageToTheNamedPdfFileWithTextAtItsPlace) {
     const QString pdf = printTo("brett.pdf");
     QtPrinter printer(nullptr);
     ASSERT_TRUE(printer.selectPrinter());
     EXPECT_NEAR(printer.resolutionX(), a4Width, 10);  // A4 across the whole sheet, in device pixels
     EXPECT_NEAR(printer.resolutionY(), 297 / 25.4 * 1200, 10);
     ASSERT_TRUE(printer.startDocument("Brett drucken"));
-    ASSERT_TRUE(printer.startPage());
-    printer.setFont("ARIAL", 54);
-    EXPECT_EQ(QFontInfo(printer.painter()->font()).family(), QStringLiteral("Liberation Sans"));
-    textAt(*printer.painter(), 2000, 6000, QStringLiteral("Brett"));
-    EXPECT_TRUE(printer.endPage());
-    ASSERT_TRUE(printer.startPage());
-    printer.setFont("ARIAL", 12);
-    textAt(*printer.painter(), 1000, 13000, QStringLiteral("Zahlen"));
-    EXPECT_TRUE(printer.endPage());
-    EXPECT_TRUE(printer.endDocument());
-    EXPECT_FALSE(printer.failed());
+    printPage(printer, 54, 2000, 6000, QStringLiteral("Brett"));
+    EXPECT_TRUE(printer.endDocument() && !printer.failed());
     EXPECT_EQ(printer.painter(), nullptr);
 
-    const PdfPage first = readPdf(pdf, 1), second = readPdf(pdf, 2);
-    const auto brett = first.find("Brett");
-    const auto zahlen = second.find("Zahlen");
-    ASSERT_TRUE(brett && zahlen);
+    const auto brett = readPdf(pdf).find("Brett");
+    ASSERT_TRUE(brett.has_value());
     EXPECT_NEAR(brett->xMin, 2000 * pointsPerDot, 4);
     EXPECT_NEAR(brett->yMin, 6000 * pointsPerDot, 6);
     EXPECT_NEAR(brett->yMax - brett->yMin, 54, 12);  // the line height of 54 points
-    EXPECT_NEAR(zahlen->xMin, 1000 * pointsPerDot, 2);
-    EXPECT_NEAR(zahlen->yMax - zahlen->yMin, 12, 3);
 }
 
 TEST_F(PrinterTest, ATargetThatCannotBeWrittenFailsTheJobAndAnAbortedJobLeavesNoFile) {
@@ -70,15 +61,13 @@ TEST_F(PrinterTest, ATargetThatCannotBeWrittenFailsTheJobAndAnAbortedJobLeavesNo
         EXPECT_FALSE(printer.startDocument("Brett drucken"));
         EXPECT_TRUE(printer.failed());
         EXPECT_EQ(printer.painter(), nullptr);
-        EXPECT_FALSE(printer.startPage());
-        EXPECT_FALSE(printer.endDocument());
+        EXPECT_FALSE(printer.startPage() || printer.endDocument());
     }
     EXPECT_FALSE(QDir(folder.filePath("missing")).exists());
 
     const QString pdf = printTo("spiele.pdf");  // the next job starts afresh
     QtPrinter printer(nullptr);
-    ASSERT_TRUE(printer.selectPrinter());
-    ASSERT_TRUE(printer.startDocument("Spiele drucken"));
+    ASSERT_TRUE(printer.selectPrinter() && printer.startDocument("Spiele drucken"));
     printer.painter()->drawRect(100, 100, 500, 500);
     printer.abortDocument();
     EXPECT_EQ(printer.painter(), nullptr);
@@ -92,8 +81,7 @@ TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
     owner.show();
     QtPrinter printer(&owner);
     const QString pdf = folder.filePath("gewählt.pdf");
-    // Cancels the first time, then chooses to print into a file.
-    for (bool choose : {false, true}) {
+    for (bool choose : {false, true}) {  // cancels the first time, then chooses to print into a file
         later([&] {
             auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr) << "the printer dialog did not open";
@@ -106,9 +94,7 @@ TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
         EXPECT_EQ(printer.startDocument("Brett drucken"), choose);
     }
     EXPECT_NEAR(printer.resolutionX(), a4Width, 10);
-    printer.setFont("ARIAL", 20);
-    textAt(*printer.painter(), 600, 600, QStringLiteral("Gewählt"));
-    EXPECT_TRUE(printer.endPage());
+    printPage(printer, 20, 600, 600, QStringLiteral("Gewählt"));
     EXPECT_TRUE(printer.endDocument());
     const auto word = readPdf(pdf).find("Gewählt");
     ASSERT_TRUE(word.has_value());
