@@ -5,7 +5,7 @@
 namespace nonari::test {
 namespace {
 
-class ScreenLayout : public ScreenTest {};
+using ScreenLayout = ScreenTest;
 
 TEST_F(ScreenLayout, UnknownFontNumbersAndTheLargeFontSwitch) {
     for (int number : {16, 12, 0, -3}) EXPECT_EQ(screenFont(number).face, "System") << number;
@@ -41,13 +41,15 @@ TEST_F(ScreenLayout, BoardPanelHasItsGridAndEveryPanelButTheHelpPanel) {
     const DrawOp* title = rec.findText("SPIELBRETT:");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(std::tie(title->x1, title->y1), std::make_tuple(229, 23));
-    // 81 black cell boxes of width 1 on a 60-pixel lattice, 9 red block boxes of width 2 on a 180-pixel one.
-    for (auto [pen, width, size, count] : {std::tuple{Rgb{0}, 1, 60, 81u}, {Rgb{0xFF0000}, 2, 180, 9u}}) {
-        EXPECT_EQ(rec.select([pen = pen, width = width, size = size](const DrawOp& o) {
+    // 81 black cell boxes of width 1 and 9 red block boxes of width 2, each on its lattice.
+    auto boxes = [this](Rgb pen, int width, int size) {
+        return rec.select([=](const DrawOp& o) {
             return o.kind == DrawOp::Box && o.pen == pen && o.lineWidth == width && o.x2 - o.x1 == size &&
                    (o.x1 - 29) % size == 0 && (o.y1 - 45) % size == 0;
-        }).size(), count) << size;
-    }
+        }).size();
+    };
+    EXPECT_EQ(boxes(0, 1, 60), 81u);
+    EXPECT_EQ(boxes(0xFF0000, 2, 180), 9u);
     for (const char* panel : {"STATISTIK:", "STATUSMELDUNG:", "SCHWIERIGKEITSGRAD:", "ZEITMESSUNG:"})
         EXPECT_NE(rec.findText(panel), nullptr) << panel;
     EXPECT_EQ(rec.findText("HILFEFENSTER:"), nullptr) << "the help panel is the caller's";
