@@ -108,10 +108,7 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheList) {
 
 TEST_F(DialogsTest, DeleteAsksAndReopensOnTheCurrentTab) {
     resetChampions();
-    for (int d = 0; d < 5; ++d) {
-        game.championName[d][1] = "Erste " + std::to_string(d);
-        game.championTime[d][1] = "00:00:1" + std::to_string(d) + ".0";
-    }
+    for (int d : {2, 3}) game.championName[d][1] = "Erste", game.championTime[d][1] = "00:00:10.0";
     ASSERT_TRUE(saveChampions());
     int reopened = 0;
     whenShown("Ruhmeshalle", [&](QWidget* hall) {  // "&JA" on tab "Schwer"
@@ -125,7 +122,6 @@ TEST_F(DialogsTest, DeleteAsksAndReopensOnTheCurrentTab) {
             again->close();  // the close box ends the nested and the outer dialog
         }, hall);
         onMessageBox([](QMessageBox* box) {
-            EXPECT_EQ(box->text(), QStringLiteral("Wirklich löschen?"));
             for (QAbstractButton* button : box->buttons())
                 if (button->text() == "&JA") button->click();
         });
@@ -134,7 +130,7 @@ TEST_F(DialogsTest, DeleteAsksAndReopensOnTheCurrentTab) {
     showHallOfFame();
     EXPECT_TRUE(reopened == 1 && QApplication::activeModalWidget() == nullptr);
     loadChampions();
-    EXPECT_EQ(game.championName[2][1] + "|" + game.championName[3][1], "|Erste 3");
+    EXPECT_EQ(game.championName[2][1] + "|" + game.championName[3][1], "|Erste");
 }
 
 }  // namespace

@@ -23,15 +23,12 @@ TEST(Manual, CompiledFileHoldsExactlyTheSourcesAndEveryLinkLeadsToAListedTopicAn
     const auto docs = sourceDir() / "docs", compiledFile = sourceDir() / "data" / "nonari.chm";
     std::unique_ptr<chmFile, void (*)(chmFile*)> chm(chm_open(compiledFile.c_str()), chm_close);
     ASSERT_NE(chm, nullptr) << "data/nonari.chm is missing or damaged";
-    std::map<std::string, std::string> texts;  // the listed files (with contents and index) and their texts
+    // The files the project lists (with its contents and index files) and their texts.
+    std::map<std::string, std::string> texts;
+    const std::regex listed(R"re((?:(?:Contents|Index) file=)?([^=\[]+\.\w+)\r?)re");
     std::istringstream project(readText(docs / "nonari.hhp"));
-    for (std::string line, section; std::getline(project, line);) {
-        if (line.ends_with('\r')) line.pop_back();
-        if (line.starts_with('[')) section = line;
-        if (line.starts_with("Contents file=") || line.starts_with("Index file="))
-            texts[line.substr(line.find('=') + 1)];
-        if (section == "[FILES]" && !line.empty() && !line.starts_with('[')) texts[line];
-    }
+    for (std::string line; std::getline(project, line);)
+        if (std::smatch m; std::regex_match(line, m, listed)) texts[m[1]];
     const std::regex anchor(R"re(<a name="([^"]+)")re"), href(R"re((?:href="|<param name="Local" value=")([^"]+)")re");
     std::map<std::string, std::set<std::string>> anchors;  // every listed file with the anchors it names
     for (auto& [name, text] : texts) {

@@ -34,25 +34,7 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(PrinterTest, PrintsAnA4PageToTheNamedPdfFileWithTextAtItsPlace) {
-    const QString pdf = printTo("brett.pdf");
-    QtPrinter printer(nullptr);
-    ASSERT_TRUE(printer.selectPrinter());
-    EXPECT_NEAR(printer.resolutionX(), a4Width, 10);  // A4 across the whole sheet, in device pixels
-    EXPECT_NEAR(printer.resolutionY(), 297 / 25.4 * 1200, 10);
-    ASSERT_TRUE(printer.startDocument("Brett drucken"));
-    printPage(printer, 54, 2000, 6000, QStringLiteral("Brett"));
-    EXPECT_TRUE(printer.endDocument() && !printer.failed());
-    EXPECT_EQ(printer.painter(), nullptr);
-
-    const auto brett = readPdf(pdf).find("Brett");
-    ASSERT_TRUE(brett.has_value());
-    EXPECT_NEAR(brett->xMin, 2000 * pointsPerDot, 4);
-    EXPECT_NEAR(brett->yMin, 6000 * pointsPerDot, 6);
-    EXPECT_NEAR(brett->yMax - brett->yMin, 54, 12);  // the line height of 54 points
-}
-
-TEST_F(PrinterTest, ATargetThatCannotBeWrittenFailsTheJobAndAnAbortedJobLeavesNoFile) {
+TEST_F(PrinterTest, FailingTargetsFailTheJobTheNextPrintsAnA4PageAndAnAbortedJobLeavesNoFile) {
     for (const QString& name : {QStringLiteral("missing/brett.pdf"), QStringLiteral(".")}) {
         SCOPED_TRACE(name.toStdString());
         printTo(name);
@@ -65,13 +47,28 @@ TEST_F(PrinterTest, ATargetThatCannotBeWrittenFailsTheJobAndAnAbortedJobLeavesNo
     }
     EXPECT_FALSE(QDir(folder.filePath("missing")).exists());
 
-    const QString pdf = printTo("spiele.pdf");  // the next job starts afresh
+    const QString pdf = printTo("brett.pdf");  // the next job starts afresh
     QtPrinter printer(nullptr);
-    ASSERT_TRUE(printer.selectPrinter() && printer.startDocument("Spiele drucken"));
-    printer.painter()->drawRect(100, 100, 500, 500);
-    printer.abortDocument();
+    ASSERT_TRUE(printer.selectPrinter());
+    EXPECT_NEAR(printer.resolutionX(), a4Width, 10);  // A4 across the whole sheet, in device pixels
+    EXPECT_NEAR(printer.resolutionY(), 297 / 25.4 * 1200, 10);
+    ASSERT_TRUE(printer.startDocument("Brett drucken"));
+    printPage(printer, 54, 2000, 6000, QStringLiteral("Brett"));
+    EXPECT_TRUE(printer.endDocument() && !printer.failed());
     EXPECT_EQ(printer.painter(), nullptr);
-    EXPECT_FALSE(QFile::exists(pdf));
+    const auto brett = readPdf(pdf).find("Brett");
+    ASSERT_TRUE(brett.has_value());
+    EXPECT_NEAR(brett->xMin, 2000 * pointsPerDot, 4);
+    EXPECT_NEAR(brett->yMin, 6000 * pointsPerDot, 6);
+    EXPECT_NEAR(brett->yMax - brett->yMin, 54, 12);  // the line height of 54 points
+
+    const QString aborted = printTo("spiele.pdf");
+    QtPrinter second(nullptr);
+    ASSERT_TRUE(second.selectPrinter() && second.startDocument("Spiele drucken"));
+    second.painter()->drawRect(100, 100, 500, 500);
+    second.abortDocument();
+    EXPECT_EQ(second.painter(), nullptr);
+    EXPECT_FALSE(QFile::exists(aborted));
 }
 
 TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
