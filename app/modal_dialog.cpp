@@ -5,9 +5,9 @@
 
 namespace nonari {
 
-ControlSpec formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+ControlLayout formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
                         int width, int height) {
-    ControlSpec control;
+    ControlLayout control;
     control.kind = kind;
     control.name = name;
     control.caption = caption;
@@ -18,10 +18,10 @@ ControlSpec formControl(ControlKind kind, const std::string& name, const std::st
     return control;
 }
 
-FormId openDialogForm(const FormSpec& spec, int offsetX, int offsetY) {
+FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY) {
     Platform& pf = platform();
     pf.setMainWindowEnabled(false);
-    return pf.loadForm(spec, pf.mainWindowLeft() + offsetX, pf.mainWindowTop() + offsetY);
+    return pf.loadForm(desc, pf.mainWindowLeft() + offsetX, pf.mainWindowTop() + offsetY);
 }
 
 void waitForDialog(FormId form) {

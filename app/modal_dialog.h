@@ -8,11 +8,11 @@
 namespace nonari {
 
 // One control of a form description: kind, name, caption and its place in the form in pixels.
-ControlSpec formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
+ControlLayout formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
                         int width, int height);
 
 // Disables the main window and loads the form at the offset from the main window's top-left corner.
-FormId openDialogForm(const FormSpec& spec, int offsetX, int offsetY);
+FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY);
 // Clears dialogClosed and dispatches events until a handler sets it, the form is gone or the program ends.
 void waitForDialog(FormId form);
 // Enables and activates the main window again.

@@ -63,19 +63,19 @@ void cmd4_Click() {
 
 }  // namespace
 
-FormSpec hallOfFameForm() {
+FormLayout hallOfFameForm() {
     static const char* const tabCaptions[] = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
-    FormSpec form;
+    FormLayout form;
     form.name = "ruhm";
     form.caption = "Ruhmeshalle";
     form.width = px(6960);
     form.height = px(5355);
-    ControlSpec tabStrip = formControl(ControlKind::TabStrip, "tbs1", "", px(240), px(180), px(6390), px(3990));
+    ControlLayout tabStrip = formControl(ControlKind::TabStrip, "tbs1", "", px(240), px(180), px(6390), px(3990));
     tabStrip.tabs = {tabCaptions, tabCaptions + 5};
     form.controls.push_back(tabStrip);
     for (int d = 0; d < 5; ++d) {
         // Each page holds one list view filling the page's list form.
-        ControlSpec list = formControl(ControlKind::ListView, listView(d), "", 0, 0, px(6330), px(3855));
+        ControlLayout list = formControl(ControlKind::ListView, listView(d), "", 0, 0, px(6330), px(3855));
         list.page = d + 1;
         list.fontPoints = 12;
         list.columns = {{"#", px(415)}, {"Name", px(3100)}, {"Datum", px(1400)}, {"Zeit", px(1345)}};

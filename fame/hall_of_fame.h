@@ -5,7 +5,7 @@
 
 namespace nonari {
 
-FormSpec hallOfFameForm();
+FormLayout hallOfFameForm();
 void showHallOfFame();
 
 }  // namespace nonari

@@ -52,8 +52,8 @@ void insertChampion(int d, int place) {
 
 }  // namespace
 
-FormSpec championForm() {
-    FormSpec form;
+FormLayout championForm() {
+    FormLayout form;
     form.name = "champ";
     form.caption = "Neuer Rekord";
     form.width = 360;

@@ -5,7 +5,7 @@
 
 namespace nonari {
 
-FormSpec championForm();
+FormLayout championForm();
 void checkForRecord();
 void askChampionName();
 

@@ -77,8 +77,8 @@ void openSlotDialog() {
 
 }  // namespace
 
-FormSpec slotDialogForm() {
-    FormSpec form;
+FormLayout slotDialogForm() {
+    FormLayout form;
     form.name = "frm1";
     form.caption = game.slotDialogLoads ? "Welches Brett laden?" : "Sichern unter ...";
     form.width = 236;

@@ -5,7 +5,7 @@
 
 namespace nonari {
 
-FormSpec slotDialogForm();
+FormLayout slotDialogForm();
 void openSaveDialog();
 void openLoadDialog();
 

@@ -11,17 +11,17 @@ namespace {
 // The open form, for the button handler that closes it.
 FormId informationFormId = 0;
 
-ControlSpec label(const std::string& name, const std::string& caption, int y, int height = 18,
+ControlLayout label(const std::string& name, const std::string& caption, int y, int height = 18,
                   double points = 0) {
-    ControlSpec control = formControl(ControlKind::Label, name, caption, 24, y, 352, height);
+    ControlLayout control = formControl(ControlKind::Label, name, caption, 24, y, 352, height);
     control.fontPoints = points;
     return control;
 }
 
 }  // namespace
 
-FormSpec informationForm() {
-    FormSpec form;
+FormLayout informationForm() {
+    FormLayout form;
     form.name = "Inf";
     form.caption = "Über Nonari";
     form.width = 400;

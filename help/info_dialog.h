@@ -5,7 +5,7 @@
 
 namespace nonari {
 
-FormSpec informationForm();
+FormLayout informationForm();
 void showInformation();
 
 }  // namespace nonari

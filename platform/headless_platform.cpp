@@ -35,12 +35,12 @@ void HeadlessPlatform::pushFormEvent(const std::string& form, const std::string&
             closeForm(id);
             return InputEvent{};
         }
-        auto it = f->spec.handlers.find(handler);
-        if (it != f->spec.handlers.end()) {
+        auto it = f->desc.handlers.find(handler);
+        if (it != f->desc.handlers.end()) {
             // Clicking an option button checks it, as the real control does.
             std::string control = handler.substr(0, handler.find('_'));
             if (handler.ends_with("_Click"))
-                for (const auto& c : f->spec.controls)
+                for (const auto& c : f->desc.controls)
                     if (c.name == control && c.kind == ControlKind::OptionButton) setControlValue(id, control, true);
             auto handler = it->second;  // the handler may close its own form
             handler(FormEventArgs{key});
@@ -58,7 +58,7 @@ void HeadlessPlatform::pushStep(std::function<void()> step) {
 
 HeadlessPlatform::Form* HeadlessPlatform::findForm(const std::string& name) {
     for (auto& [id, form] : forms)
-        if (form.spec.name == name) return &form;
+        if (form.desc.name == name) return &form;
     return nullptr;
 }
 
@@ -175,12 +175,12 @@ std::string HeadlessPlatform::labelText(LabelId label) {
     return it == labels.end() ? std::string() : it->second;
 }
 
-FormId HeadlessPlatform::loadForm(const FormSpec& spec, int x, int y) {
+FormId HeadlessPlatform::loadForm(const FormLayout& desc, int x, int y) {
     Form form;
-    form.spec = spec;
+    form.desc = desc;
     form.x = x;
     form.y = y;
-    for (const auto& control : spec.controls) {
+    for (const auto& control : desc.controls) {
         form.texts[control.name] = control.caption;
         if (control.kind == ControlKind::TabStrip) form.tabs[control.name] = 1;
     }
@@ -191,8 +191,8 @@ FormId HeadlessPlatform::loadForm(const FormSpec& spec, int x, int y) {
 void HeadlessPlatform::closeForm(FormId form) {
     auto it = forms.find(form);
     if (it == forms.end()) return;
-    auto handler = it->second.spec.handlers.find(it->second.spec.name + "_Close");
-    if (handler != it->second.spec.handlers.end()) {
+    auto handler = it->second.desc.handlers.find(it->second.desc.name + "_Close");
+    if (handler != it->second.desc.handlers.end()) {
         auto run = handler->second;  // the handler may close or reopen forms
         run(FormEventArgs{});
     }
@@ -213,7 +213,7 @@ void HeadlessPlatform::setControlValue(FormId form, const std::string& control, 
     if (it == forms.end()) return;
     Form& f = it->second;
     if (value)  // option buttons of a form form one group
-        for (const auto& c : f.spec.controls)
+        for (const auto& c : f.desc.controls)
             if (c.kind == ControlKind::OptionButton) f.values[c.name] = false;
     f.values[control] = value;
 }

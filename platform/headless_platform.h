@@ -21,7 +21,7 @@ public:
         MenuId popup = 0;
     };
     struct Form {
-        FormSpec spec;
+        FormLayout desc;
         int x = 0, y = 0;
         std::map<std::string, std::string> texts;
         std::map<std::string, bool> values;
@@ -111,7 +111,7 @@ public:
     void setLineWidth(int) override {}
     void setRasterMode(RasterMode) override {}
     void setTextOpaque(bool) override {}
-    void selectFont(const FontSpec&) override {}
+    void selectFont(const FontRequest&) override {}
     int systemFixedFontHeight() override { return 12; }
     void drawLine(int, int, int, int) override { ++drawCalls; }
     void drawBox(int, int, int, int) override { ++drawCalls; }
@@ -127,7 +127,7 @@ public:
     void setLabelText(LabelId label, const std::string& text) override;
     std::string labelText(LabelId label) override;
 
-    FormId loadForm(const FormSpec& spec, int x, int y) override;
+    FormId loadForm(const FormLayout& desc, int x, int y) override;
     bool formExists(FormId form) override { return forms.count(form) != 0; }
     void closeForm(FormId form) override;
     void setControlText(FormId form, const std::string& control, const std::string& text) override;

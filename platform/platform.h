@@ -17,7 +17,7 @@ enum class RasterMode { CopyPen = 13, XorPen = 7, MergePen = 15 };
 
 // A font either by pixel cell height and average character width (height > 0)
 // or by face and point size (points > 0).
-struct FontSpec {
+struct FontRequest {
     std::string face;      // "ARIAL", "Terminal", "Fixedsys", "System"
     int height = 0;        // character cell height in pixels
     int width = 0;         // average character width in pixels
@@ -60,7 +60,7 @@ struct ListColumn {
     int width = 0;  // pixels
 };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlKind kind = ControlKind::Label;
     std::string name;      // "cmd1", "opt2", "ed1", "lv3", "tbs1" ...
     std::string caption;   // '&' marks the accelerator
@@ -78,13 +78,13 @@ struct FormEventArgs {
 // Handlers by name: "<control>_Click", "<control>_KeyPress", "<form>_Close".
 using FormHandlers = std::map<std::string, std::function<void(const FormEventArgs&)>>;
 
-struct FormSpec {
+struct FormLayout {
     std::string name;     // "frm1", "ruhm", "champ", "Inf"
     std::string caption;
     int width = 0, height = 0;  // client size in pixels
     std::string fontFace = "Arial";
     double fontPoints = 9;
-    std::vector<ControlSpec> controls;
+    std::vector<ControlLayout> controls;
     FormHandlers handlers;
     std::string defaultButton;  // Enter not taken by a control presses this button
     std::string cancelButton;   // Escape not taken by a control presses this button
@@ -151,7 +151,7 @@ public:
     virtual void setLineWidth(int width) = 0;
     virtual void setRasterMode(RasterMode mode) = 0;
     virtual void setTextOpaque(bool opaque) = 0;
-    virtual void selectFont(const FontSpec& font) = 0;
+    virtual void selectFont(const FontRequest& font) = 0;
     // Pixel height of the system's fixed-pitch stock font at the screen's resolution.
     virtual int systemFixedFontHeight() = 0;
     // Corner points are inclusive: a line covers both end points, a box outline runs
@@ -176,7 +176,7 @@ public:
 
     // --- Dialog forms --------------------------------------------------------
     // Loads and shows the form with its top-left at screen position (x, y), owned by window 0.
-    virtual FormId loadForm(const FormSpec& spec, int x, int y) = 0;
+    virtual FormId loadForm(const FormLayout& desc, int x, int y) = 0;
     virtual bool formExists(FormId form) = 0;
     // The close request (WM_CLOSE): runs "<form>_Close", then the form is gone.
     virtual void closeForm(FormId form) = 0;

@@ -8,27 +8,27 @@ namespace nonari {
 
 namespace {
 
-FontSpec ownFont(int height, int width, int weight, bool fixed, const char* face = "ARIAL") {
-    FontSpec spec;
-    spec.face = face;
-    spec.height = height;
-    spec.width = width;
-    spec.weight = weight;
-    spec.fixedPitch = fixed;
-    return spec;
+FontRequest ownFont(int height, int width, int weight, bool fixed, const char* face = "ARIAL") {
+    FontRequest desc;
+    desc.face = face;
+    desc.height = height;
+    desc.width = width;
+    desc.weight = weight;
+    desc.fixedPitch = fixed;
+    return desc;
 }
 
-FontSpec systemFont(const char* face, double points, bool fixed) {
-    FontSpec spec;
-    spec.face = face;
-    spec.points = points;
-    spec.fixedPitch = fixed;
-    return spec;
+FontRequest systemFont(const char* face, double points, bool fixed) {
+    FontRequest desc;
+    desc.face = face;
+    desc.points = points;
+    desc.fixedPitch = fixed;
+    return desc;
 }
 
 }  // namespace
 
-FontSpec screenFont(int number) {
+FontRequest screenFont(int number) {
     switch (number) {
         case 4: return ownFont(12, 6, 200, false);
         case 6: return ownFont(30, 16, 200, false);

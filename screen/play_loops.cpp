@@ -24,7 +24,7 @@ namespace {
 
 enum Button { Laden, Sichern, Drucken, Neustart, Hilfe, Abbruch, NoButton };
 
-struct ButtonSpec {
+struct PaintedButton {
     const char* label;
     int left;
     int zoneLeft;
@@ -33,7 +33,7 @@ struct ButtonSpec {
 };
 
 constexpr int buttonTop = 598;
-constexpr std::array<ButtonSpec, 6> buttons{{
+constexpr std::array<PaintedButton, 6> buttons{{
     {" _Laden ", 30, 29, 107, 'L'},
     {" _Sichern ", 108, 108, 201, 'S'},
     {" _Drucken ", 202, 202, 295, 'D'},
@@ -91,8 +91,8 @@ void runButtonAction(Button button, Loop loop) {
 
 // Presses a button; false when the loop is to end (Abbruch, or the program is ending).
 bool pressButton(Button button, Loop loop) {
-    const ButtonSpec& spec = buttons[static_cast<std::size_t>(button)];
-    drawButton(1, spec.left, buttonTop, spec.label);
+    const PaintedButton& painted = buttons[static_cast<std::size_t>(button)];
+    drawButton(1, painted.left, buttonTop, painted.label);
     if (button == Abbruch) {
         // The pressed look stays until the menu command puts the saved strip back.
         if (loop == Loop::Play) {
@@ -108,7 +108,7 @@ bool pressButton(Button button, Loop loop) {
     if (platform().appEnding()) return false;
     waitMouseRelease();
     if (platform().appEnding()) return false;
-    drawButton(0, spec.left, buttonTop, spec.label);
+    drawButton(0, painted.left, buttonTop, painted.label);
     return true;
 }
 

@@ -93,42 +93,42 @@ const QtShapedText& QtScreenFont::shaped(const QString& text) const {
     return *shapes->insert(text, shape);
 }
 
-const QtScreenFont& QtFonts::resolve(const FontSpec& spec) {
-    if (lastFont != nullptr && spec.height == lastSpec.height && spec.width == lastSpec.width &&
-        spec.weight == lastSpec.weight && spec.fixedPitch == lastSpec.fixedPitch && spec.points == lastSpec.points &&
-        spec.face == lastSpec.face)
+const QtScreenFont& QtFonts::resolve(const FontRequest& desc) {
+    if (lastFont != nullptr && desc.height == lastRequest.height && desc.width == lastRequest.width &&
+        desc.weight == lastRequest.weight && desc.fixedPitch == lastRequest.fixedPitch && desc.points == lastRequest.points &&
+        desc.face == lastRequest.face)
         return *lastFont;
-    lastSpec = spec;
-    lastFont = &resolveByKey(spec);
+    lastRequest = desc;
+    lastFont = &resolveByKey(desc);
     return *lastFont;
 }
 
-const QtScreenFont& QtFonts::resolveByKey(const FontSpec& spec) {
-    FontKey key{lowered(spec.face), spec.height, spec.width, spec.weight, spec.fixedPitch, spec.points};
+const QtScreenFont& QtFonts::resolveByKey(const FontRequest& desc) {
+    FontKey key{lowered(desc.face), desc.height, desc.width, desc.weight, desc.fixedPitch, desc.points};
     auto found = cache.find(key);
     if (found != cache.end()) return found->second;
-    return cache.emplace(key, create(spec)).first->second;
+    return cache.emplace(key, create(desc)).first->second;
 }
 
-QtScreenFont QtFonts::create(const FontSpec& spec) const {
-    QFont font(substituteFamily(spec.face));
+QtScreenFont QtFonts::create(const FontRequest& desc) const {
+    QFont font(substituteFamily(desc.face));
     font.setStyleHint(QFont::AnyStyle, QFont::PreferMatch);
     font.setKerning(false);
-    font.setBold(isSystemFace(spec.face) || spec.weight >= 600);
+    font.setBold(isSystemFace(desc.face) || desc.weight >= 600);
 
     int pixelSize = 13;
-    if (spec.height > 0)
-        pixelSize = pixelSizeForCell(font, spec.height);
-    else if (spec.points > 0)
-        pixelSize = std::max(1, static_cast<int>(std::lround(spec.points * dpiY / 72.0)));
+    if (desc.height > 0)
+        pixelSize = pixelSizeForCell(font, desc.height);
+    else if (desc.points > 0)
+        pixelSize = std::max(1, static_cast<int>(std::lround(desc.points * dpiY / 72.0)));
     font.setPixelSize(pixelSize);
 
     QtScreenFont result;
-    if (isFixedFace(spec.face)) {
-        result.fixedAdvance = spec.width > 0 ? spec.width : 8;
+    if (isFixedFace(desc.face)) {
+        result.fixedAdvance = desc.width > 0 ? desc.width : 8;
         font.setStretch(stretchFor(result.fixedAdvance, QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'))));
-    } else if (spec.width > 0) {
-        font.setStretch(stretchFor(spec.width, weightedAverageWidth(font)));
+    } else if (desc.width > 0) {
+        font.setStretch(stretchFor(desc.width, weightedAverageWidth(font)));
     }
     QFontMetrics metrics(font);
     result.font = font;

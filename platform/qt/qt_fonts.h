@@ -49,17 +49,17 @@ class QtFonts {
 public:
     explicit QtFonts(double logicalDpiY) : dpiY(logicalDpiY) {}
     // Resolved once per distinct description, then served from the cache.
-    const QtScreenFont& resolve(const FontSpec& spec);
+    const QtScreenFont& resolve(const FontRequest& desc);
     std::size_t cachedCount() const { return cache.size(); }
 
 private:
-    QtScreenFont create(const FontSpec& spec) const;
-    const QtScreenFont& resolveByKey(const FontSpec& spec);
+    QtScreenFont create(const FontRequest& desc) const;
+    const QtScreenFont& resolveByKey(const FontRequest& desc);
     double dpiY;
     using FontKey = std::tuple<std::string, int, int, int, bool, double>;
     std::map<FontKey, QtScreenFont> cache;
     // The game selects the same few fonts over and over; the last one is found without a key.
-    FontSpec lastSpec;
+    FontRequest lastRequest;
     const QtScreenFont* lastFont = nullptr;
 };
 

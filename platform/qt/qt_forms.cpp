@@ -50,25 +50,25 @@ int characterCode(const QKeyEvent* event) {
 
 class QtFormWindow : public QWidget {
 public:
-    QtFormWindow(QtForms* forms, FormId id, FormSpec description, QWidget* owner)
+    QtFormWindow(QtForms* forms, FormId id, FormLayout description, QWidget* owner)
         : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-          forms(forms), id(id), spec(std::move(description)) {
+          forms(forms), id(id), desc(std::move(description)) {
         setWindowModality(Qt::ApplicationModal);
     }
 
     QtForms* forms;
     FormId id;
-    FormSpec spec;
+    FormLayout desc;
     bool closing = false;
     QButtonGroup* options = nullptr;
     QTabWidget* tabStrip = nullptr;
 
-    bool hasHandler(const std::string& name) const { return spec.handlers.count(name) != 0; }
+    bool hasHandler(const std::string& name) const { return desc.handlers.count(name) != 0; }
 
     void runHandler(const std::string& name, FormEventArgs args) {
-        if (closing && name != spec.name + "_Close") return;
-        auto it = spec.handlers.find(name);
-        if (it == spec.handlers.end() || !it->second) return;
+        if (closing && name != desc.name + "_Close") return;
+        auto it = desc.handlers.find(name);
+        if (it == desc.handlers.end() || !it->second) return;
         auto handler = it->second;  // the handler may close this form or open others
         handler(args);
     }
@@ -78,7 +78,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         const bool escape = event->key() == Qt::Key_Escape;
-        const std::string& name = enter ? spec.defaultButton : escape ? spec.cancelButton : std::string();
+        const std::string& name = enter ? desc.defaultButton : escape ? desc.cancelButton : std::string();
         auto* button = name.empty() ? nullptr : findChild<QPushButton*>(qs(name));
         if (button != nullptr && !closing) {
             button->click();
@@ -123,7 +123,7 @@ void listenForKeys(QtFormWindow* window, QWidget* widget, const QString& control
     widget->installEventFilter(window);
 }
 
-QWidget* createControl(QtFormWindow* window, const ControlSpec& control, QWidget* parent) {
+QWidget* createControl(QtFormWindow* window, const ControlLayout& control, QWidget* parent) {
     const QString name = qs(control.name);
     const QString caption = qs(control.caption);
     QWidget* widget = nullptr;
@@ -201,7 +201,7 @@ QWidget* createControl(QtFormWindow* window, const ControlSpec& control, QWidget
     return widget;
 }
 
-void placeControl(QWidget* widget, const ControlSpec& control) {
+void placeControl(QWidget* widget, const ControlLayout& control) {
     if (control.width > 0 && control.height > 0) {
         widget->setGeometry(control.x, control.y, control.width, control.height);
     } else {
@@ -211,7 +211,7 @@ void placeControl(QWidget* widget, const ControlSpec& control) {
 }
 
 // Controls of a tab page go onto that page; its list view fills it.
-void createPageControl(QtFormWindow* window, const ControlSpec& control) {
+void createPageControl(QtFormWindow* window, const ControlLayout& control) {
     QTabWidget* tabs = window->tabStrip;
     QWidget* page = tabs && control.page <= tabs->count() ? tabs->widget(control.page - 1) : nullptr;
     if (!page) {
@@ -237,21 +237,21 @@ QtFormWindow* QtForms::window(FormId form) {
     return static_cast<QtFormWindow*>(it->second.data());
 }
 
-FormId QtForms::loadForm(const FormSpec& spec, int x, int y) {
+FormId QtForms::loadForm(const FormLayout& desc, int x, int y) {
     const FormId id = ++lastForm;
-    auto* form = new QtFormWindow(this, id, spec, owner);
+    auto* form = new QtFormWindow(this, id, desc, owner);
     forms[id] = form;
-    form->setWindowTitle(qs(spec.caption));
-    QFont font(fontFamily(spec.fontFace));
-    font.setPointSizeF(spec.fontPoints > 0 ? spec.fontPoints : 9);
+    form->setWindowTitle(qs(desc.caption));
+    QFont font(fontFamily(desc.fontFace));
+    font.setPointSizeF(desc.fontPoints > 0 ? desc.fontPoints : 9);
     form->setFont(font);
 
-    for (const auto& control : spec.controls)
+    for (const auto& control : desc.controls)
         if (control.page <= 0) placeControl(createControl(form, control, form), control);
-    for (const auto& control : spec.controls)
+    for (const auto& control : desc.controls)
         if (control.page > 0) createPageControl(form, control);
 
-    if (spec.width > 0 && spec.height > 0) form->setFixedSize(spec.width, spec.height);
+    if (desc.width > 0 && desc.height > 0) form->setFixedSize(desc.width, desc.height);
     form->move(x, y);
     form->setEnabled(true);  // created under a disabled owner
     form->show();
@@ -269,7 +269,7 @@ void QtForms::closeForm(FormId form) {
     }
     if (closing->closing) return;
     closing->closing = true;
-    closing->runHandler(closing->spec.name + "_Close", {});
+    closing->runHandler(closing->desc.name + "_Close", {});
     forms.erase(form);
     if (closing) {
         closing->hide();
@@ -288,7 +288,7 @@ QWidget* QtForms::controlWidget(FormId form, const std::string& control) {
 void QtForms::setControlText(FormId form, const std::string& control, const std::string& text) {
     QtFormWindow* w = window(form);
     if (!w) return;
-    if (control == w->spec.name) {
+    if (control == w->desc.name) {
         w->setWindowTitle(qs(text));
         return;
     }
@@ -304,7 +304,7 @@ void QtForms::setControlText(FormId form, const std::string& control, const std:
 std::string QtForms::controlText(FormId form, const std::string& control) {
     QtFormWindow* w = window(form);
     if (!w) return {};
-    if (control == w->spec.name) return w->windowTitle().toStdString();
+    if (control == w->desc.name) return w->windowTitle().toStdString();
     QWidget* widget = controlWidget(form, control);
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();

@@ -19,7 +19,7 @@ public:
     explicit QtForms(QWidget* owner) : owner(owner) {}
     ~QtForms();
 
-    FormId loadForm(const FormSpec& spec, int x, int y);
+    FormId loadForm(const FormLayout& desc, int x, int y);
     bool formExists(FormId form);
     void closeForm(FormId form);
     void setControlText(FormId form, const std::string& control, const std::string& text);

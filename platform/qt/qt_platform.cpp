@@ -98,7 +98,7 @@ public:
     void setLineWidth(int width) override { lineWidth = std::max(1, width); }
     void setRasterMode(RasterMode mode) override { raster = mode; }
     void setTextOpaque(bool opaque) override { textOpaque = opaque; }
-    void selectFont(const FontSpec& spec) override { font = &fonts.resolve(spec); }
+    void selectFont(const FontRequest& desc) override { font = &fonts.resolve(desc); }
     int systemFixedFontHeight() override { return fixedStockFontHeight(screenDpiY()); }
     void drawLine(int x1, int y1, int x2, int y2) override;
     void drawBox(int x1, int y1, int x2, int y2) override;
@@ -114,7 +114,7 @@ public:
     void setLabelText(LabelId label, const std::string& text) override;
     std::string labelText(LabelId label) override;
 
-    FormId loadForm(const FormSpec& spec, int x, int y) override { return forms->loadForm(spec, x, y); }
+    FormId loadForm(const FormLayout& desc, int x, int y) override { return forms->loadForm(desc, x, y); }
     bool formExists(FormId form) override { return forms->formExists(form); }
     void closeForm(FormId form) override { forms->closeForm(form); }
     void setControlText(FormId form, const std::string& control, const std::string& text) override {
@@ -493,7 +493,7 @@ int QtPlatform::messageBox(const std::string& text, MessageIcon icon, int defaul
 
 const QtScreenFont& QtPlatform::currentFont() {
     if (font == nullptr) {
-        FontSpec system;
+        FontRequest system;
         system.face = "System";
         system.points = 9.75;
         font = &fonts.resolve(system);

@@ -15,8 +15,8 @@
 namespace nonari {
 namespace {
 
-ControlSpec control(ControlKind kind, const std::string& name, const std::string& caption, QRect at) {
-    ControlSpec c;
+ControlLayout control(ControlKind kind, const std::string& name, const std::string& caption, QRect at) {
+    ControlLayout c;
     c.kind = kind, c.name = name, c.caption = caption;
     c.x = at.x(), c.y = at.y(), c.width = at.width(), c.height = at.height();
     return c;
@@ -32,20 +32,20 @@ protected:
     }
 
     // A slot dialog: two option buttons (one with a key handler), OK and cancel, a label and a text box.
-    FormSpec slotForm() {
-        FormSpec spec;
-        spec.name = "frm1";
-        spec.width = 180, spec.height = 200, spec.fontPoints = 10;
-        spec.controls = {control(ControlKind::OptionButton, "opt1", "Nr. &1", {20, 10, 120, 24}),
+    FormLayout slotForm() {
+        FormLayout desc;
+        desc.name = "frm1";
+        desc.width = 180, desc.height = 200, desc.fontPoints = 10;
+        desc.controls = {control(ControlKind::OptionButton, "opt1", "Nr. &1", {20, 10, 120, 24}),
                          control(ControlKind::OptionButton, "opt2", "Nr. &2", {20, 40, 120, 24}),
                          control(ControlKind::CommandButton, "cmd1", "&OK", {10, 130, 75, 28}),
                          control(ControlKind::CommandButton, "cmd2", "&Abbruch", {95, 130, 75, 28}),
                          control(ControlKind::Label, "lbl2", "Glückwunsch!", {10, 165, 160, 14}),
                          control(ControlKind::TextBox, "ed1", "Jörg", {10, 180, 160, 18})};
         for (std::string handler : {"opt1_Click", "opt2_Click", "cmd1_Click", "cmd2_Click", "frm1_Close"})
-            spec.handlers[handler] = [this, handler](const FormEventArgs&) { calls.push_back(handler); };
-        spec.handlers["opt2_KeyPress"] = [this](const FormEventArgs& e) { calls.push_back(std::to_string(e.key)); };
-        return spec;
+            desc.handlers[handler] = [this, handler](const FormEventArgs&) { calls.push_back(handler); };
+        desc.handlers["opt2_KeyPress"] = [this](const FormEventArgs& e) { calls.push_back(std::to_string(e.key)); };
+        return desc;
     }
 
     std::vector<std::string> calls;  // the handlers run, in order
@@ -56,11 +56,11 @@ protected:
 
 TEST_F(FormsTest, BuildsTheFormRunsHandlersByNameAndBlocksItsOwnerWhileOpen) {
     owner.setEnabled(false);  // the game disables the main window before it loads a form
-    FormSpec spec = slotForm();
-    spec.defaultButton = "cmd1", spec.cancelButton = "cmd2";
+    FormLayout desc = slotForm();
+    desc.defaultButton = "cmd1", desc.cancelButton = "cmd2";
     FormId id = 0;  // a click handler sees its option button already checked
-    spec.handlers["opt2_Click"] = [&](auto&) { calls.push_back(forms.controlValue(id, "opt2") ? "on" : "off"); };
-    id = forms.loadForm(spec, 700, 300);
+    desc.handlers["opt2_Click"] = [&](auto&) { calls.push_back(forms.controlValue(id, "opt2") ? "on" : "off"); };
+    id = forms.loadForm(desc, 700, 300);
     QWidget* window = forms.formWidget(id);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->size(), QSize(180, 200));
@@ -116,24 +116,24 @@ TEST_F(FormsTest, BuildsTheFormRunsHandlersByNameAndBlocksItsOwnerWhileOpen) {
 TEST_F(FormsTest, CloseBoxAndCloseRequestRunTheCloseHandlerOnceAlsoWhenHandlersCloseTheirOwnForm) {
     // The close handler sends the close request itself; the click handler closes its form and opens the
     // next dialog, which waits in a loop of its own while the clicked button must stay alive.
-    FormSpec spec = slotForm();
+    FormLayout desc = slotForm();
     FormId first = 0, second = 0;
     QPointer<QWidget> button;
     bool buttonAliveInHandler = false;
-    spec.handlers["frm1_Close"] = [&](const FormEventArgs&) {
+    desc.handlers["frm1_Close"] = [&](const FormEventArgs&) {
         calls.push_back("close");
         forms.closeForm(first);
     };
-    spec.handlers["cmd2_Click"] = [&](const FormEventArgs&) {
+    desc.handlers["cmd2_Click"] = [&](const FormEventArgs&) {
         forms.closeForm(first);
         second = forms.loadForm(slotForm(), 710, 310);
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
         buttonAliveInHandler = !button.isNull();
     };
-    forms.formWidget(first = forms.loadForm(spec, 700, 300))->close();
+    forms.formWidget(first = forms.loadForm(desc, 700, 300))->close();
     EXPECT_EQ(calls.size(), 1u);
 
-    first = forms.loadForm(spec, 700, 300);
+    first = forms.loadForm(desc, 700, 300);
     button = forms.controlWidget(first, "cmd2");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(buttonAliveInHandler);

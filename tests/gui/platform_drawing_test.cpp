@@ -6,12 +6,12 @@ namespace {
 
 constexpr Rgb black = 0x000000, white = 0xFFFFFF, red = 0xFF0000, grey = 0xC0C0C0, teal = 0x008080;
 
-FontSpec font(const char* face, int height, int width, int weight = 200, bool fixed = false, double points = 0) {
-    FontSpec f;
+FontRequest font(const char* face, int height, int width, int weight = 200, bool fixed = false, double points = 0) {
+    FontRequest f;
     f.face = face, f.height = height, f.width = width, f.weight = weight, f.fixedPitch = fixed, f.points = points;
     return f;
 }
-const FontSpec terminal = font("Terminal", 12, 8, 400, true), arial58 = font("ARIAL", 58, 32);
+const FontRequest terminal = font("Terminal", 12, 8, 400, true), arial58 = font("ARIAL", 58, 32);
 
 using DrawingTest = QtPlatformTest;
 
@@ -99,7 +99,7 @@ TEST_F(DrawingTest, TextCellsOpaqueOrTransparentFixedFacesAdvanceEightPixelsAndU
 
     // Opaque cells: fixed faces advance 8 pixels; the layout's "8" is as high as asked, its advance scaled.
     pf->setTextOpaque(true);
-    for (const FontSpec& f : {terminal, font("Fixedsys", 0, 0, 400, false, 9)}) {
+    for (const FontRequest& f : {terminal, font("Fixedsys", 0, 0, 400, false, 9)}) {
         image().fill(Qt::white);
         pf->selectFont(f);
         pf->drawText(200, 200, "MMMM");
@@ -108,7 +108,7 @@ TEST_F(DrawingTest, TextCellsOpaqueOrTransparentFixedFacesAdvanceEightPixelsAndU
         for (int i = 1; i < 4; ++i) EXPECT_EQ(image().copy(200 + 8 * i, 190, 8, 40), first) << f.face << " " << i;
         EXPECT_TRUE(inkBox(QRect(232, 180, 20, 60), white).isEmpty()) << f.face;
     }
-    const struct { FontSpec font; int eightWidth; } cases[] = {{arial58, 40}, {font("ARIAL", 30, 16), 20},
+    const struct { FontRequest font; int eightWidth; } cases[] = {{arial58, 40}, {font("ARIAL", 30, 16), 20},
         {font("ARIAL", 26, 14), 18}, {font("ARIAL", 21, 10, 400), 13}, {font("ARIAL", 12, 6), 8}};
     for (const auto& c : cases) {
         image().fill(Qt::white);
@@ -120,13 +120,13 @@ TEST_F(DrawingTest, TextCellsOpaqueOrTransparentFixedFacesAdvanceEightPixelsAndU
     }
 
     pf->setTextOpaque(false);
-    auto render = [&](const char* text, const FontSpec& f) {
+    auto render = [&](const char* text, const FontRequest& f) {
         image().fill(Qt::white);
         pf->selectFont(f);
         pf->drawText(50, 50, text);
         return image().copy(40, 40, 60, 80);
     };
-    for (const FontSpec& f : {terminal, font("ARIAL", 26, 14), font("System", 0, 0, 400, false, 9.75)}) {
+    for (const FontRequest& f : {terminal, font("ARIAL", 26, 14), font("System", 0, 0, 400, false, 9.75)}) {
         const QImage missing = render("\xF4\x8F\xBF\xBD", f);  // a code point no font has
         for (const auto& [umlaut, plain] : {std::pair{"ä", "a"}, std::pair{"ö", "o"}, std::pair{"ü", "u"},
                                             std::pair{"ß", "B"}, std::pair{"Ä", "A"}}) {

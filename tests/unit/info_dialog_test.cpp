@@ -10,7 +10,7 @@ namespace {
 
 TEST(InfoDialogForm, NamesTheProgramAndVersionButNoAuthorOrAddress) {
     resetGameState();
-    const FormSpec form = informationForm();
+    const FormLayout form = informationForm();
     std::string text = form.caption + "\n";
     for (const auto& control : form.controls) text += control.caption + "\n";
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -21,7 +21,7 @@ struct DrawOp {
     int lineWidth = 1;
     RasterMode raster = RasterMode::CopyPen;
     bool opaque = true;
-    FontSpec font;
+    FontRequest font;
     bool busy = false;  // drawingBusy when the call was made
 };
 
@@ -38,7 +38,7 @@ public:
     void setLineWidth(int w) override { now.lineWidth = w; }
     void setRasterMode(RasterMode m) override { now.raster = m; }
     void setTextOpaque(bool o) override { now.opaque = o; }
-    void selectFont(const FontSpec& f) override { now.font = f; }
+    void selectFont(const FontRequest& f) override { now.font = f; }
     int systemFixedFontHeight() override { return fixedFontHeight; }
     void drawLine(int x1, int y1, int x2, int y2) override { record(DrawOp::Line, x1, y1, x2, y2); }
     void drawBox(int x1, int y1, int x2, int y2) override { record(DrawOp::Box, x1, y1, x2, y2); }

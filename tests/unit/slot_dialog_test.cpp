@@ -31,7 +31,7 @@ protected:
             auto* form = pf.findForm("frm1");
             const std::string button = "opt" + std::to_string(slot + 1);
             ASSERT_NE(form, nullptr);
-            EXPECT_EQ(std::make_tuple(form->spec.caption, form->x, form->y, form->focus, form->values[button]),
+            EXPECT_EQ(std::make_tuple(form->desc.caption, form->x, form->y, form->focus, form->values[button]),
                       std::make_tuple(caption, 40 + 595, 30 + 235, button, true));
         });
     }
