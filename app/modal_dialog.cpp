@@ -30,8 +30,9 @@ void waitForDialog(FormId form) {
     while (!game.dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
 }
 
-void endDialog() {
+void endDialog(FormId form) {
     Platform& pf = platform();
+    if (pf.formExists(form)) pf.closeForm(form);
     pf.setMainWindowEnabled(true);
     pf.activateMainWindow();
 }

@@ -15,7 +15,8 @@ ControlLayout formControl(ControlKind kind, const std::string& name, const std::
 FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY);
 // Clears dialogClosed and dispatches events until a handler sets it, the form is gone or the program ends.
 void waitForDialog(FormId form);
-// Enables and activates the main window again.
-void endDialog();
+// Takes the form down if it is still open (the program may be ending), then enables and activates the main
+// window again.
+void endDialog(FormId form);
 
 }  // namespace nonari

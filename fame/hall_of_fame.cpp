@@ -96,13 +96,11 @@ FormLayout hallOfFameForm() {
 }
 
 void showHallOfFame() {
-    Platform& pf = platform();
     FormId form = openDialogForm(hallOfFameForm(), 68, 136);
     hallFormId = form;
     ruhm_Load(form);
     waitForDialog(form);
-    if (pf.formExists(form)) pf.closeForm(form);
-    endDialog();
+    endDialog(form);
 }
 
 }  // namespace nonari

@@ -84,9 +84,7 @@ void askChampionName() {
     pf.setControlText(form, "ed1", game.lastChampionName);
     pf.focusControl(form, "ed1");
     waitForDialog(form);
-    // The program is ending while the form is open: take it down with it.
-    if (pf.formExists(form)) pf.closeForm(form);
-    endDialog();
+    endDialog(form);
 }
 
 void checkForRecord() {

@@ -71,8 +71,7 @@ void openSlotDialog() {
     pf.setControlValue(form, optionButton(game.selectedSlot), true);
     pf.focusControl(form, optionButton(game.selectedSlot));
     waitForDialog(form);
-    if (pf.formExists(form)) pf.closeForm(form);
-    endDialog();
+    endDialog(form);
 }
 
 }  // namespace

@@ -55,10 +55,8 @@ void showInformation() {
     const FormId form = openDialogForm(informationForm(), 149, 140);
     informationFormId = form;
     waitForDialog(form);
-    // The program may be ending with the form still open.
-    if (platform().formExists(form)) platform().closeForm(form);
+    endDialog(form);
     informationFormId = 0;
-    endDialog();
 }
 
 }  // namespace nonari
