@@ -46,10 +46,14 @@ bool waitForNextLook(unsigned long generation) {
     return !generationChanged.wait_for(lock, lookInterval, [generation] { return clockGeneration != generation; });
 }
 
-unsigned long endEarlierThreads() {
+void endEarlierThreads() {
     std::lock_guard<std::mutex> lock(generationMutex);
     ++clockGeneration;
     generationChanged.notify_all();
+}
+
+unsigned long currentGeneration() {
+    std::lock_guard<std::mutex> lock(generationMutex);
     return clockGeneration;
 }
 
@@ -116,25 +120,14 @@ void updateClock() {
     showOnClock(text);
 }
 
-void clockThread() {
-    unsigned long generation;
-    {
-        std::lock_guard<std::mutex> lock(generationMutex);
-        generation = clockGeneration;
-    }
-    runClockThread(generation);
-}
+void clockThread() { runClockThread(currentGeneration()); }
 
 void startClockThread() {
     // A thread nobody joined would end the program abnormally when it exits.
     static std::once_flag joinAtExit;
     std::call_once(joinAtExit, [] { std::atexit([] { joinClockThread(); }); });
     joinClockThread();
-    unsigned long generation;
-    {
-        std::lock_guard<std::mutex> lock(generationMutex);
-        generation = clockGeneration;
-    }
+    const unsigned long generation = currentGeneration();
     game.clockThreadId = startThread([generation] { runClockThread(generation); });
 }
 
