@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <memory>
 
 namespace nonari::test {
 
@@ -17,12 +16,10 @@ struct DrawOp {
     enum Kind { Line, Box, FilledBox, Text, Save, Restore, Discard } kind = Line;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::string text;  // the text drawn, or the id of the saved area restored or discarded
-    Rgb pen = 0, fill = 0;
-    int lineWidth = 1;
+    Rgb pen = 0;
     RasterMode raster = RasterMode::CopyPen;
     bool opaque = true;
     FontRequest font;
-    bool busy = false;  // drawingBusy when the call was made
 };
 
 class RecordingPlatform : public HeadlessPlatform {
@@ -31,11 +28,7 @@ public:
     DrawOp now;  // the drawing state in force
     int fixedFontHeight = 12;
 
-    RecordingPlatform() { now.fill = 0xFFFFFF; }
-
     void setPenColour(Rgb c) override { now.pen = c; }
-    void setFillColour(Rgb c) override { now.fill = c; }
-    void setLineWidth(int w) override { now.lineWidth = w; }
     void setRasterMode(RasterMode m) override { now.raster = m; }
     void setTextOpaque(bool o) override { now.opaque = o; }
     void selectFont(const FontRequest& f) override { now.font = f; }
@@ -57,23 +50,16 @@ public:
         return found;
     }
     std::vector<DrawOp> of(DrawOp::Kind kind) const { return select([=](const DrawOp& o) { return o.kind == kind; }); }
-    // Texts drawn with their top-left corner at (x, y), oldest first.
-    std::vector<DrawOp> textsAt(int x, int y) const {
-        return select([=](const DrawOp& op) { return op.kind == DrawOp::Text && op.x1 == x && op.y1 == y; });
-    }
-    std::string lastTextAt(int x, int y) const { return textsAt(x, y).empty() ? "<none>" : textsAt(x, y).back().text; }
-    // The first drawing of that text, or nullptr.
-    const DrawOp* findText(const std::string& text) const {
-        auto same = [&](const DrawOp& o) { return o.kind == DrawOp::Text && o.text == text; };
-        auto it = std::find_if(ops.begin(), ops.end(), same);
-        return it == ops.end() ? nullptr : &*it;
+    // The last text drawn with its top-left corner at (x, y).
+    std::string lastTextAt(int x, int y) const {
+        auto at = select([=](const DrawOp& op) { return op.kind == DrawOp::Text && op.x1 == x && op.y1 == y; });
+        return at.empty() ? "<none>" : at.back().text;
     }
 
 private:
     int areas = 0;
     void record(DrawOp::Kind kind, int x1, int y1, int x2, int y2, const std::string& text = {}) {
-        ops.push_back({kind, x1, y1, x2, y2, text, now.pen, now.fill, now.lineWidth, now.raster, now.opaque, now.font,
-                       game.drawingBusy});
+        ops.push_back({kind, x1, y1, x2, y2, text, now.pen, now.raster, now.opaque, now.font});
     }
 };
 
@@ -95,7 +81,6 @@ protected:
     static int squareX(int column, int n) { return 29 - 16 + (column - 1) * 60 + ((n - 1) % 3) * 30 + 15; }
     static int squareY(int row, int n) { return 45 - 16 + (row - 1) * 60 + ((n - 1) / 3) * 30 + 15; }
 
-    void move(double x, double y) { rec.pushInput(InputEvent{EventKind::Move, 0, x, y}); }
     void left(double x, double y) { rec.pushClick(EventKind::LeftPress, x, y); }
     void right(double x, double y) { rec.pushClick(EventKind::RightPress, x, y); }
 
