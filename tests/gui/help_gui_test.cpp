@@ -1,13 +1,10 @@
-// The shipped manual and the information dialog through the Qt platform: topics, a link, messages, closing.
+// The shipped manual through the Qt platform: both topics, a link between them, a file it cannot show.
 #include "app/game_state.h"
 #include "help/help_launch.h"
-#include "help/info_dialog.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTextBrowser>
 
 namespace nonari::test {
@@ -43,22 +40,6 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     showManualOverview();
     showRulesHelp();  // the second topic by its own command
     EXPECT_EQ(title(), "Nonari – Spielregel und Bedienung");
-}
-
-TEST_F(HelpGuiTest, InformationDialogSitsBesideTheBoardAndBothButtonAndCloseBoxReturnToTheGame) {
-    QWidget* board = qt_testing::canvas();  // the part of the window that takes the player's input
-    for (bool byButton : {true, false}) {
-        SCOPED_TRACE(byButton ? "button" : "close box");
-        whenShown(QStringLiteral("Über Nonari"), [&](QWidget* form) {
-            EXPECT_FALSE(board->isEnabled());
-            EXPECT_EQ(form->geometry().topLeft() - qt_testing::mainWindow()->geometry().topLeft(), QPoint(149, 140));
-            for (QLabel* label : form->findChildren<QLabel*>())  // every line fits its label
-                EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
-            byButton ? form->findChild<QPushButton*>()->click() : void(form->close());
-        });
-        showInformation();
-        EXPECT_TRUE(board->isEnabled() && game.dialogClosed && QApplication::activeModalWidget() == nullptr);
-    }
 }
 
 }  // namespace

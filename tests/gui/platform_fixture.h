@@ -7,9 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QImage>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -18,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,31 +24,26 @@ namespace nonari::test {
 // Runs the step from the event loop, so that input it produces is read by a later wait.
 inline void later(std::function<void()> step, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(step)); }
 
-// Acts on the modal dialog with that title (other than the one given), or on the message box when the title
-// is empty, once it is open; dialogs open inside callbacks and run loops of their own, so this polls.
-inline void whenShown(const QString& title, std::function<void(QWidget*)> act, QPointer<QWidget> other = {},
-                      int tries = 500) {
+// Acts on the modal dialog with that title (a message box when the title is empty) once it is open;
+// dialogs open inside callbacks and run loops of their own, so this polls.
+inline void whenShown(const QString& title, std::function<void(QWidget*)> act, int tries = 500) {
     later([=] {
         QWidget* d = QApplication::activeModalWidget();
-        const bool matches = d != nullptr && d->isVisible() && d != other.data() &&
-                             (title.isEmpty() ? qobject_cast<QMessageBox*>(d) != nullptr : d->windowTitle() == title);
-        if (matches)
+        const bool box = qobject_cast<QMessageBox*>(d) != nullptr;
+        if (d && d->isVisible() && (title.isEmpty() ? box : d->windowTitle() == title))
             act(d);
         else if (tries > 0)
-            whenShown(title, act, other, tries - 1);
+            whenShown(title, act, tries - 1);
         else
             ADD_FAILURE() << "the awaited dialog did not appear";
     }, 10);
 }
 
-inline void onMessageBox(std::function<void(QMessageBox*)> act) {
-    whenShown({}, [act](QWidget* dialog) { act(static_cast<QMessageBox*>(dialog)); });
-}
-
 // Runs the action while answering the message box it opens with the first button; returns the box's text.
 inline std::string messageDuring(const std::function<void()>& action) {
     std::string shown;
-    onMessageBox([&shown](QMessageBox* box) {
+    whenShown({}, [&shown](QWidget* dialog) {
+        auto* box = static_cast<QMessageBox*>(dialog);
         shown = box->text().toStdString();
         box->buttons().front()->click();
     });
@@ -59,7 +51,7 @@ inline std::string messageDuring(const std::function<void()>& action) {
     return shown;
 }
 
-// A word of a PDF page read back with pdftotext, in points from the page's top-left corner.
+// The words of the first page of a PDF read back with pdftotext, in points from the page's top-left corner.
 struct PdfWord {
     std::string text;
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
@@ -69,27 +61,16 @@ struct PdfWord {
 struct PdfPage {
     double width = 0, height = 0;
     std::vector<PdfWord> words;
-    // A copy, so that it outlives a page read back only for this look-up.
-    std::optional<PdfWord> find(const std::string& text) const {
-        for (const PdfWord& w : words)
-            if (w.text == text) return w;
-        return std::nullopt;
-    }
 };
-
-inline PdfPage readPdf(const QString& pdf, int page = 1) {
+inline PdfPage readPdf(const QString& pdf) {
     QProcess process;
-    process.start("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-    PdfPage result;
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext failed on " << pdf.toStdString();
-        return result;
-    }
+    process.start("pdftotext", {"-bbox", "-l", "1", pdf, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) ADD_FAILURE() << "pdftotext failed";
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
     static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re"), word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    if (const auto m = size.match(html); m.hasMatch())
-        result = {m.captured(1).toDouble(), m.captured(2).toDouble(), {}};
+    const auto page = size.match(html);
+    PdfPage result{page.captured(1).toDouble(), page.captured(2).toDouble(), {}};
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         result.words.push_back({m.captured(5).toStdString(), m.captured(1).toDouble(), m.captured(2).toDouble(),
@@ -113,8 +94,7 @@ protected:
 
     static QImage& image() { return qt_testing::backingImage(); }
     static Rgb pixel(int x, int y) { return image().pixel(x, y) & 0xFFFFFFu; }
-
-    // Bounding box of the canvas pixels in the region that are of the colour (or, with other, that are not).
+    // Bounding box of the canvas pixels in the region that are not of the colour (or, with !other, that are).
     static QRect inkBox(const QRect& region, Rgb colour, bool other = true) {
         QRect box;
         for (int y = region.top(); y <= region.bottom(); ++y)
@@ -122,7 +102,6 @@ protected:
                 if ((pixel(x, y) != colour) == other) box = box.united(QRect(x, y, 1, 1));
         return box;
     }
-
     // The next event the wait returns that is not None; gives up after a number of wakes.
     InputEvent nextInput(int wakes = 50) {
         QTimer ticker;

@@ -1,79 +1,34 @@
-// The printer target on Qt: pages printed to a PDF file and read back, failing targets, the printer choice.
+// The printer target on Qt: an aborted job leaves no file; without a printer the player chooses one or cancels.
 #include "platform/qt/qt_printer.h"
 #include "tests/gui/platform_fixture.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace nonari::test {
 namespace {
 
-constexpr double pointsPerDot = 72.0 / 1200;  // PDF output at 1200 dots per inch
-constexpr double a4Width = 210 / 25.4 * 1200;
-
-// A page with the text at the point (its top-left corner, as the game places its print texts) in that size.
-void printPage(QtPrinter& printer, double points, int x, int y, const QString& text) {
-    ASSERT_TRUE(printer.startPage());
-    printer.setFont("ARIAL", points);
-    EXPECT_EQ(QFontInfo(printer.painter()->font()).family(), QStringLiteral("Liberation Sans"));
-    printer.painter()->drawText(QPoint(x, y + QFontMetrics(printer.painter()->font()).ascent()), text);
-    EXPECT_TRUE(printer.endPage());
-}
-
-class PrinterTest : public ::testing::Test {
-protected:
-    void TearDown() override { unsetenv("NONARI_PRINT_PDF"); }
-    QString printTo(const QString& name) {
-        setenv("NONARI_PRINT_PDF", QFile::encodeName(folder.filePath(name)).constData(), 1);
-        return folder.filePath(name);
-    }
+TEST(Printer, AbortedJobLeavesNoFile) {
     QTemporaryDir folder;
-};
-
-TEST_F(PrinterTest, FailingTargetsFailTheJobTheNextPrintsAnA4PageAndAnAbortedJobLeavesNoFile) {
-    for (const QString& name : {QStringLiteral("missing/brett.pdf"), QStringLiteral(".")}) {
-        SCOPED_TRACE(name.toStdString());
-        printTo(name);
-        QtPrinter printer(nullptr);
-        ASSERT_TRUE(printer.selectPrinter());
-        EXPECT_FALSE(printer.startDocument("Brett drucken"));
-        EXPECT_TRUE(printer.failed());
-        EXPECT_EQ(printer.painter(), nullptr);
-        EXPECT_FALSE(printer.startPage() || printer.endDocument());
-    }
-    EXPECT_FALSE(QDir(folder.filePath("missing")).exists());
-
-    const QString pdf = printTo("brett.pdf");  // the next job starts afresh
+    const QString pdf = folder.filePath("spiele.pdf");
+    setenv("NONARI_PRINT_PDF", QFile::encodeName(pdf).constData(), 1);
     QtPrinter printer(nullptr);
-    ASSERT_TRUE(printer.selectPrinter());
-    EXPECT_NEAR(printer.resolutionX(), a4Width, 10);  // A4 across the whole sheet, in device pixels
-    EXPECT_NEAR(printer.resolutionY(), 297 / 25.4 * 1200, 10);
-    ASSERT_TRUE(printer.startDocument("Brett drucken"));
-    printPage(printer, 54, 2000, 6000, QStringLiteral("Brett"));
-    EXPECT_TRUE(printer.endDocument() && !printer.failed());
+    ASSERT_TRUE(printer.selectPrinter() && printer.startDocument("Spiele drucken"));
+    printer.painter()->drawRect(100, 100, 500, 500);
+    printer.abortDocument();
+    unsetenv("NONARI_PRINT_PDF");
     EXPECT_EQ(printer.painter(), nullptr);
-    const auto brett = readPdf(pdf).find("Brett");
-    ASSERT_TRUE(brett.has_value());
-    EXPECT_NEAR(brett->xMin, 2000 * pointsPerDot, 4);
-    EXPECT_NEAR(brett->yMin, 6000 * pointsPerDot, 6);
-    EXPECT_NEAR(brett->yMax - brett->yMin, 54, 12);  // the line height of 54 points
-
-    const QString aborted = printTo("spiele.pdf");
-    QtPrinter second(nullptr);
-    ASSERT_TRUE(second.selectPrinter() && second.startDocument("Spiele drucken"));
-    second.painter()->drawRect(100, 100, 500, 500);
-    second.abortDocument();
-    EXPECT_EQ(second.painter(), nullptr);
-    EXPECT_FALSE(QFile::exists(aborted));
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
-TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
+TEST(Printer, WithoutAPrinterThePlayerChoosesOneOrCancels) {
     if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
-    unsetenv("NONARI_PRINT_PDF");
+    QTemporaryDir folder;
     QWidget owner;
     owner.show();
     QtPrinter printer(&owner);
@@ -90,12 +45,12 @@ TEST_F(PrinterTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
         EXPECT_EQ(printer.selectPrinter(), choose);
         EXPECT_EQ(printer.startDocument("Brett drucken"), choose);
     }
-    EXPECT_NEAR(printer.resolutionX(), a4Width, 10);
-    printPage(printer, 20, 600, 600, QStringLiteral("Gewählt"));
-    EXPECT_TRUE(printer.endDocument());
-    const auto word = readPdf(pdf).find("Gewählt");
-    ASSERT_TRUE(word.has_value());
-    EXPECT_NEAR(word->xMin, 600 * pointsPerDot, 2);
+    ASSERT_TRUE(printer.startPage());
+    printer.setFont("ARIAL", 20);
+    printer.painter()->drawText(QPoint(600, 900), QStringLiteral("Gewählt"));
+    EXPECT_TRUE(printer.endPage() && printer.endDocument());
+    const std::vector<PdfWord> words = readPdf(pdf).words;
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const PdfWord& w) { return w.text == "Gewählt"; }));
 }
 
 }  // namespace
