@@ -76,10 +76,7 @@ TEST_F(DigitPicker, HeldButtonIsWaitedOutAndAnEndingProgramReturnsAtOnce) {
 }
 
 TEST_F(DigitPicker, MenuCommandInsideThePickerLeavesItsCellAloneAndTheLoopGoesOn) {
-    MainWindowHandlers handlers;
-    handlers.mouseMove = [](int b, int s, double x, double y) { Win_0_MouseMove(b, s, x, y); };
-    handlers.menuEvent = [](int id) { Win_0_MenuEvent(id); };
-    rec.setMainWindowHandlers(handlers);
+    rec.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, nullptr});
     left(cellX(1), cellY(1));
     rec.pushMenu(10);     // "Spielstart" while the picker of cell (1, 1) waits
     typeInto(3, 3, '8');  // played on the nested play screen

@@ -13,7 +13,7 @@
 namespace nonari::test {
 
 struct DrawOp {
-    enum Kind { Line, Box, FilledBox, Text, Save, Restore, Discard } kind = Line;
+    enum Kind { Line, FilledBox, Text, Save, Restore, Discard } kind = Line;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::string text;  // the text drawn, or the id of the saved area restored or discarded
     Rgb pen = 0;
@@ -27,14 +27,12 @@ public:
     std::vector<DrawOp> ops;
     DrawOp now;  // the drawing state in force
     int fixedFontHeight = 12;
-
     void setPenColour(Rgb c) override { now.pen = c; }
     void setRasterMode(RasterMode m) override { now.raster = m; }
     void setTextOpaque(bool o) override { now.opaque = o; }
     void selectFont(const FontRequest& f) override { now.font = f; }
     int systemFixedFontHeight() override { return fixedFontHeight; }
     void drawLine(int x1, int y1, int x2, int y2) override { record(DrawOp::Line, x1, y1, x2, y2); }
-    void drawBox(int x1, int y1, int x2, int y2) override { record(DrawOp::Box, x1, y1, x2, y2); }
     void drawFilledBox(int x1, int y1, int x2, int y2) override { record(DrawOp::FilledBox, x1, y1, x2, y2); }
     void drawText(int x, int y, const std::string& text) override { record(DrawOp::Text, x, y, x, y, text); }
     SavedAreaId saveArea(int x1, int y1, int x2, int y2) override {
@@ -63,16 +61,13 @@ private:
     }
 };
 
-// Fixture: the headless game's fresh state and working folder, drawn on a recording platform that has the
-// main window's mouse handler.
+// Fixture: the headless game drawn on a recording platform that has the main window's mouse handler.
 class ScreenTest : public HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         installPlatform(&rec);
-        MainWindowHandlers handlers;
-        handlers.mouseMove = [](int button, int shift, double x, double y) { Win_0_MouseMove(button, shift, x, y); };
-        rec.setMainWindowHandlers(handlers);
+        rec.setMainWindowHandlers({nullptr, Win_0_MouseMove, nullptr});
     }
 
     // Centre of cell (column, row), and of square n (1..9) of that cell's picker, in window pixels.
