@@ -6,52 +6,39 @@
 namespace nonari {
 namespace {
 
-class HallOfFameTest : public test::HeadlessGame {
-protected:
-    void SetUp() override {
-        HeadlessGame::SetUp();
-        pf.openMainWindow(200, 100, 862, 694);
-        resetChampions();
-        for (int d = 0; d < 5; ++d)  // difficulty d has 2 + d places filled
-            for (int p = 1; p <= 2 + d; ++p)
-                std::tie(game.championName[d][p], game.championDate[d][p], game.championTime[d][p]) =
-                    std::tuple("N" + std::to_string(d) + std::to_string(p), "1.2.2024", "00:0" + std::to_string(p) + ":00.0");
-    }
-    // Copies the open dialog when the script reaches this step.
-    void look(HeadlessPlatform::Form& seen) {
-        pf.pushStep([this, &seen] { seen = pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}; });
-    }
-};
+using HallOfFameTest = test::HeadlessGame;
 
-TEST_F(HallOfFameTest, ListsShowOnlyFilledPlacesOnTheCurrentTab) {
+TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTheChosenTabAfterJa) {
+    pf.openMainWindow(200, 100, 862, 694);
+    resetChampions();
+    for (int d = 0; d < 5; ++d)  // difficulty d has 2 + d places filled
+        for (int p = 1; p <= 2 + d; ++p)
+            std::tie(game.championName[d][p], game.championDate[d][p], game.championTime[d][p]) =
+                std::tuple("N" + std::to_string(d) + std::to_string(p), "1.2.2024",
+                           "00:0" + std::to_string(p) + ":00.0");
     game.championTime[2][2] = "9 gelöscht";  // a time beginning with 9 marks an empty place
-    game.difficulty = 3;
-    HeadlessPlatform::Form shown;
-    look(shown);
-    pf.pushFormEvent("ruhm", "ruhm_Close");  // the close box acts like OK
-    showHallOfFame();
-    EXPECT_EQ(shown.tabs["tbs1"], 4);
-    EXPECT_EQ(shown.rows["lv3"], (std::vector<std::vector<std::string>>{{" 1.", "N21", "1.2.2024", "00:01:00.0"},
-                                                                        {" 3.", "N23", "1.2.2024", "00:03:00.0"},
-                                                                        {" 4.", "N24", "1.2.2024", "00:04:00.0"}}));
-    EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled);
-}
-
-TEST_F(HallOfFameTest, DeleteClearsOnlyTheChosenTabAfterJa) {
     ASSERT_TRUE(saveChampions());
     game.difficulty = 4;
-    HeadlessPlatform::Form afterNein, reopened;
+    std::vector<HeadlessPlatform::Form> seen;  // the dialog after NEIN and after JA
+    auto look = [&] {
+        pf.pushStep([&] { seen.push_back(pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}); });
+    };
     pf.pushStep([this] { pf.selectTab(pf.forms.begin()->first, "tbs1", 2); });  // Mittel
     pf.messageBoxAnswers = {2, 1};
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&NEIN": nothing happens
-    look(afterNein);
+    look();
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&JA"
-    look(reopened);
-    pf.pushFormEvent("ruhm", "cmd3_Click");
+    look();
+    pf.pushFormEvent("ruhm", "ruhm_Close");  // the close box acts like OK
     showHallOfFame();
+    EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled);
     EXPECT_EQ(pf.messages, (std::vector<std::string>{"Wirklich löschen?", "Wirklich löschen?"}));
-    EXPECT_EQ(std::make_pair(afterNein.rows["lv2"].size(), reopened.rows["lv2"].size()), std::make_pair(3ul, 0ul));
-    EXPECT_EQ(reopened.tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].rows["lv3"], (std::vector<std::vector<std::string>>{{" 1.", "N21", "1.2.2024", "00:01:00.0"},
+                                                                          {" 3.", "N23", "1.2.2024", "00:03:00.0"},
+                                                                          {" 4.", "N24", "1.2.2024", "00:04:00.0"}}));
+    EXPECT_EQ(std::make_pair(seen[0].rows["lv2"].size(), seen[1].rows["lv2"].size()), std::make_pair(3ul, 0ul));
+    EXPECT_EQ(seen[1].tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
     auto names = game.championName;  // only Mittel changed, in memory and on disk
     loadChampions();
     EXPECT_EQ(game.championName, names);
