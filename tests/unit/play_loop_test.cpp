@@ -78,10 +78,12 @@ TEST_F(PlayLoop, KThenOSolvesWithoutWinningAndCompletingATimedGameTakesTheFinalT
 TEST_F(PlayLoop, OwnBoardEntryShufflesOnXAndLeavesNotesAndClockAlone) {
     game.board = game.givens = solution;  // a full board shuffles to a different full board
     game.candidates(3, 3, 3) = true;
+    const CandidateGrid notes = game.candidates;
     for (int key : {'F', 'C', 'X', 'K', 'O'}) keyUp(key);
     game.clockRunning = true;
     ownBoardLoop();
-    EXPECT_TRUE(game.candidates(3, 3, 3) && game.clockRunning && game.ownBoardMode);
+    EXPECT_EQ(game.candidates, notes);
+    EXPECT_TRUE(game.clockRunning && game.ownBoardMode);
     EXPECT_NE(game.board, solution);
     EXPECT_TRUE(isConsistent());
     EXPECT_EQ(game.givens, game.board) << "the typed board stays all givens";
