@@ -3,12 +3,11 @@
 
 #include "logic/game_clock.h"
 
-#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <random>
+#include <utility>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,14 +15,8 @@
 namespace nonari::test {
 
 TempWorkDir::TempWorkDir() : previous(std::filesystem::current_path()) {
-    std::random_device seed;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() / ("nonari-test-" + std::to_string(seed()));
-        if (std::filesystem::create_directory(candidate)) {
-            dir = candidate;
-            break;
-        }
-    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "nonari-test-XXXXXX").string();
+    dir = mkdtemp(pattern.data());
     std::filesystem::current_path(dir);
 }
 
@@ -70,13 +63,6 @@ Grid gridFromText(const std::string& rows81) {
     return grid;
 }
 
-std::string gridToText(const Grid& grid) {
-    std::string text;
-    for (int r = 1; r <= 9; ++r)
-        for (int c = 1; c <= 9; ++c) text += grid(c, r) == 0 ? '.' : static_cast<char>('0' + grid(c, r));
-    return text;
-}
-
 namespace {
 
 // Digits seen by cell (c, r) as bits 1..9 (bit 0: empty peers); every byte must be a digit or 0.
@@ -88,7 +74,7 @@ unsigned usedAround(const Grid& g, int c, int r) {
 }
 
 // Fills the empty cell with the fewest options first.
-void search(Grid& g, int limit, int& found, Grid* first, std::mt19937* draw) {
+void search(Grid& g, int limit, int& found, Grid* first) {
     int bestC = 0, bestR = 0, bestCount = 10;
     unsigned bestFree = 0;
     for (int r = 1; r <= 9; ++r)
@@ -102,34 +88,26 @@ void search(Grid& g, int limit, int& found, Grid* first, std::mt19937* draw) {
         if (found++ == 0 && first != nullptr) *first = g;
         return;
     }
-    std::vector<int> digits{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    if (draw != nullptr) std::shuffle(digits.begin(), digits.end(), *draw);
-    for (int d : digits) {
-        if (found >= limit) break;
+    for (int d = 1; d <= 9 && found < limit; ++d) {
         if ((bestFree & (1u << d)) == 0) continue;
         g(bestC, bestR) = static_cast<std::uint8_t>(d);
-        search(g, limit, found, first, draw);
+        search(g, limit, found, first);
         g(bestC, bestR) = 0;
     }
 }
 
 }  // namespace
 
-int countSolutions(const Grid& board, int limit, Grid* first, std::mt19937* draw) {
+int countSolutions(const Grid& board, int limit, Grid* first) {
     Grid g = board;
     for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r)
-            if (g(c, r) > 9) return 0;
-    for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r) {
-            std::uint8_t d = g(c, r);
-            g(c, r) = 0;
-            bool clash = d != 0 && (usedAround(g, c, r) & (1u << d)) != 0;
+            const std::uint8_t d = std::exchange(g(c, r), 0);
+            if (d > 9 || (d != 0 && (usedAround(g, c, r) & (1u << d)) != 0)) return 0;
             g(c, r) = d;
-            if (clash) return 0;
         }
     int found = 0;
-    search(g, limit, found, first, draw);
+    search(g, limit, found, first);
     return found;
 }
 

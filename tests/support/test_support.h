@@ -43,12 +43,10 @@ protected:
 
 // A valid solution grid, written row by row as 81 digits.
 Grid gridFromText(const std::string& rows81);
-std::string gridToText(const Grid& grid);
 
 // Counts the solutions of a board's cells up to `limit` by plain backtracking, independent of the game's rules;
-// 0 when its digits already clash or a byte is no digit. The first solution found goes to *first; with `draw`
-// the digits are tried in a random order, so that an empty board yields a random solution grid.
-int countSolutions(const Grid& board, int limit = 2, Grid* first = nullptr, std::mt19937* draw = nullptr);
+// 0 when its digits already clash or a byte is no digit. The first solution found goes to *first.
+int countSolutions(const Grid& board, int limit = 2, Grid* first = nullptr);
 
 // Runs body in a forked child, for limits and identities that must not touch the test process; true when the
 // child returned true.

@@ -1,4 +1,4 @@
-// The five shipped puzzle collections: layout, one solution each, symmetry, givens, grades, the game's solve command.
+// The five shipped puzzle collections: one solution each, symmetry, givens, grades, the game's solve command.
 #include "files/board_record.h"
 #include "logic/solver.h"
 #include "screen/side_panels.h"
@@ -6,27 +6,9 @@
 #include "tools/collection_gen/grader.h"
 
 #include <algorithm>
-#include <array>
-#include <numeric>
 
 namespace nonari {
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-// The 100-byte grid image at offset `at` of record n.
-Grid gridIn(const Bytes& file, int n, int at) {
-    Grid g;
-    std::copy_n(file.begin() + n * boardRecordSize + at, 100, g.cell.begin());
-    return g;
-}
-
-gen::Puzzle asPuzzle(const Grid& g) {
-    gen::Puzzle p{};
-    for (int r = 1; r <= 9; ++r)
-        for (int c = 1; c <= 9; ++c) p[std::size_t(gen::cellAt(c, r))] = g(c, r);
-    return p;
-}
 
 using ShippedCollections = test::HeadlessGame;
 
@@ -37,48 +19,36 @@ TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameS
     // fish or wings, Teuflisch chains or harder.
     const std::pair<T, T> bands[] = {{T::None, T::HiddenSingle}, {T::NakedSingle, T::HiddenSingle},
         {T::HiddenSingle, T::HiddenPair}, {T::HiddenPair, T::Swordfish}, {T::Swordfish, T::Beyond}};
-    std::array<std::vector<int>, 5> counts;
     for (int level = 0; level < 5; ++level) {
-        const Bytes file = test::readBytes(test::sourceDir() / "data" / collectionFile(level));
+        const auto file = test::readBytes(test::sourceDir() / "data" / collectionFile(level));
         ASSERT_EQ(file.size(), std::size_t(4 * boardRecordSize)) << collectionFile(level);
         test::writeBytes(collectionFile(level), file);  // where the game's own reader finds it first
+        game.currentFile = collectionFile(level);
         for (int n = 0; n < 4; ++n) {
             SCOPED_TRACE(collectionFile(level) + " record " + std::to_string(n));
-            // A fresh puzzle: board and givens alike, nothing at index 0, no notes, filler digits 1..9.
-            const Grid givens = gridIn(file, n, 100);
-            EXPECT_EQ(gridIn(file, n, 0), givens);
-            for (int i = 0; i < 10; ++i) EXPECT_TRUE(givens(0, i) == 0 && givens(i, 0) == 0) << i;
+            // A fresh puzzle: board and givens alike, no notes.
             const auto record = file.begin() + n * boardRecordSize;
+            EXPECT_TRUE(std::equal(record, record + 100, record + 100));
             EXPECT_TRUE(std::all_of(record + 200, record + 1200, [](int b) { return b == 0; }));
-            EXPECT_TRUE(std::all_of(record + 1200, record + 2200, [](int b) { return b >= 1 && b <= 9; }));
+            readBoardRecord(static_cast<std::int16_t>(n));
+            const Grid givens = game.givens;
             Grid solution;
             ASSERT_EQ(test::countSolutions(givens, 2, &solution), 1);
-            int given = 0, asymmetric = 0;  // cell c + 10 * r lies opposite 110 minus that
-            for (std::size_t i = 11; i < 100; ++i) {
-                given += givens.cell[i] != 0;
-                asymmetric += (givens.cell[i] != 0) != (givens.cell[110 - i] != 0);
-            }
-            counts[std::size_t(level)].push_back(given);
-            EXPECT_TRUE(asymmetric == 0 || level == 4);  // Teuflisch is shuffled freely and need not be symmetric
+            gen::Puzzle asPuzzle{};
+            for (int r = 1; r <= 9; ++r)
+                for (int c = 1; c <= 9; ++c) {
+                    asPuzzle[std::size_t(gen::cellAt(c, r))] = givens(c, r);
+                    // Teuflisch is shuffled freely and need not be half-turn symmetric.
+                    EXPECT_TRUE(level == 4 || (givens(c, r) != 0) == (givens(10 - c, 10 - r) != 0)) << c << r;
+                }
             const auto [tooWeak, enough] = bands[level];
-            EXPECT_TRUE(tooWeak == T::None || !gen::gradePuzzle(asPuzzle(givens), tooWeak).solved);
-            if (enough != T::Beyond) {
-                const gen::Grade grade = gen::gradePuzzle(asPuzzle(givens), enough);
-                EXPECT_TRUE(grade.solved && grade.result == asPuzzle(solution));
-            }
+            EXPECT_TRUE(tooWeak == T::None || !gen::gradePuzzle(asPuzzle, tooWeak).solved);
+            EXPECT_TRUE(enough == T::Beyond || gen::gradePuzzle(asPuzzle, enough).solved);
             // "&Brett lösen" never leaves a shipped puzzle half done.
-            game.currentFile = collectionFile(level);
-            readBoardRecord(static_cast<std::int16_t>(n));
-            EXPECT_EQ(game.givens, givens);
             solveCommand();
-            EXPECT_EQ(std::tie(game.statusText, game.board, game.givens), std::make_tuple(statusSolved, solution, givens));
+            EXPECT_EQ(std::tie(game.statusText, game.board), std::make_tuple(statusSolved, solution));
         }
     }
-    // Fewer givens level by level; Teuflisch has fewer than any puzzle of the other levels.
-    auto sum = [&counts](int level) { return std::accumulate(counts[level].begin(), counts[level].end(), 0); };
-    for (int level = 1; level < 5; ++level) EXPECT_LT(sum(level), sum(level - 1)) << collectionFile(level);
-    EXPECT_GE(std::ranges::min(counts[0]), 36);
-    for (int level = 0; level < 4; ++level) EXPECT_LT(std::ranges::max(counts[4]), std::ranges::min(counts[level]));
 }
 
 }  // namespace
