@@ -1,11 +1,14 @@
-// The shipped manual through the Qt platform: both topics, a link between them, a file it cannot show.
+// The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show.
 #include "app/game_state.h"
 #include "help/help_launch.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
+#include <QPointer>
 #include <QTextBrowser>
+
+#include <filesystem>
 
 namespace nonari::test {
 namespace {
@@ -40,6 +43,22 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     showManualOverview();
     showRulesHelp();  // the second topic by its own command
     EXPECT_EQ(title(), "Nonari – Spielregel und Bedienung");
+
+    // Closed by the player, the viewer is gone; damaged files and missing topics are refused without a window.
+    QPointer<QWidget> closed = browser();
+    browser()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull() && browser() == nullptr);
+    const auto whole = readBytes(sourceDir() / "data" / "nonari.chm");
+    writeBytes("halb.chm", {whole.begin(), whole.begin() + static_cast<long>(whole.size() / 3)});
+    const std::string garbage = std::string(1000, 'x').replace(0, 4, "ITSF");
+    writeBytes("kaputt.chm", {garbage.begin(), garbage.end()});
+    writeBytes("leer.chm", {});
+    std::filesystem::create_directory("ordner.chm");
+    for (const char* file : {"halb.chm", "kaputt.chm", "leer.chm", "ordner.chm"})
+        EXPECT_FALSE(qt_testing::helpViewer().show(file, "/übersicht.htm")) << file;
+    EXPECT_FALSE(qt_testing::helpViewer().show((sourceDir() / "data" / "nonari.chm").string(), "/fehlt.htm"));
+    EXPECT_EQ(browser(), nullptr);
 }
 
 }  // namespace

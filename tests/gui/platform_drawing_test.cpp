@@ -6,12 +6,7 @@ namespace {
 
 constexpr Rgb white = 0xFFFFFF, grey = 0xC0C0C0, teal = 0x008080;
 
-FontRequest font(const char* face, int height, int width, int weight = 200, bool fixed = false, double points = 0) {
-    FontRequest f;
-    f.face = face, f.height = height, f.width = width, f.weight = weight, f.fixedPitch = fixed, f.points = points;
-    return f;
-}
-const FontRequest terminal = font("Terminal", 12, 8, 400, true);
+const FontRequest terminal{"Terminal", 12, 8, 400, true};
 
 using DrawingTest = QtPlatformTest;
 
@@ -20,7 +15,7 @@ TEST_F(DrawingTest, CopyXorAndMergeModesAndSavedAreasComeBackPixelForPixel) {
     pf->setFillColour(grey);
     pf->drawFilledBox(10, 10, 300, 200);  // copy mode: both corners and the outline belong to the box
     EXPECT_EQ(inkBox(QRect(0, 0, 400, 300), white), QRect(QPoint(10, 10), QPoint(300, 200)));
-    pf->selectFont(font("ARIAL", 58, 32));
+    pf->selectFont(FontRequest{"ARIAL", 58, 32, 200});
     pf->drawText(20, 40, "8");
     const QImage before = image().copy();
 
@@ -62,7 +57,7 @@ TEST_F(DrawingTest, OpaqueAndTransparentTextFixedFacesAdvanceEightPixelsAndUmlau
     const QRect ink = inkBox(QRect(90, 90, 50, 40), white);
     EXPECT_TRUE(!ink.isEmpty() && QRect(108, 100, 8, 12).contains(ink)) << "only the x is inked";
 
-    for (const FontRequest& f : {terminal, font("Fixedsys", 0, 0, 400, false, 9)}) {
+    for (const FontRequest& f : {terminal, FontRequest{"Fixedsys", 0, 0, 400, false, 9}}) {
         image().fill(Qt::white);
         pf->selectFont(f);
         pf->drawText(200, 200, "MMMM");
@@ -76,7 +71,8 @@ TEST_F(DrawingTest, OpaqueAndTransparentTextFixedFacesAdvanceEightPixelsAndUmlau
         pf->drawText(50, 50, text);
         return image().copy(40, 40, 60, 80);
     };
-    for (const FontRequest& f : {terminal, font("ARIAL", 26, 14), font("System", 0, 0, 400, false, 9.75)}) {
+    for (const FontRequest& f : {terminal, FontRequest{"ARIAL", 26, 14, 200},
+                               FontRequest{"System", 0, 0, 400, false, 9.75}}) {
         pf->selectFont(f);
         const QImage missing = render("\xF4\x8F\xBF\xBD");  // a code point no font has
         for (const auto& [umlaut, plain] : {std::pair{"ä", "a"}, std::pair{"ß", "B"}, std::pair{"Ü", "U"}})

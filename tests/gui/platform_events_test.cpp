@@ -13,7 +13,7 @@ using EventsTest = QtPlatformTest;
 
 QtCanvas* canvas() { return qt_testing::canvas(); }
 
-TEST_F(EventsTest, PressesCarryTheirKindAndPositionAndADisabledWindowTakesNoInput) {
+TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisabledWindowTakesNone) {
     pf->setMainWindowEnabled(false);
     later([] { QTest::mouseClick(canvas(), Qt::LeftButton, {}, QPoint(100, 100)); });
     later([] { QTest::keyClick(canvas(), Qt::Key_A); });
@@ -25,9 +25,6 @@ TEST_F(EventsTest, PressesCarryTheirKindAndPositionAndADisabledWindowTakesNoInpu
         const InputEvent press = nextInput();
         EXPECT_EQ(std::make_tuple(press.kind, press.x, press.y), std::make_tuple(kind, double(x), double(y)));
     }
-}
-
-TEST_F(EventsTest, KeysGiveTheirCharacterOnPressAndVirtualKeyOnRelease) {
     const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; int character; std::vector<int> released; } cases[] = {
         {Qt::Key_A, {}, 'a', {65}}, {Qt::Key_Escape, {}, 27, {27}}, {Qt::Key_Enter, Qt::KeypadModifier, 13, {13}},
         {Qt::Key_A, Qt::ShiftModifier, 'A', {65, 16}},  // the letter's virtual key, then Shift's
@@ -49,7 +46,6 @@ TEST_F(EventsTest, KeysGiveTheirCharacterOnPressAndVirtualKeyOnRelease) {
     EXPECT_EQ(nextInput(5).kind, EventKind::None);
 }
 
-// Nesting of commands inside a command's own wait is checked with the program's end in platform_window_test.
 TEST_F(EventsTest, MenuCommandsRunFromTheEventWaitAndLeaveTheirCheckMarksToTheGame) {
     std::vector<int> run;
     MainWindowHandlers handlers;

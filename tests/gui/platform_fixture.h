@@ -8,8 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -17,7 +15,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace nonari::test {
 
@@ -49,34 +46,6 @@ inline std::string messageDuring(const std::function<void()>& action) {
     });
     action();
     return shown;
-}
-
-// The words of the first page of a PDF read back with pdftotext, in points from the page's top-left corner.
-struct PdfWord {
-    std::string text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-    double cx() const { return (xMin + xMax) / 2; }
-    double cy() const { return (yMin + yMax) / 2; }
-};
-struct PdfPage {
-    double width = 0, height = 0;
-    std::vector<PdfWord> words;
-};
-inline PdfPage readPdf(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", "-l", "1", pdf, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) ADD_FAILURE() << "pdftotext failed";
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re"), word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    const auto page = size.match(html);
-    PdfPage result{page.captured(1).toDouble(), page.captured(2).toDouble(), {}};
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        result.words.push_back({m.captured(5).toStdString(), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                                m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return result;
 }
 
 class QtPlatformTest : public ::testing::Test {

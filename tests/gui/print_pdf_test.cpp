@@ -1,16 +1,53 @@
-// Board print and puzzle sheets through the Qt printer into a PDF, read back with pdftotext -bbox.
+// Printing through the Qt printer into a PDF read back with pdftotext -bbox: board, sheets, failing jobs, choice.
 #include "app/game_state.h"
 #include "files/board_record.h"
+#include "platform/qt/qt_printer.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace nonari::test {
 namespace {
+
+// The words of the first page of a PDF read back with pdftotext, in points from the page's top-left corner.
+struct PdfWord {
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    double cx() const { return (xMin + xMax) / 2; }
+    double cy() const { return (yMin + yMax) / 2; }
+};
+struct PdfPage {
+    double width = 0, height = 0;
+    std::vector<PdfWord> words;
+};
+inline PdfPage readPdf(const QString& pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-l", "1", pdf, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) ADD_FAILURE() << "pdftotext failed";
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re"), word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    const auto page = size.match(html);
+    PdfPage result{page.captured(1).toDouble(), page.captured(2).toDouble(), {}};
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        result.words.push_back({m.captured(5).toStdString(), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                                m.captured(3).toDouble(), m.captured(4).toDouble()});
+    }
+    return result;
+}
 
 const Grid solution =
     gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
@@ -118,6 +155,39 @@ TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
               std::tie(before.board, before.givens, before.candidates, before.givenCount));
     EXPECT_EQ(pf->targetResolutionX(), image().width());  // the window is the drawing target again
     EXPECT_FALSE(std::filesystem::exists(work.path() / "fehlt"));
+}
+
+TEST_F(PrintPdfTest, AbortedJobLeavesNoFile) {
+    QtPrinter printer(nullptr);
+    ASSERT_TRUE(printer.selectPrinter() && printer.startDocument("Spiele drucken"));
+    printer.painter()->drawRect(100, 100, 500, 500);
+    printer.abortDocument();
+    EXPECT_EQ(printer.painter(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(PrintPdfTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
+    unsetenv("NONARI_PRINT_PDF");
+    QtPrinter printer(qt_testing::mainWindow());
+    for (bool choose : {false, true}) {  // cancels the first time, then chooses to print into a file
+        later([&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "the printer dialog did not open";
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (!choose || file == nullptr) return dialog->reject();
+            file->setText(QString::fromStdString(pdf));
+            dialog->accept();
+        });
+        EXPECT_EQ(printer.selectPrinter(), choose);
+        EXPECT_EQ(printer.startDocument("Brett drucken"), choose);
+    }
+    ASSERT_TRUE(printer.startPage());
+    printer.setFont("ARIAL", 20);
+    printer.painter()->drawText(QPoint(600, 900), QStringLiteral("Gewählt"));
+    EXPECT_TRUE(printer.endPage() && printer.endDocument());
+    const std::vector<PdfWord> words = printed().words;
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const PdfWord& w) { return w.text == "Gewählt"; }));
 }
 
 }  // namespace
