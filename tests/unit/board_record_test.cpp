@@ -1,10 +1,9 @@
-// Board records: the byte layout, blank files, damaged and short files, collections and failed writes.
+// Board records: the byte layout, blank files, damaged and short files, failed writes and unsafe names.
 #include "files/board_record.h"
 
 #include "tests/support/test_support.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 
 namespace nonari {
@@ -47,7 +46,7 @@ long entries() { return std::distance(fs::directory_iterator("."), fs::directory
 
 using BoardRecordTest = test::HeadlessGame;
 
-TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordAndFailedWritesLeaveTheOldFile) {
+TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOldFileAndNamesStayInside) {
     fillGame();
     // A missing file is made with the other three records blank.
     writeBoardRecord(2);
@@ -74,6 +73,17 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordAndFailedWritesLeaveThe
     }));
     EXPECT_EQ(readBytes(savedBoardFile), old);
     EXPECT_EQ(entries(), 1);
+
+    // Names that reach outside the working folder are never written.
+    fs::create_directory("data");
+    writeBytes("data/extrem.nnr", old);
+    const Bytes outside = readBytes("../brett.nnr");
+    for (const char* name : {"data/extrem.nnr", "../brett.nnr", ".", ""}) {
+        game.currentFile = name;
+        writeBoardRecord(0);
+    }
+    EXPECT_EQ(readBytes("data/extrem.nnr"), old);
+    EXPECT_EQ(readBytes("../brett.nnr"), outside);
 }
 
 TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
@@ -102,27 +112,6 @@ TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
     // Written back, every note is 0xFF.
     writeBoardRecord(0);
     expectRecord(readBytes(savedBoardFile), 0, false);
-}
-
-TEST_F(BoardRecordTest, CollectionsComeFromTheDataFolderAndSavesStayInTheWorkingFolder) {
-    fs::create_directory("data");
-    Bytes collection(8800, 0);
-    for (std::size_t n = 0; n < 4; ++n) collection[n * 2200 + 11] = collection[n * 2200 + 111] = 9;
-    writeBytes("data/extrem.nnr", collection);
-    setenv("NONARI_DATA_DIR", (work->path() / "data").c_str(), 1);
-    game.difficulty = 3;
-    loadNewGamePuzzle();
-    unsetenv("NONARI_DATA_DIR");
-    EXPECT_EQ(game.givens(1, 1), 9);
-
-    const Bytes outside = readBytes("../brett.nnr");
-    for (const char* name : {"data/extrem.nnr", "../brett.nnr", "/tmp/brett.nnr", ".", ""}) {
-        game.currentFile = name;
-        writeBoardRecord(0);
-    }
-    EXPECT_EQ(readBytes("data/extrem.nnr"), collection);
-    EXPECT_EQ(readBytes("../brett.nnr"), outside);
-    EXPECT_EQ(entries(), 1);  // the data folder
 }
 
 }  // namespace
