@@ -3,6 +3,8 @@
 
 #include "tests/support/test_support.h"
 
+#include <algorithm>
+
 namespace nonari {
 namespace {
 
@@ -22,11 +24,13 @@ TEST_F(ShuffleTest, GridsStayValidGivensTravelAndSymmetryHoldsOutsideTeuflisch) 
         for (int i = 0; i <= 40; ++i)
             if (i % 5 == 1 || i % 7 == 3) game.givens(i % 9 + 1, i / 9 + 1) = game.givens(9 - i % 9, 9 - i / 9) = 1;
         for (std::size_t i = 0; i < 100; ++i) game.givens.cell[i] = game.givens.cell[i] ? solution.cell[i] : 0;
+        const Grid startGivens = game.givens;
         int asymmetric = 0;  // shuffles whose givens lost the half-turn symmetry
         for (int round = 0; round < 25; ++round) {
             shuffleBoard();
             ASSERT_EQ(test::countSolutions(game.board), 1);
             bool symmetric = true;
+            ASSERT_EQ(std::ranges::count(game.givens.cell, 0), std::ranges::count(startGivens.cell, 0));
             for (int c = 1; c <= 9; ++c)
                 for (int r = 1; r <= 9; ++r) {
                     const int given = game.givens(c, r);
