@@ -2,7 +2,7 @@
 #include "files/board_record.h"
 
 #include "app/game_state.h"
-#include "files/safe_file.h"
+#include "platform/safe_file.h"
 
 #include <algorithm>
 #include <array>

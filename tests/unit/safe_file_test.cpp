@@ -1,5 +1,5 @@
 // Replacing a file in one step: the new bytes arrive whole, or the old file stays as it was.
-#include "files/safe_file.h"
+#include "platform/safe_file.h"
 
 #include "tests/support/test_support.h"
 

@@ -1,5 +1,5 @@
 // Replacing a file in one step: the new content is written completely before the old file goes.
-#include "files/safe_file.h"
+#include "platform/safe_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
