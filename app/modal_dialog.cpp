@@ -6,7 +6,7 @@
 namespace nonari {
 
 ControlLayout formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
-                        int width, int height) {
+                          int width, int height) {
     ControlLayout control;
     control.kind = kind;
     control.name = name;

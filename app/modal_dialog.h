@@ -9,7 +9,7 @@ namespace nonari {
 
 // One control of a form description: kind, name, caption and its place in the form in pixels.
 ControlLayout formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
-                        int width, int height);
+                          int width, int height);
 
 // Disables the main window and loads the form at the offset from the main window's top-left corner.
 FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY);
