@@ -12,7 +12,6 @@
 #include "logic/game_clock.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
-#include "logic/solver.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
 #include "screen/board_view.h"
@@ -40,7 +39,7 @@ void newGame() {
     game.gameWon = false;
     game.finalTime = "X";
     updateClock();
-    shuffleBoard();
+    shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
     game.candidates.clear();
     playLoop();
 }
@@ -79,9 +78,12 @@ void runCommand(int id) {
     case 12: printSheets(); drawBoard(); break;
     case 20: loadBoardCommand(); break;
     case 21: openSaveDialog(); playLoop(); break;
-    case 22: solveCommand(); break;
-    case 24: shuffleBoard(); drawBoard(); break;
-    case 25: restartBoard(); playLoop(); break;
+    case 22: solveOnScreen(); break;
+    case 24:
+        shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
+        drawBoard();
+        break;
+    case 25: restartBoard(game.board, game.givens, game.candidates); playLoop(); break;
     case 26: clearBoard(); break;
     case 27: printBoard(); break;
     case 30: case 31: case 32: case 33: case 34:

@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "platform/system.h"
+#include "state/grids.h"
 
 #include <array>
 #include <atomic>
@@ -10,25 +11,6 @@
 #include <string>
 
 namespace nonari {
-
-// A 10x10 grid indexed (column, row); element (c, r) lies at c + 10*r, index 0 stored but unused.
-struct Grid {
-    std::array<std::uint8_t, 100> cell{};
-    std::uint8_t& operator()(int c, int r) { return cell[static_cast<std::size_t>(c + 10 * r)]; }
-    std::uint8_t operator()(int c, int r) const { return cell[static_cast<std::size_t>(c + 10 * r)]; }
-    void clear() { cell.fill(0); }
-    bool operator==(const Grid&) const = default;
-};
-
-// A 10x10x10 Boolean grid indexed (column, row, digit) at c + 10*r + 100*d.
-struct CandidateGrid {
-    std::array<bool, 1000> mark{};
-    bool& operator()(int c, int r, int d) { return mark[static_cast<std::size_t>(c + 10 * r + 100 * d)]; }
-    bool operator()(int c, int r, int d) const { return mark[static_cast<std::size_t>(c + 10 * r + 100 * d)]; }
-    void clear() { mark.fill(false); }
-    void fill(bool value) { mark.fill(value); }
-    bool operator==(const CandidateGrid&) const = default;
-};
 
 // A value the clock thread and the GUI thread both touch; copyable so the state can be reset whole.
 template <typename T>
@@ -58,11 +40,6 @@ struct GameState {
 
     // Working grids and tables.
     std::array<std::uint8_t, 10> digitCount{};
-    std::array<std::uint8_t, 10> unitCount{};
-    std::array<std::uint8_t, 10> digitMap{};
-    std::array<bool, 10> digitUsed{};
-    Grid boardCopy;
-    Grid givensCopy;
     std::array<std::string, 5> difficultyName{};
     ChampionTable championName{};
     ChampionTable championDate{};
@@ -123,9 +100,6 @@ struct GameState {
     Shared<bool> drawingBusy = false;
     // Virtual-key code of the key whose character the picker took; its release is not a play-loop key.
     int pickerKeyRelease = 0;
-
-    // Solver.
-    bool guessing = false;
 
     // Game clock: the refresh values both threads write.
     Shared<double> lastClockSecond = -1.0;

@@ -23,7 +23,7 @@ void showAllCandidates() {
     if (game.showCandidates) {
         game.clockRunning = false;
         updateClock();
-        computeCandidates();
+        computeCandidates(game.board, game.candidates);
     }
     drawCandidateMarks();
 }

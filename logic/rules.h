@@ -1,19 +1,27 @@
-// Rule checks on the whole board, candidates, and the two resets of a game's grids.
+// Rule checks on a board, its candidates, its verdict, and the reset of a game's grids to its givens.
 #pragma once
+
+#include "state/grids.h"
 
 namespace nonari {
 
+// What the error check reports about a board.
+enum class BoardVerdict { WrongDigit, NoErrors, Solved };
+
 // No column, row or box holds a digit twice.
-bool isConsistent();
-bool isBoxConsistent(int bx, int by);
-// Writes d into the empty cell, tests the whole board, empties the cell again.
-bool trialPlacement(int x, int y, int d);
+bool isConsistent(const Grid& board);
+bool isBoxConsistent(const Grid& board, int bx, int by);
+// Whether d fits cell (x, y): the board with d written there is consistent. The board is not changed.
+bool trialPlacement(const Grid& board, int x, int y, int d);
 // Every empty cell has at least one digit that fits.
-bool hasNoDeadCell();
-void computeCandidates();
+bool hasNoDeadCell(const Grid& board);
+// Rewrites every candidate: the digits that fit each empty cell.
+void computeCandidates(const Grid& board, CandidateGrid& candidates);
 // Keeps the givens, empties every other cell and forgets all notes.
-void restartBoard();
-// Empties board, givens and notes, then redraws the board.
-void clearBoard();
+void restartBoard(Grid& board, const Grid& givens, CandidateGrid& candidates);
+// Every digit 1..9 stands nine times on the board.
+bool isBoardFull(const Grid& board);
+// Wrong digit while any unit repeats one; solved when the board is also full; else no errors.
+BoardVerdict boardVerdict(const Grid& board);
 
 }  // namespace nonari

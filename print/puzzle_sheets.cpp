@@ -24,7 +24,7 @@ bool printSheetPuzzle(int k, int cellW, int cellH) {
 
     game.currentFile = collectionFile(k);
     readBoardRecord(static_cast<std::int16_t>(random(4)));
-    shuffleBoard();
+    shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
 
     pf.setPrinterFont("ARIAL", 20);
     game.givenCount = 0;

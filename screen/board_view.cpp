@@ -3,6 +3,7 @@
 
 #include "app/game_state.h"
 #include "logic/candidate_marks.h"
+#include "logic/solver.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
 
@@ -75,6 +76,31 @@ void drawBoard() {
     updateStatistics();
     if (game.showCandidates) showAllCandidates();
     else drawCandidateMarks();
+}
+
+void clearBoard() {
+    game.board.clear();
+    game.givens.clear();
+    game.candidates.clear();
+    drawBoard();
+}
+
+namespace {
+
+// Each digit appears as the solver places it, the panels after each run of passes, and the board
+// again once failed guesses are taken back.
+class SolverOnScreen : public SolverObserver {
+public:
+    void placed(int x, int y, int d) override { drawEntryCell(x, y, d); }
+    void passesFinished() override { updateStatistics(); }
+    void guessesUndone() override { drawBoard(); }
+};
+
+}  // namespace
+
+void solveOnScreen() {
+    SolverOnScreen screen;
+    solveCommand(game.board, game.givens, game.candidates, screen);
 }
 
 }  // namespace nonari

@@ -10,5 +10,9 @@ std::string glyphText(int digit);
 void drawGivenCell(int column, int row, int digit);
 void drawEntryCell(int column, int row, int digit);
 void drawBoard();
+// Empties board, givens and notes, then redraws the board.
+void clearBoard();
+// The solve command on the game's grids, each step shown as it happens.
+void solveOnScreen();
 
 }  // namespace nonari

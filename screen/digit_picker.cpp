@@ -4,6 +4,7 @@
 #include "app/game_state.h"
 #include "logic/candidate_marks.h"
 #include "logic/game_clock.h"
+#include "logic/rules.h"
 #include "screen/board_view.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
@@ -99,7 +100,7 @@ bool pickCell(int column, int row) {
 }
 
 void completionTest() {
-    if (game.clockRunning && game.statusText == statusSolved) {
+    if (game.clockRunning && boardVerdict(game.board) == BoardVerdict::Solved) {
         game.gameWon = true;
         updateClock();
         game.clockRunning = false;

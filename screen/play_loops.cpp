@@ -8,7 +8,6 @@
 #include "logic/game_clock.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
-#include "logic/solver.h"
 #include "platform/system.h"
 #include "print/board_print.h"
 #include "screen/board_view.h"
@@ -81,7 +80,7 @@ void runButtonAction(Button button, Loop loop) {
         case Sichern: openSaveDialog(); break;
         case Drucken: printBoard(); break;
         case Neustart:
-            restartBoard();
+            restartBoard(game.board, game.givens, game.candidates);
             drawBoard();
             break;
         case Hilfe: showRulesHelp(); break;
@@ -115,10 +114,10 @@ bool pressButton(Button button, Loop loop) {
 void solveFromKeys(Loop loop) {
     if (loop == Loop::Play) {
         game.clockRunning = false;
-        solveCommand();
+        solveOnScreen();
         updateClock();
     } else {
-        solveCommand();
+        solveOnScreen();
     }
 }
 
@@ -153,7 +152,7 @@ bool handleKey(int key, Loop loop, bool& kRemembered) {
             break;
         case 'X':
             if (loop == Loop::OwnBoard) {
-                shuffleBoard();
+                shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
                 drawBoard();
             }
             break;

@@ -50,6 +50,15 @@ int givenCountY() { return game.largeFonts ? 411 : 414; }
 
 }  // namespace
 
+const char* statusTextOf(BoardVerdict verdict) {
+    switch (verdict) {
+    case BoardVerdict::Solved: return statusSolved;
+    case BoardVerdict::NoErrors: return statusNoErrors;
+    case BoardVerdict::WrongDigit: break;
+    }
+    return statusWrong;
+}
+
 void drawStatisticsPanel() {
     Platform& p = platform();
     drawPanelFrame(statisticsPanel);
@@ -96,14 +105,10 @@ void drawStatusPanel() {
 }
 
 void checkBoardStatus() {
-    game.statusText = statusWrong;
-    bool consistent = isConsistent();
-    if (consistent) game.statusText = statusNoErrors;
-    else platform().beep();
-    game.boardFull = true;
-    for (int d = 1; d <= 9; ++d)
-        if (game.digitCount[static_cast<std::size_t>(d)] != 9) game.boardFull = false;
-    if (game.boardFull && consistent) game.statusText = statusSolved;
+    const BoardVerdict verdict = boardVerdict(game.board);
+    game.statusText = statusTextOf(verdict);
+    if (verdict == BoardVerdict::WrongDigit) platform().beep();
+    game.boardFull = isBoardFull(game.board);
     panelTextState();
     selectFont(20);
     platform().drawText(626, 326, game.statusText);

@@ -1,12 +1,16 @@
 // The five panels beside the board and the error check that alone decides a board is solved.
 #pragma once
 
+#include "logic/rules.h"
+
 namespace nonari {
 
 inline constexpr const char* statusWrong = "Falsche Zahl! ";
 inline constexpr const char* statusNoErrors = "Keine Fehler! ";
 inline constexpr const char* statusSolved = "Brett gelöst!!!";
 
+// The status panel's words for a verdict of the rules.
+const char* statusTextOf(BoardVerdict verdict);
 void drawStatisticsPanel();
 void updateStatistics();
 void drawStatusPanel();

@@ -1,9 +1,8 @@
 // Speed of the puzzle logic without a screen: whole solves, trial placements, rule checks and shuffles.
-#include "app/game_state.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "logic/solver.h"
-#include "platform/headless_platform.h"
+#include "platform/system.h"
 #include "tests/support/test_support.h"
 
 #include <benchmark/benchmark.h>
@@ -14,13 +13,6 @@
 
 namespace nonari {
 namespace {
-
-void useHeadless() {
-    static HeadlessPlatform headless;
-    installPlatform(&headless);
-    resetGameState();
-    seedRandom(99);
-}
 
 bool fillRandomly(Grid& g, std::mt19937& draw, int at = 0) {
     if (at == 81) return true;
@@ -96,14 +88,16 @@ const Puzzles& puzzles() {
 }
 
 void solveFrom(benchmark::State& state, const Grid& puzzle) {
-    useHeadless();
+    SolverObserver unseen;
+    Grid board;
+    CandidateGrid notes;
+    bool solved = false;
     for (auto _ : state) {
-        game.board = puzzle;
-        game.givens = puzzle;
-        solveCommand();
-        benchmark::DoNotOptimize(game.board);
+        board = puzzle;
+        solved = solveCommand(board, puzzle, notes, unseen);
+        benchmark::DoNotOptimize(board);
     }
-    state.SetLabel(game.statusText);
+    state.SetLabel(solved ? "solved" : "open");
 }
 
 void BM_SolveSinglesPuzzle(benchmark::State& state) { solveFrom(state, puzzles().singles); }
@@ -117,13 +111,14 @@ BENCHMARK(BM_SolveEmptyBoard)->Unit(benchmark::kMicrosecond);
 
 // One logic pass over the empty board: every trial of every cell fits and nothing is placed.
 void BM_OneLogicPassEmptyBoard(benchmark::State& state) {
-    useHeadless();
+    SolverObserver unseen;
+    Grid board;
     for (auto _ : state) {
         for (int bx = 1; bx <= 7; bx += 3)
-            for (int by = 1; by <= 7; by += 3) solveBoxSingles(bx, by);
+            for (int by = 1; by <= 7; by += 3) solveBoxSingles(board, bx, by, unseen);
         for (int k = 1; k <= 9; ++k) {
-            solveRowSingles(k);
-            solveColumnSingles(k);
+            solveRowSingles(board, k, unseen);
+            solveColumnSingles(board, k, unseen);
         }
     }
 }
@@ -131,15 +126,14 @@ BENCHMARK(BM_OneLogicPassEmptyBoard)->Unit(benchmark::kMicrosecond);
 
 // Trials on an unchanged board, as the solver makes most of them.
 void BM_TrialPlacement(benchmark::State& state) {
-    useHeadless();
-    game.board = puzzles().singles;
+    const Grid& board = puzzles().singles;
     std::int64_t trials = 0;
     for (auto _ : state)
         for (int x = 1; x <= 9; ++x)
             for (int y = 1; y <= 9; ++y)
-                if (game.board(x, y) == 0)
+                if (board(x, y) == 0)
                     for (int d = 1; d <= 9; ++d) {
-                        benchmark::DoNotOptimize(trialPlacement(x, y, d));
+                        benchmark::DoNotOptimize(trialPlacement(board, x, y, d));
                         ++trials;
                     }
     state.SetItemsProcessed(trials);
@@ -148,45 +142,40 @@ BENCHMARK(BM_TrialPlacement);
 
 // A trial right after the board was written: the whole board is tallied again.
 void BM_TrialPlacementAfterWrite(benchmark::State& state) {
-    useHeadless();
-    game.board = puzzles().singles;
+    Grid board = puzzles().singles;
     std::uint8_t toggle = 0;
     for (auto _ : state) {
-        game.board(0, 0) = toggle ^= 1;
-        benchmark::DoNotOptimize(trialPlacement(3, 1, 4));
+        board(0, 0) = toggle ^= 1;
+        benchmark::DoNotOptimize(trialPlacement(board, 3, 1, 4));
     }
 }
 BENCHMARK(BM_TrialPlacementAfterWrite);
 
 void BM_IsConsistentFullBoard(benchmark::State& state) {
-    useHeadless();
-    Grid g;
+    Grid board;
     std::mt19937 draw(5);
-    fillRandomly(g, draw);
-    game.board = g;
+    fillRandomly(board, draw);
     std::uint8_t toggle = 0;
     for (auto _ : state) {
-        game.board(0, 0) = toggle ^= 1;
-        benchmark::DoNotOptimize(isConsistent());
+        board(0, 0) = toggle ^= 1;
+        benchmark::DoNotOptimize(isConsistent(board));
     }
 }
 BENCHMARK(BM_IsConsistentFullBoard);
 
-void shuffleIn(benchmark::State& state, bool symmetric, std::int16_t difficulty) {
-    useHeadless();
+void shuffleIn(benchmark::State& state, bool keepSymmetry) {
+    seedRandom(99);
+    Grid board, givens = puzzles().singles;
     std::mt19937 draw(8);
-    fillRandomly(game.board, draw);
-    game.givens = puzzles().singles;
-    game.symmetryOn = symmetric;
-    game.difficulty = difficulty;
+    fillRandomly(board, draw);
     for (auto _ : state) {
-        shuffleBoard();
-        benchmark::DoNotOptimize(game.board);
+        shuffleBoard(board, givens, keepSymmetry);
+        benchmark::DoNotOptimize(board);
     }
 }
 
-void BM_ShuffleSymmetric(benchmark::State& state) { shuffleIn(state, true, 1); }
-void BM_ShuffleFree(benchmark::State& state) { shuffleIn(state, true, 4); }
+void BM_ShuffleSymmetric(benchmark::State& state) { shuffleIn(state, true); }
+void BM_ShuffleFree(benchmark::State& state) { shuffleIn(state, false); }
 BENCHMARK(BM_ShuffleSymmetric)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShuffleFree)->Unit(benchmark::kMicrosecond);
 

@@ -85,7 +85,7 @@ TEST_F(PlayLoop, OwnBoardEntryShufflesOnXAndLeavesNotesAndClockAlone) {
     EXPECT_EQ(game.candidates, notes);
     EXPECT_TRUE(game.clockRunning && game.ownBoardMode);
     EXPECT_NE(game.board, solution);
-    EXPECT_TRUE(isConsistent());
+    EXPECT_TRUE(isConsistent(game.board));
     EXPECT_EQ(game.givens, game.board) << "the typed board stays all givens";
 }
 

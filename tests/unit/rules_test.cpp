@@ -1,4 +1,4 @@
-// Rule checks: whole-board consistency, trial placements, dead cells and candidates.
+// Rule checks: whole-board consistency, trial placements, dead cells, candidates, verdicts and the restart.
 #include "logic/rules.h"
 
 #include "tests/support/test_support.h"
@@ -8,45 +8,85 @@
 namespace nonari {
 namespace {
 
-long countMarks() { return std::count(game.candidates.mark.begin(), game.candidates.mark.end(), true); }
+long countMarks(const CandidateGrid& candidates) { return std::ranges::count(candidates.mark, true); }
 
-using RulesTest = test::HeadlessGame;
-
-TEST_F(RulesTest, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
+TEST(Rules, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
     // Empty: every digit fits every cell; index 0 is no cell and no digit, nor is anything outside the board.
-    EXPECT_TRUE(isConsistent() && hasNoDeadCell() && trialPlacement(9, 9, 9));
-    EXPECT_FALSE(trialPlacement(0, 5, 1) || trialPlacement(5, 10, 1) || trialPlacement(5, 5, 10));
-    computeCandidates();
-    EXPECT_EQ(countMarks(), 9 * 81);
-    EXPECT_FALSE(game.candidates(0, 1, 1) || game.candidates(1, 1, 0));
+    Grid board;
+    CandidateGrid candidates;
+    EXPECT_TRUE(isConsistent(board) && hasNoDeadCell(board) && trialPlacement(board, 9, 9, 9));
+    EXPECT_FALSE(trialPlacement(board, 0, 5, 1) || trialPlacement(board, 5, 10, 1) || trialPlacement(board, 5, 5, 10));
+    computeCandidates(board, candidates);
+    EXPECT_EQ(countMarks(candidates), 9 * 81);
+    EXPECT_FALSE(candidates(0, 1, 1) || candidates(1, 1, 0));
 
     struct Case { const char* unit; int x1, y1, x2, y2; bool boxOnly; };  // box only: no shared column or row
     for (const Case& c : {Case{"column", 4, 1, 4, 8, false}, Case{"row", 2, 6, 9, 6, false},
                           Case{"box", 7, 7, 9, 8, true}}) {
         SCOPED_TRACE(c.unit);
-        game.board.clear();
-        game.board(c.x1, c.y1) = game.board(c.x2, c.y2) = 5;
-        EXPECT_FALSE(isConsistent() || hasNoDeadCell() || trialPlacement(1, 2, 3));
-        EXPECT_EQ(isBoxConsistent(7, 7), !c.boxOnly);
-        game.candidates.fill(true);
-        computeCandidates();
-        EXPECT_EQ(countMarks(), 0);
-        // A trial that would repeat a digit is refused and leaves the board as it was.
-        game.board(c.x2, c.y2) = 0;
-        const Grid before = game.board;
-        EXPECT_FALSE(trialPlacement(c.x2, c.y2, 5));
-        EXPECT_TRUE(trialPlacement(c.x2, c.y2, 6));
-        EXPECT_EQ(game.board, before);
+        board.clear();
+        board(c.x1, c.y1) = board(c.x2, c.y2) = 5;
+        EXPECT_FALSE(isConsistent(board) || hasNoDeadCell(board) || trialPlacement(board, 1, 2, 3));
+        EXPECT_EQ(isBoxConsistent(board, 7, 7), !c.boxOnly);
+        EXPECT_EQ(boardVerdict(board), BoardVerdict::WrongDigit);
+        candidates.fill(true);
+        computeCandidates(board, candidates);
+        EXPECT_EQ(countMarks(candidates), 0);
+        // A trial that would repeat a digit is refused; the board is the caller's and stays as it was.
+        board(c.x2, c.y2) = 0;
+        const Grid before = board;
+        EXPECT_FALSE(trialPlacement(board, c.x2, c.y2, 5));
+        EXPECT_TRUE(trialPlacement(board, c.x2, c.y2, 6));
+        EXPECT_EQ(board, before);
+        // On a filled cell the trial answers for the board with the digit in its place.
+        board(c.x2, c.y2) = 6;
+        EXPECT_TRUE(trialPlacement(board, c.x2, c.y2, 7) && !trialPlacement(board, c.x2, c.y2, 5));
+        EXPECT_EQ(board(c.x2, c.y2), 6);
     }
     // A byte no digit can have (a damaged file) fails its own box only, and is never read as an index.
-    game.board.clear();
-    game.board(3, 3) = 12;
-    game.board(4, 4) = 255;
-    EXPECT_FALSE(isConsistent() || isBoxConsistent(1, 1) || isBoxConsistent(4, 4));
-    EXPECT_TRUE(isBoxConsistent(7, 7));
-    game.candidates.fill(true);
-    computeCandidates();
-    EXPECT_EQ(countMarks(), 0);
+    board.clear();
+    board(3, 3) = 12;
+    board(4, 4) = 255;
+    EXPECT_FALSE(isConsistent(board) || isBoxConsistent(board, 1, 1) || isBoxConsistent(board, 4, 4));
+    EXPECT_TRUE(isBoxConsistent(board, 7, 7));
+    candidates.fill(true);
+    computeCandidates(board, candidates);
+    EXPECT_EQ(countMarks(candidates), 0);
+}
+
+TEST(Rules, OnlyAFullBoardWithoutARepeatIsSolvedAndARestartKeepsTheGivens) {
+    const Grid solution =
+        test::gridFromText("123456789456789123789123456234567891567891234891234567345678912678912345912345678");
+    Grid board = solution;
+    EXPECT_TRUE(isBoardFull(board));
+    EXPECT_EQ(boardVerdict(board), BoardVerdict::Solved);
+    // Full but two cells of a row exchanged: nine of every digit, two columns break.
+    std::swap(board(1, 1), board(2, 1));
+    EXPECT_TRUE(isBoardFull(board));
+    EXPECT_EQ(boardVerdict(board), BoardVerdict::WrongDigit);
+    // One cell short, or a byte no digit has in its place.
+    board = solution;
+    board(5, 5) = 0;
+    EXPECT_EQ(boardVerdict(board), BoardVerdict::NoErrors);
+    board(5, 5) = 200;
+    EXPECT_FALSE(isBoardFull(board));
+    EXPECT_EQ(boardVerdict(board), BoardVerdict::WrongDigit);
+
+    // A restart keeps every given (even one the board disagrees with), empties the rest, forgets the notes.
+    Grid givens;
+    givens(1, 1) = 1;
+    givens(9, 9) = 8;
+    board = solution;
+    board(0, 0) = 7;  // index 0 is no cell
+    CandidateGrid notes;
+    notes(2, 2, 3) = true;
+    restartBoard(board, givens, notes);
+    Grid expected;
+    expected(1, 1) = 1;
+    expected(9, 9) = solution(9, 9);
+    expected(0, 0) = 7;
+    EXPECT_EQ(board, expected);
+    EXPECT_EQ(countMarks(notes), 0);
 }
 
 }  // namespace

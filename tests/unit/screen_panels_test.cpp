@@ -29,15 +29,12 @@ TEST_F(ScreenPanels, CountsAndStatusBeepOnEveryUpdateWhileAConflictStands) {
 }
 
 TEST_F(ScreenPanels, BytesAboveNineFromADamagedRecordAreNotCounted) {
-    const GameState before = game;
     for (int value = 10; value <= 255; ++value) {
         game.board(3, 3) = static_cast<std::uint8_t>(value);
         updateStatistics();
         EXPECT_EQ(game.digitCount[0], 80) << value;
+        EXPECT_EQ(rec.lastTextAt(659 + 16 * 1, 252) + rec.lastTextAt(626, 326), "0 Falsche Zahl! ") << value;
     }
-    // Counting them would write past the counts into the tables that follow.
-    EXPECT_EQ(std::tie(game.unitCount, game.digitMap, game.digitUsed, game.boardCopy, game.givensCopy),
-              std::tie(before.unitCount, before.digitMap, before.digitUsed, before.boardCopy, before.givensCopy));
 }
 
 TEST_F(ScreenPanels, DifficultyLineCountsGivensAndNamesTheSetting) {

@@ -20,7 +20,7 @@ void clearCells(Puzzle& puzzle, int cell, bool symmetric) {
 
 // One solution grid: removes givens in random order while the puzzle stays unique (and, for levels with a
 // ceiling, solvable within it) and takes the first state at or below a random target count that fits the level.
-std::optional<Puzzle> digOnce(const Level& level, Rng& rng, const std::function<bool(const Puzzle&)>& confirm) {
+std::optional<Puzzle> digOnce(const Level& level, Rng& rng) {
     const Puzzle solution = randomSolutionGrid(rng);
     const int target = level.fewestGivens + rng.below(level.mostGivens - level.fewestGivens + 1);
     std::array<int, 81> order{};
@@ -38,7 +38,7 @@ std::optional<Puzzle> digOnce(const Level& level, Rng& rng, const std::function<
             puzzle = before;
             continue;
         }
-        if (givenCount(puzzle) <= target && fitsLevel(puzzle, level) && (!confirm || confirm(puzzle))) return puzzle;
+        if (givenCount(puzzle) <= target && fitsLevel(puzzle, level)) return puzzle;
     }
     return std::nullopt;
 }
@@ -70,13 +70,12 @@ bool fitsLevel(const Puzzle& puzzle, const Level& level, Technique* hardest) {
     Grade grade = gradePuzzle(puzzle);
     if (hardest != nullptr) *hardest = grade.hardest;
     if (grade.hardest < level.easiest || grade.hardest > level.hardest) return false;
-    return solveProcedureFinishes(puzzle);
+    return gameSolveCommandFinishes(puzzle);
 }
 
-std::optional<MadePuzzle> makePuzzle(const Level& level, Rng& rng, int maxAttempts,
-                                     const std::function<bool(const Puzzle&)>& confirm) {
+std::optional<MadePuzzle> makePuzzle(const Level& level, Rng& rng, int maxAttempts) {
     for (int attempt = 1; attempt <= maxAttempts; ++attempt) {
-        std::optional<Puzzle> puzzle = digOnce(level, rng, confirm);
+        std::optional<Puzzle> puzzle = digOnce(level, rng);
         if (!puzzle) continue;
         MadePuzzle made;
         made.puzzle = *puzzle;
@@ -109,13 +108,12 @@ std::optional<Puzzle> puzzleInRecord(const std::vector<std::uint8_t>& bytes, int
     return puzzle;
 }
 
-std::optional<Collection> makeCollection(int difficulty, std::uint32_t seed,
-                                         const std::function<bool(const Puzzle&)>& confirm, int maxAttempts) {
+std::optional<Collection> makeCollection(int difficulty, std::uint32_t seed, int maxAttempts) {
     const Level& level = levels()[at(difficulty)];
     Rng rng(seed, static_cast<std::uint32_t>(difficulty));
     Collection collection;
     for (int n = 0; n < recordsPerCollection; ++n) {
-        std::optional<MadePuzzle> made = makePuzzle(level, rng, maxAttempts, confirm);
+        std::optional<MadePuzzle> made = makePuzzle(level, rng, maxAttempts);
         if (!made) return std::nullopt;
         std::vector<std::uint8_t> record = boardRecord(made->puzzle, rng);
         collection.bytes.insert(collection.bytes.end(), record.begin(), record.end());

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,13 +38,11 @@ struct MadePuzzle {
 };
 
 // Whether a puzzle belongs to a level: unique, graded within the level, symmetric where required, finished by the
-// game's solve procedure (the quick replay; the real one is checked separately).
+// game's own solve command.
 bool fitsLevel(const Puzzle& puzzle, const Level& level, Technique* hardest = nullptr);
 
 // Digs puzzles out of random solution grids until one fits the level; nullopt after `maxAttempts` grids.
-// `confirm` gets the last word on a candidate (the tool runs the game's own solveCommand there).
-std::optional<MadePuzzle> makePuzzle(const Level& level, Rng& rng, int maxAttempts,
-                                     const std::function<bool(const Puzzle&)>& confirm = {});
+std::optional<MadePuzzle> makePuzzle(const Level& level, Rng& rng, int maxAttempts);
 
 // A fresh-puzzle record: board and givens images equal, no notes, filler digits 1..9 drawn from rng.
 std::vector<std::uint8_t> boardRecord(const Puzzle& puzzle, Rng& rng);
@@ -58,9 +55,7 @@ struct Collection {
 };
 
 // The collection of a difficulty 0..4; the same seed always gives the same bytes.
-std::optional<Collection> makeCollection(int difficulty, std::uint32_t seed,
-                                         const std::function<bool(const Puzzle&)>& confirm = {},
-                                         int maxAttempts = 20000);
+std::optional<Collection> makeCollection(int difficulty, std::uint32_t seed, int maxAttempts = 20000);
 
 // Writes through a temporary file and a rename, so a failed write never leaves a half file behind.
 bool writeFileWhole(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
