@@ -38,13 +38,13 @@ int glyphOffsetInSquare(const std::string& text) {
 }
 
 void restoreBackground() {
-    game.drawingBusy = true;
+    setDrawingBusy(true);
     if (game.pickerBackground != 0) platform().restoreArea(game.pickerBackground, game.pickerX, game.pickerY);
-    game.drawingBusy = false;
+    setDrawingBusy(false);
 }
 
 void closePickerState() {
-    game.drawingBusy = false;
+    setDrawingBusy(false);
     if (game.pickerBackground != 0) platform().discardArea(game.pickerBackground);
     game.pickerBackground = 0;
     game.pickerActive = false;
@@ -125,7 +125,7 @@ void Win_0_MouseMove(int, int, double x, double y) {
 
 void drawDigitPicker(int column, int row) {
     Platform& p = platform();
-    game.drawingBusy = true;
+    setDrawingBusy(true);
     game.helpText = pickerHelpText();
     showHelpText();
     game.pickerX = static_cast<std::int16_t>(pickerLeft(column));
@@ -148,7 +148,7 @@ void drawDigitPicker(int column, int row) {
     }
     p.setRasterMode(RasterMode::CopyPen);
     p.setTextOpaque(true);
-    game.drawingBusy = false;
+    setDrawingBusy(false);
 }
 
 bool runDigitPicker(int column, int row) {

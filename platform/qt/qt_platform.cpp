@@ -215,6 +215,7 @@ private:
 
     std::mutex labelLock;  // the table may be read from other threads
     std::map<LabelId, QPointer<QLabel>> labels;
+    std::map<LabelId, unsigned long> labelWrites;  // counts every text set, to tell the latest
     LabelId lastLabel = 0;
 };
 
@@ -639,13 +640,27 @@ void QtPlatform::setLabelTextNow(LabelId label, const QString& text) {
 
 void QtPlatform::setLabelText(LabelId label, const std::string& text) {
     QString shown = toQString(text);
+    unsigned long write = 0;
+    {
+        std::lock_guard lock(labelLock);
+        write = ++labelWrites[label];
+    }
     if (QThread::currentThread() == guiContext->thread()) {
         setLabelTextNow(label, shown);
         return;
     }
-    // Only the GUI thread touches widgets; the posted call also wakes a waiting event loop.
+    // Only the GUI thread touches widgets; the posted call also wakes a waiting event loop. A text
+    // still on its way when a later one was set is stale and must not overwrite it.
     QMetaObject::invokeMethod(
-        guiContext.get(), [this, label, shown] { setLabelTextNow(label, shown); }, Qt::QueuedConnection);
+        guiContext.get(),
+        [this, label, shown, write] {
+            {
+                std::lock_guard lock(labelLock);
+                if (labelWrites[label] != write) return;
+            }
+            setLabelTextNow(label, shown);
+        },
+        Qt::QueuedConnection);
 }
 
 std::string QtPlatform::labelText(LabelId label) {
