@@ -29,6 +29,11 @@ TEST_F(WindowTest, LabelTextPostedFromAnotherThreadArrivesOnTheGuiThread) {
     EXPECT_EQ(label->text(), QStringLiteral(" 99:99:99"));  // posted, not yet shown
     pf->waitEvent();
     EXPECT_EQ(label->text(), QStringLiteral(" 00:00:01"));
+    // A text set on the GUI thread after another was posted is the newer one: the posted one is stale.
+    std::thread([&] { pf->setLabelText(clock, " 00:00:02"); }).join();
+    pf->setLabelText(clock, " 99:99:99");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label->text(), QStringLiteral(" 99:99:99"));
     delete label;
 }
 
