@@ -143,12 +143,43 @@ int textAdvance(const QtScreenFont& font, const QString& text) {
 
 namespace {
 
-// Draws a shaped text with its baseline starting at (x, baseline); returns its ink.
-QRect drawShaped(QPainter& painter, const QtScreenFont& font, int x, int baseline, const QString& text) {
-    const QtShapedText& shape = font.shaped(text);
-    const QPointF origin(x, baseline - shape.lineAscent);
-    for (const QGlyphRun& run : shape.runs) painter.drawGlyphRun(origin, run);
-    return shape.ink.translated(x, baseline);
+// One shaped piece of a text and the x its line starts at: the whole text, or one character of a fixed face.
+struct PlacedShape {
+    const QtShapedText* shape;
+    int x;
+};
+
+std::vector<PlacedShape> placeText(const QtScreenFont& font, int x, const QString& text) {
+    std::vector<PlacedShape> placed;
+    if (font.fixedAdvance <= 0) return {{&font.shaped(text), x}};
+    for (char32_t code : text.toUcs4()) {
+        placed.push_back({&font.shaped(QString::fromUcs4(&code, 1)), x});
+        x += font.fixedAdvance;
+    }
+    return placed;
+}
+
+// Each channel moves from its value toward the pen by the glyph's coverage, measured as if the ground
+// were the far end of the scale, and never back. Drawing a text again over itself so changes nothing,
+// where blending would darken its edges on every draw, and edges still come out smooth.
+QRgb coverPixel(QRgb old, QRgb pen, int coverage) {
+    if (coverage >= 255) return pen;
+    auto channel = [coverage](int was, int ink) {
+        if (ink < was) return std::min(was, ink + (255 - coverage) * (255 - ink) / 255);
+        if (ink > was) return std::max(was, ink * coverage / 255);
+        return was;
+    };
+    return qRgb(channel(qRed(old), qRed(pen)), channel(qGreen(old), qGreen(pen)), channel(qBlue(old), qBlue(pen)));
+}
+
+// The glyphs' coverage is drawn here first; kept between texts, which are drawn by the hundred.
+QImage& coverageScratch(const QSize& size) {
+    static QImage scratch;
+    if (scratch.width() < size.width() || scratch.height() < size.height())
+        scratch = QImage(size.expandedTo(scratch.size()).expandedTo(QSize(64, 64)), QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < size.height(); ++row)
+        std::fill_n(reinterpret_cast<QRgb*>(scratch.scanLine(row)), size.width(), QRgb(0));
+    return scratch;
 }
 
 }  // namespace
@@ -158,22 +189,32 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
     if (text.isEmpty()) return {};
     QRect cell(x, y, textAdvance(font, text), font.cellHeight());
     if (opaque) applyRaster(image, {cell}, ground, RasterMode::CopyPen);
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setPen(QColor::fromRgb(0xFF000000u | (pen & 0x00FFFFFFu)));
     const int baseline = y + font.ascent;
+    const std::vector<PlacedShape> placed = placeText(font, x, text);
     QRect ink;
-    if (font.fixedAdvance > 0) {
-        int column = x;
-        for (char32_t code : text.toUcs4()) {
-            ink = ink.united(drawShaped(painter, font, column, baseline, QString::fromUcs4(&code, 1)));
-            column += font.fixedAdvance;
+    for (const PlacedShape& piece : placed) ink = ink.united(piece.shape->ink.translated(piece.x, baseline));
+    // Glyphs may reach a little beyond their cells and their measured ink.
+    const QRect touched = cell.united(ink).adjusted(-2, -2, 2, 2);
+    const QRect area = touched.intersected(image.rect());
+    if (area.isEmpty()) return touched;
+
+    QImage& coverage = coverageScratch(area.size());
+    {
+        QPainter painter(&coverage);
+        painter.setPen(Qt::white);
+        for (const PlacedShape& piece : placed) {
+            const QPointF origin(piece.x - area.left(), baseline - piece.shape->lineAscent - area.top());
+            for (const QGlyphRun& run : piece.shape->runs) painter.drawGlyphRun(origin, run);
         }
-    } else {
-        ink = drawShaped(painter, font, x, baseline, text);
     }
-    // Glyphs may reach a little beyond their cells.
-    return cell.united(ink).adjusted(-2, -2, 2, 2);
+    const QRgb inkColour = 0xFF000000u | (pen & 0x00FFFFFFu);
+    for (int row = 0; row < area.height(); ++row) {
+        const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(row));
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(area.top() + row)) + area.left();
+        for (int column = 0; column < area.width(); ++column)
+            if (const int covered = qAlpha(from[column]); covered != 0) to[column] = coverPixel(to[column], inkColour, covered);
+    }
+    return touched;
 }
 
 QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canvasHeight, QImage::Format_RGB32) {
