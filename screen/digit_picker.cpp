@@ -17,6 +17,9 @@ namespace {
 
 constexpr int pickerSize = 90;
 constexpr int squareSize = 30;
+// Where the menu commands put back the strip saved at start-up.
+constexpr int stripLeft = 30;
+constexpr int stripTop = 597;
 
 int pickerLeft(int column) { return game.boardX - 16 + (column - 1) * game.cellWidth; }
 int pickerTop(int row) { return game.boardY - 16 + (row - 1) * game.cellHeight; }
@@ -63,10 +66,14 @@ void refreshCandidatesIfShown() {
 const char* pickerHelpText() { return game.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!"; }
 
 // A menu command ran inside the picker's wait (it always leaves its own help text): the screen
-// under the picker may have changed, so the picker goes without touching the cell.
+// under the picker may have changed, so the picker goes without touching the cell. Its saved
+// background is older than the command: the cells are drawn afresh over it, and where it reaches
+// into the strip under the board, the strip goes back to what every command leaves there.
 void abandonPicker() {
     restoreBackground();
     closePickerState();
+    if (game.pickerY + pickerSize >= stripTop && game.savedStrip != 0)
+        platform().restoreArea(game.savedStrip, stripLeft, stripTop);
     drawBoard();
 }
 

@@ -1,4 +1,4 @@
-// Texts drawn again over themselves on Qt: button labels and panel titles keep the pixels of their first drawing.
+// The play screen on Qt after redraws: button labels and panel titles drawn again, a picker dropped by a menu command.
 #include "app/commands.h"
 #include "app/game_state.h"
 #include "app/startup.h"
@@ -31,7 +31,7 @@ const Band bands[] = {
 const std::pair<const char*, int> buttonLabels[] = {{" _Laden ", 30},    {" _Sichern ", 108}, {" _Drucken ", 202},
                                                     {" _Neustart ", 296}, {" _Hilfe ", 398},  {" _Abbruch ", 476}};
 
-class TextRedraw : public QtPlatformTest {
+class PlayScreen : public QtPlatformTest {
 protected:
     void SetUp() override {
         QtPlatformTest::SetUp();
@@ -47,7 +47,7 @@ protected:
     std::vector<QImage> first;
 };
 
-TEST_F(TextRedraw, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitlesAsFirstDrawn) {
+TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitlesAsFirstDrawn) {
     for (const auto& [label, left] : buttonLabels)
         for (int press = 0; press < 10; ++press) drawButton(1, left, 598, label), drawButton(0, left, 598, label);
     // Commands that lead to the board redraw the help panel, the display commands the statistics and status.
@@ -64,6 +64,24 @@ TEST_F(TextRedraw, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
     for (int y = strip.top(); y <= strip.bottom(); ++y)
         for (int x = strip.left(); x <= strip.right(); ++x) colours.insert(pixel(x, y));
     EXPECT_EQ(colours, (std::set<Rgb>{0x000000, 0x800000, 0x404040, 0xB4C9D0, 0xFFFFFF}));
+}
+
+TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheOldButtons) {
+    const QRect strip(30, 597, 539, 28);  // where the commands put back the strip saved at start-up
+    pf->restoreArea(game.savedStrip, strip.left(), strip.top());
+    const QImage bare = image().copy(strip);
+    game.givens.clear();
+    QImage after;
+    later([] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, QPoint(29 + 4 * 60 + 30, 45 + 8 * 60 + 30)); });
+    later([] { ASSERT_TRUE(game.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
+    later([&] {
+        after = image().copy(strip);
+        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
+        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+    }, 100);
+    playLoop();
+    EXPECT_FALSE(game.pickerActive);
+    EXPECT_TRUE(after == bare) << "parts of the buttons saved with the picker came back";
 }
 
 }  // namespace
