@@ -43,6 +43,7 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
          }, 4},
         {"Escape", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Escape); }, 0},
         {"close box", [](QWidget* d) { d->close(); }, 0},
+        {"Up on the preselected opt4", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Up); }, 3},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
