@@ -176,7 +176,8 @@ QRgb coverPixel(QRgb old, QRgb pen, int coverage) {
 QImage& coverageScratch(const QSize& size) {
     static QImage scratch;
     if (scratch.width() < size.width() || scratch.height() < size.height())
-        scratch = QImage(size.expandedTo(scratch.size()).expandedTo(QSize(64, 64)), QImage::Format_ARGB32_Premultiplied);
+        scratch = QImage(size.expandedTo(scratch.size()).expandedTo(QSize(64, 64)),
+                         QImage::Format_ARGB32_Premultiplied);
     for (int row = 0; row < size.height(); ++row)
         std::fill_n(reinterpret_cast<QRgb*>(scratch.scanLine(row)), size.width(), QRgb(0));
     return scratch;
@@ -212,7 +213,8 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
         const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(row));
         auto* to = reinterpret_cast<QRgb*>(image.scanLine(area.top() + row)) + area.left();
         for (int column = 0; column < area.width(); ++column)
-            if (const int covered = qAlpha(from[column]); covered != 0) to[column] = coverPixel(to[column], inkColour, covered);
+            if (const int covered = qAlpha(from[column]); covered != 0)
+                to[column] = coverPixel(to[column], inkColour, covered);
     }
     return touched;
 }

@@ -72,7 +72,8 @@ TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheO
     const QImage bare = image().copy(strip);
     game.givens.clear();
     QImage after;
-    later([] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, QPoint(29 + 4 * 60 + 30, 45 + 8 * 60 + 30)); });
+    const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
+    later([cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); });
     later([] { ASSERT_TRUE(game.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
     later([&] {
         after = image().copy(strip);

@@ -125,7 +125,8 @@ TEST_F(BoardRecordTest, AFileOfTheWrongSizeKeepsEveryWholeRecordAndBecomesFourRe
         expectRecord(file, 3, false);
         for (std::size_t n : {0u, 1u}) {
             if (old.size() >= (n + 1) * boardRecordSize)
-                EXPECT_EQ(slice(file, n * boardRecordSize, boardRecordSize), slice(old, n * boardRecordSize, boardRecordSize))
+                EXPECT_EQ(slice(file, n * boardRecordSize, boardRecordSize),
+                          slice(old, n * boardRecordSize, boardRecordSize))
                     << "record " << n << " was whole and must stay";
             else
                 expectRecord(file, n, true);

@@ -13,7 +13,8 @@
 namespace nonari {
 namespace {
 
-const Grid solution = test::gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
+const Grid solution =
+    test::gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
 
 class CommandsTest : public test::HeadlessGame {
 protected:
@@ -45,7 +46,10 @@ protected:
     static void setPuzzle(int count) {
         game.board.clear();
         game.givens.clear();
-        for (int i = 0; i < count; ++i) game.board(i % 9 + 1, i / 9 + 1) = game.givens(i % 9 + 1, i / 9 + 1) = solution(i % 9 + 1, i / 9 + 1);
+        for (int i = 0; i < count; ++i) {
+            const int c = i % 9 + 1, r = i / 9 + 1;
+            game.board(c, r) = game.givens(c, r) = solution(c, r);
+        }
     }
     // Record r of collection k holds 40 - 6k - r givens, so a count tells file and record apart; the
     // Mittel file holds a fifth record with 50, which no new game may take.

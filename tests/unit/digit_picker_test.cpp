@@ -36,7 +36,8 @@ TEST_F(DigitPicker, EverySquareShowsAndEntersItsOwnDigitOrLetter) {
             left(cellX(7), cellY(2));
             rec.pushStep([this, n, numbers] {
                 // The glyph drawn in each square of the open picker (its top-left 6 or 3..10 pixels in).
-                const auto glyphs = rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
+                const auto glyphs =
+                    rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
                 EXPECT_EQ(glyphs.size(), 9u);
                 for (const DrawOp& op : glyphs) {
                     const int square = (op.y1 - 1 - game.pickerY) / 30 * 3 + (op.x1 - 3 - game.pickerX) / 30 + 1;

@@ -85,7 +85,8 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
              return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == 0xFFFFFF;
          }))
         edges.emplace_back(op.x1, op.x2 - op.x1);
-    EXPECT_EQ(edges, (std::vector<std::pair<int, int>>{{30, 76}, {108, 92}, {202, 92}, {296, 100}, {398, 76}, {476, 92}}));
+    EXPECT_EQ(edges,
+              (std::vector<std::pair<int, int>>{{30, 76}, {108, 92}, {202, 92}, {296, 100}, {398, 76}, {476, 92}}));
 
     game.board = solution;
     game.board(2, 2) = game.board(8, 3) = 0;
@@ -111,7 +112,8 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
     });
     keyUp('M');
     rec.pushStep([&] {
-        EXPECT_TRUE(game.showCandidates && game.candidates(2, 2, solution(2, 2)) && !game.candidates(2, 2, solution(2, 2) % 9 + 1));
+        const int fits = solution(2, 2);  // the only digit that fits the empty cell (2, 2)
+        EXPECT_TRUE(game.showCandidates && game.candidates(2, 2, fits) && !game.candidates(2, 2, fits % 9 + 1));
         EXPECT_FALSE(game.clockRunning);
         EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
         game.clockRunning = true;

@@ -113,8 +113,10 @@ TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
     std::vector<std::string> captions;
     for (const std::string& text : printer.printedTexts)
         if (text.starts_with("Schwierigkeitsgrad:")) captions.push_back(text.substr(0, text.find("mit ") + 4));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit ", "Schwierigkeitsgrad:   Mittel mit ",
-                                                  "Schwierigkeitsgrad:  Schwer mit ", "Schwierigkeitsgrad:  Extrem mit "}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit ",
+                                                  "Schwierigkeitsgrad:   Mittel mit ",
+                                                  "Schwierigkeitsgrad:  Schwer mit ",
+                                                  "Schwierigkeitsgrad:  Extrem mit "}));
 }
 
 TEST_F(PrintTest, SheetLeavesAShuffledExtremPuzzleOnTheBoard) {

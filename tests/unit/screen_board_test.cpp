@@ -46,7 +46,8 @@ TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
             const std::string shown = numbers ? std::to_string(d) : std::string(1, char('A' + d - 1));
             EXPECT_EQ(glyphs[static_cast<std::size_t>(d - 1)].text, shown);
             // "I" sits 14 pixels further right than the other letters, whose offset is 5; a number's is 10.
-            EXPECT_EQ(glyphs[static_cast<std::size_t>(d - 1)].x1 - (29 + (d - 1) * 60 + 1), numbers ? 10 : d == 9 ? 19 : 5);
+            const int offset = glyphs[static_cast<std::size_t>(d - 1)].x1 - (29 + (d - 1) * 60 + 1);
+            EXPECT_EQ(offset, numbers ? 10 : d == 9 ? 19 : 5);
             header += rec.lastTextAt(675 + 16 * (d - 1) + (numbers ? 0 : 8), 232);
         }
         EXPECT_EQ(header, numbers ? "Zahlen|Anzahl|123456789" : "Ziffer|Anzahl|ABCDEFGHI");
