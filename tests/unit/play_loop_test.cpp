@@ -120,11 +120,13 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
         rec.setLabelText(game.uhr, " 00:00:04");
     });
     keyUp('M');  // and switching them off again stops it as well
+    rec.pushStep([this] {
+        EXPECT_FALSE(game.showCandidates || game.clockRunning);
+        EXPECT_EQ(game.candidates, CandidateGrid{});
+        EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
+    });
     keyUp(27);
     playLoop();
-    EXPECT_FALSE(game.showCandidates || game.clockRunning);
-    EXPECT_EQ(game.candidates, CandidateGrid{});
-    EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
 }
 
 TEST_F(PlayLoop, OwnBoardEntryShufflesOnXAndLeavesNotesAndClockAlone) {
