@@ -59,12 +59,14 @@ protected:
             game.currentFile = collectionFile(k);
             for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
         }
-        std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
+        game.currentFile = "fuenf.nnr";
         setPuzzle(50);
-        writeBoardRecord(3);
-        std::vector<unsigned char> fifth = test::readBytes("mittel.nnr");
-        mittel.insert(mittel.end(), fifth.end() - boardRecordSize, fifth.end());
+        writeBoardRecord(0);
+        std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
+        const std::vector<unsigned char> fifth = test::readBytes(game.currentFile);
+        mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
         test::writeBytes("mittel.nnr", mittel);
+        std::filesystem::remove(game.currentFile);
         game = before;
     }
     // Runs the command; a play screen it opens is left at once with Escape.
