@@ -84,15 +84,16 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
             if (entry.kind == HeadlessPlatform::MenuEntry::Item) menuIds.insert(entry.id);
 
     std::set<int> tried;
+    bool inside = false;  // what a step saw while the command ran
     auto run = [&](int id, const std::function<void()>& check) {
         SCOPED_TRACE(id);
+        inside = false;
         runAndLeave(id);
         check();
         expectIdle();
         pf.script.clear();
         tried.insert(id);
     };
-    bool inside = false;
 
     pf.pushStep([&] { inside = pf.findForm("Inf") != nullptr; });
     pf.pushFormEvent("Inf", "Inf_Close");
