@@ -47,13 +47,13 @@ TEST_F(ClockOnQt, AbbruchLeavesTheIdleTextWhateverTheThreadRefreshedBefore) {
     }
 }
 
-TEST_F(ClockOnQt, RunningClockShowsTheGamesSecondsUntilAMenuCommandStopsIt) {
+TEST_F(ClockOnQt, RunningTimeReachesTheLabelAndAStopReplacesItForGood) {
     game.clockRunning = true;
     game.startTime = currentTime() - 0.8;
     game.lastClockSecond = -1.0;
     startClockThread();
     QTRY_COMPARE_WITH_TIMEOUT(label(), std::string(" 00:00:01"), 2000);
-    game.clockRunning = false;  // what every menu command does at its end
+    game.clockRunning = false;
     updateClock();
     QTest::qWait(1100);
     EXPECT_EQ(label(), idleClockText);
