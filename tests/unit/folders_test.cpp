@@ -74,6 +74,10 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
         EXPECT_EQ(fs::current_path(), start);
     }
     EXPECT_EQ(readBytes(start / "datei"), std::vector<unsigned char>{'x'});
+    // The player reads the message once the window is open, and the game goes on.
+    const std::string message = enterPlayerFolder();
+    EXPECT_EQ(runNonari(message), 0);
+    EXPECT_EQ(pf.messages, std::vector<std::string>{message});
 
     // A folder the player may not write to is refused too, before a save would fail.
     fs::permissions(start, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
