@@ -172,10 +172,15 @@ done
 dpkg-deb -x "$deb" "$work/root"
 touch "$work/unpacked"
 program="$work/root/usr/bin/nonari"
-# A packaged program knows no path of the machine that built it.
-for here in "$source_dir" "$build"; do
-    if strings -a "$program" | grep -qF "$here"; then fail "the program holds the path $here"; fi
-done
+# A packaged program knows no path of the machine that built it. A sanitizer build, which is never
+# shipped, names its source files in its reports.
+if strings -a "$program" | grep -q '__asan_init'; then
+    echo "note: sanitizer build, its source paths are not checked"
+else
+    for here in "$source_dir" "$build"; do
+        if strings -a "$program" | grep -qF "$here"; then fail "the program holds the path $here"; fi
+    done
+fi
 gzip -dc "$work/root/usr/share/man/man6/nonari.6.gz" | grep -q '^\.TH NONARI 6' || fail "the manual page"
 
 # --- The command line -------------------------------------------------------------------
