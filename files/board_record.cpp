@@ -2,11 +2,11 @@
 #include "files/board_record.h"
 
 #include "app/game_state.h"
+#include "platform/folders.h"
 #include "platform/safe_file.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -30,13 +30,6 @@ constexpr std::size_t boardFileSize = recordsPerBoardFile * boardRecordSize;
 
 constexpr std::array<const char*, 5> collectionNames = {"leicht.nnr", "mittel.nnr", "schwer.nnr", "extrem.nnr",
                                                         "teuflisch.nnr"};
-
-#ifndef NONARI_INSTALLED_DATA_DIR
-#define NONARI_INSTALLED_DATA_DIR ""
-#endif
-#ifndef NONARI_SOURCE_DATA_DIR
-#define NONARI_SOURCE_DATA_DIR ""
-#endif
 
 struct DecodedRecord {
     Grid board;
@@ -155,14 +148,10 @@ std::string collectionFile(int difficulty) {
 }
 
 std::string locateBoardFile(const std::string& name) {
+    // The player's own copy in the working folder wins over the shipped one.
     if (!isPlainName(name) || isRegularFile(name) || !isCollection(name)) return name;
-    const char* fromEnvironment = std::getenv("NONARI_DATA_DIR");
-    for (const char* folder : {fromEnvironment, NONARI_INSTALLED_DATA_DIR, NONARI_SOURCE_DATA_DIR}) {
-        if (folder == nullptr || *folder == '\0') continue;
-        fs::path candidate = fs::path(folder) / name;
-        if (isRegularFile(candidate)) return candidate.string();
-    }
-    return name;
+    const fs::path shipped = shippedFile(name);
+    return shipped.empty() ? name : shipped.string();
 }
 
 void readBoardRecord(std::int16_t record) {

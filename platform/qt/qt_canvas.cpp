@@ -5,12 +5,15 @@
 
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -90,12 +93,37 @@ QRect boxInterior(int x1, int y1, int x2, int y2, int width) {
     return inside.isValid() ? inside : QRect();
 }
 
-QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, RasterMode mode) {
+namespace {
+
+// Products such as 1.1 * 10 land a hair below the integer they stand for.
+int deviceEdge(int logical, double scale) { return static_cast<int>(std::floor(logical * scale + 1e-9)); }
+
+}  // namespace
+
+QRect toDevice(const QRect& logical, double scale) {
+    if (!logical.isValid()) return {};
+    if (scale == 1.0) return logical;
+    return QRect(QPoint(deviceEdge(logical.left(), scale), deviceEdge(logical.top(), scale)),
+                 QPoint(deviceEdge(logical.right() + 1, scale) - 1, deviceEdge(logical.bottom() + 1, scale) - 1));
+}
+
+QSize deviceSize(double scale) { return {deviceEdge(canvasWidth, scale), deviceEdge(canvasHeight, scale)}; }
+
+QRect applyRaster(QImage& image, const std::vector<QRect>& logicalRects, Rgb colour, RasterMode mode) {
+    const double scale = image.devicePixelRatio();
+    const QRect logicalImage(QPoint(0, 0), (QSizeF(image.size()) / scale).toSize());
     QRect bounds;
-    for (const QRect& r : rects)
+    for (const QRect& r : logicalRects)
         if (r.isValid()) bounds = bounds.united(r);
-    bounds = bounds.intersected(image.rect());
+    bounds = bounds.intersected(logicalImage);
     if (bounds.isEmpty()) return {};
+    // Overlapping logical rectangles map to overlapping device rectangles, so XOR below still
+    // touches every device pixel once.
+    std::vector<QRect> rects;
+    rects.reserve(logicalRects.size());
+    for (const QRect& r : logicalRects)
+        if (r.isValid()) rects.push_back(toDevice(r, scale));
+    const QRect deviceBounds = toDevice(bounds, scale).intersected(image.rect());
     const QRgb pixel = 0xFF000000u | (colour & 0x00FFFFFFu);
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -114,10 +142,10 @@ QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, Ra
 
     const int maxX = image.width() - 1;
     std::vector<std::pair<int, int>> spans;
-    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+    for (int y = deviceBounds.top(); y <= deviceBounds.bottom(); ++y) {
         spans.clear();
         for (const QRect& r : rects)
-            if (r.isValid() && r.top() <= y && y <= r.bottom() && r.right() >= 0 && r.left() <= maxX)
+            if (r.top() <= y && y <= r.bottom() && r.right() >= 0 && r.left() <= maxX)
                 spans.emplace_back(std::max(r.left(), 0), std::min(r.right(), maxX));
         if (spans.empty()) continue;
         std::sort(spans.begin(), spans.end());
@@ -219,12 +247,21 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
     return touched;
 }
 
-QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canvasHeight, QImage::Format_RGB32) {
-    backing.fill(Qt::white);
+QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setScale(screen != nullptr ? screen->devicePixelRatio() : 1.0);
     setFixedSize(canvasWidth, canvasHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void QtCanvas::setScale(double ratio) {
+    if (!(ratio > 0)) ratio = 1.0;
+    backing = QImage(deviceSize(ratio), QImage::Format_RGB32);
+    backing.setDevicePixelRatio(ratio);
+    backing.fill(Qt::white);
+    update();
 }
 
 void QtCanvas::markDirty(const QRect& area) {
@@ -241,7 +278,11 @@ void QtCanvas::markDirty(const QRect& area) {
 void QtCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, backing, area);
+    // Device pixels of the image go one to one onto the screen's device pixels, also where a
+    // fractional ratio puts the area's edges between them.
+    const QRect device = toDevice(area, scale());
+    const QRectF target(QPointF(device.topLeft()) / scale(), QSizeF(device.size()) / scale());
+    painter.drawImage(target, backing, QRectF(device));
     if (area.contains(pending)) pending = QRect();
     else if (!pending.isEmpty()) update(pending);  // a partial paint: the rest is still owed
     sincePresent.start();
