@@ -224,15 +224,18 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
     for (const PlacedShape& piece : placed) ink = ink.united(piece.shape->ink.translated(piece.x, baseline));
     // Glyphs may reach a little beyond their cells and their measured ink.
     const QRect touched = cell.united(ink).adjusted(-2, -2, 2, 2);
-    const QRect area = touched.intersected(image.rect());
+    // The coverage is drawn at the image's own resolution, so glyphs are as sharp as its pixels.
+    const double scale = image.devicePixelRatio();
+    const QRect area = toDevice(touched, scale).intersected(image.rect());
     if (area.isEmpty()) return touched;
 
     QImage& coverage = coverageScratch(area.size());
     {
         QPainter painter(&coverage);
+        painter.scale(scale, scale);
         painter.setPen(Qt::white);
         for (const PlacedShape& piece : placed) {
-            const QPointF origin(piece.x - area.left(), baseline - piece.shape->lineAscent - area.top());
+            const QPointF origin(piece.x - area.left() / scale, baseline - piece.shape->lineAscent - area.top() / scale);
             for (const QGlyphRun& run : piece.shape->runs) painter.drawGlyphRun(origin, run);
         }
     }
