@@ -22,6 +22,8 @@ namespace nonari {
 
 namespace {
 
+constexpr int exitCommand = 99;
+
 bool leadsToBoard(int id) {
     switch (id) {
     case 8: case 10: case 11: case 20: case 21: case 22: case 24: case 25:
@@ -95,7 +97,7 @@ void runCommand(int id) {
     case 45: game.symmetryOn = !game.symmetryOn; break;
     case 50: showHallOfFame(); break;
     case 60: showManualOverview(); break;
-    case 99: askExit(); break;
+    case exitCommand: askExit(); break;
     default: break;
     }
 }
@@ -119,6 +121,7 @@ void Win_0_MenuEvent(int id) {
     runCommand(id);
     if (platform().appEnding()) {  // the window is gone; only the clock still needs stopping
         game.clockRunning = false;
+        joinClockThread();
         return;
     }
 
@@ -127,7 +130,11 @@ void Win_0_MenuEvent(int id) {
     game.helpText = helpTextChooseMenu;
     showHelpText();
     restoreButtonStrip();
-    game.clockRunning = false;
+    // A declined "&Beenden" lets the player go on with the game, still timed and recordable.
+    if (id != exitCommand) {
+        game.clockRunning = false;
+        updateClock();
+    }
     game.abortInput = false;
 }
 

@@ -7,6 +7,7 @@
 #include "fame/champions_file.h"
 #include "help/help_launch.h"
 #include "logic/game_clock.h"
+#include "platform/folders.h"
 #include "screen/digit_picker.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
@@ -94,9 +95,21 @@ void startNonari() {
     selectFont(16);
 }
 
-int runNonari() {
+std::string enterPlayerFolder() {
+    const std::filesystem::path folder = playerFolder();
+    if (enterFolder(folder)) return {};
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    const std::string named = folder.empty() ? std::string("(kein Ordner angegeben)") : folder.string();
+    return "Der Spielordner " + named +
+           " kann nicht angelegt oder beschrieben werden. Gesicherte Bretter und die Ruhmeshalle landen "
+           "stattdessen im Ordner " + here.string() + ".";
+}
+
+int runNonari(const std::string& startupNotice) {
     Platform& pf = platform();
     startNonari();
+    if (!startupNotice.empty()) pf.messageBox(startupNotice, MessageIcon::Exclamation, 1, "OK");
     while (!pf.appEnding() && pf.mainWindowExists()) pf.waitEvent();
     game.clockRunning = false;
     joinClockThread();

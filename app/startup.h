@@ -1,12 +1,19 @@
 // Start-up, the event loop and the question before the program ends.
 #pragma once
 
+#include <string>
+
 namespace nonari {
 
 inline constexpr const char* applicationTitle = "Nonari QV V5.0 by Pelmo";
 
-// Runs the whole program on the installed platform; returns when it ends.
-int runNonari();
+// Makes the player's folder the working folder, creating it on first start. Returns the message
+// for the player when it cannot be used (the working folder then stays as it was), else nothing.
+std::string enterPlayerFolder();
+
+// Runs the whole program on the installed platform; returns when it ends. A start-up notice is
+// shown once the window is open.
+int runNonari(const std::string& startupNotice = {});
 // Everything before the event loop (also used by tests).
 void startNonari();
 void Win_0_Close();

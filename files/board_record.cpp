@@ -2,14 +2,13 @@
 #include "files/board_record.h"
 
 #include "app/game_state.h"
+#include "platform/folders.h"
 #include "platform/safe_file.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -31,13 +30,6 @@ constexpr std::size_t boardFileSize = recordsPerBoardFile * boardRecordSize;
 
 constexpr std::array<const char*, 5> collectionNames = {"leicht.nnr", "mittel.nnr", "schwer.nnr", "extrem.nnr",
                                                         "teuflisch.nnr"};
-
-#ifndef NONARI_INSTALLED_DATA_DIR
-#define NONARI_INSTALLED_DATA_DIR ""
-#endif
-#ifndef NONARI_SOURCE_DATA_DIR
-#define NONARI_SOURCE_DATA_DIR ""
-#endif
 
 struct DecodedRecord {
     Grid board;
@@ -95,8 +87,18 @@ void appendFiller(std::vector<unsigned char>& image, std::size_t offset) {
     for (std::size_t i = 0; i < fillerBytes; ++i) image[offset + i] = static_cast<unsigned char>(random(9) + 1);
 }
 
-// The whole new file: the old one when it holds exactly four records, else four blank records
-// followed by whatever a longer file held beyond them. Nothing when the old file cannot be read.
+// A stored record the loader would take: complete, with digits only in both grids.
+bool isLoadableRecord(const std::vector<unsigned char>& bytes, std::size_t start) {
+    if (bytes.size() < start + boardRecordSize) return false;
+    Grid board, givens;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(start + boardOffset), gridBytes, board.cell.begin());
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(start + givensOffset), gridBytes, givens.cell.begin());
+    return gridHoldsOnlyDigits(board) && gridHoldsOnlyDigits(givens);
+}
+
+// The whole new file, always four records: every record of the old file the loader could read stays
+// as it is, missing and damaged ones become blank. Nothing when the old file cannot be read, so that
+// it is never replaced unseen.
 std::optional<std::vector<unsigned char>> startingImage(const std::string& path) {
     std::error_code error;
     bool exists = fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
@@ -105,17 +107,22 @@ std::optional<std::vector<unsigned char>> startingImage(const std::string& path)
         if (!isRegularFile(path)) return std::nullopt;
         std::ifstream in(path, std::ios::binary);
         if (!in) return std::nullopt;
-        old.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // Bytes beyond the four records belong to no slot and are left behind.
+        old.resize(boardFileSize);
+        in.read(reinterpret_cast<char*>(old.data()), static_cast<std::streamsize>(old.size()));
         if (in.bad()) return std::nullopt;
+        old.resize(static_cast<std::size_t>(in.gcount()));
     }
-    if (old.size() == boardFileSize) return old;
 
-    std::vector<unsigned char> image(std::max(old.size(), boardFileSize), 0);
-    for (std::size_t record = 0; record < recordsPerBoardFile; ++record)
-        appendFiller(image, record * boardRecordSize + fillerOffset);
-    if (old.size() > boardFileSize)
-        std::copy(old.begin() + static_cast<std::ptrdiff_t>(boardFileSize), old.end(),
-                  image.begin() + static_cast<std::ptrdiff_t>(boardFileSize));
+    std::vector<unsigned char> image(boardFileSize, 0);
+    for (std::size_t record = 0; record < recordsPerBoardFile; ++record) {
+        const std::size_t start = record * boardRecordSize;
+        if (isLoadableRecord(old, start))
+            std::copy_n(old.begin() + static_cast<std::ptrdiff_t>(start), boardRecordSize,
+                        image.begin() + static_cast<std::ptrdiff_t>(start));
+        else
+            appendFiller(image, start + fillerOffset);
+    }
     return image;
 }
 
@@ -141,14 +148,10 @@ std::string collectionFile(int difficulty) {
 }
 
 std::string locateBoardFile(const std::string& name) {
+    // The player's own copy in the working folder wins over the shipped one.
     if (!isPlainName(name) || isRegularFile(name) || !isCollection(name)) return name;
-    const char* fromEnvironment = std::getenv("NONARI_DATA_DIR");
-    for (const char* folder : {fromEnvironment, NONARI_INSTALLED_DATA_DIR, NONARI_SOURCE_DATA_DIR}) {
-        if (folder == nullptr || *folder == '\0') continue;
-        fs::path candidate = fs::path(folder) / name;
-        if (isRegularFile(candidate)) return candidate.string();
-    }
-    return name;
+    const fs::path shipped = shippedFile(name);
+    return shipped.empty() ? name : shipped.string();
 }
 
 void readBoardRecord(std::int16_t record) {

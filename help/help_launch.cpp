@@ -2,9 +2,9 @@
 #include "help/help_launch.h"
 
 #include "app/game_state.h"
+#include "platform/folders.h"
 
 #include <filesystem>
-#include <vector>
 
 namespace nonari {
 
@@ -12,24 +12,6 @@ namespace {
 
 constexpr const char* htmlHelpFile = "nonari.chm";
 constexpr const char* winHelpFile = "Nonari.hlp";
-
-// Copies of a help file shipped with the program, for a working folder that lacks it.
-std::vector<std::string> shippedCopies(const std::string& file) {
-    std::vector<std::string> folders;
-#ifdef NONARI_INSTALLED_DATA_DIR
-    folders.emplace_back(NONARI_INSTALLED_DATA_DIR);
-#endif
-#ifdef NONARI_SOURCE_DATA_DIR
-    folders.emplace_back(NONARI_SOURCE_DATA_DIR);
-#endif
-    std::vector<std::string> copies;
-    for (const auto& folder : folders) {
-        std::error_code error;
-        const std::filesystem::path path = std::filesystem::path(folder) / file;
-        if (std::filesystem::is_regular_file(path, error)) copies.push_back(path.string());
-    }
-    return copies;
-}
 
 }  // namespace
 
@@ -43,9 +25,9 @@ bool htmlHelpPlatform() { return htmlHelpPlatformFor(platform().systemVersion())
 
 void showHelpTopic(const std::string& file, const std::string& topic) {
     Platform& pf = platform();
-    if (pf.showHtmlHelp(file, topic)) return;
-    for (const auto& copy : shippedCopies(file))
-        if (copy != file && pf.showHtmlHelp(copy, topic)) return;
+    // The manual is program data: a file of that name in the player's folder is never shown.
+    const std::filesystem::path shipped = shippedFile(file);
+    if (!shipped.empty() && pf.showHtmlHelp(shipped.string(), topic)) return;
     pf.messageBox("Error while trying to display a topic of " + file, MessageIcon::Exclamation, 1, "OK");
 }
 

@@ -15,16 +15,18 @@ namespace nonari {
 
 namespace {
 
-constexpr auto lookInterval = std::chrono::milliseconds(50);
-
-// Keeps hours, minutes and rest of one refresh together when both threads refresh at once.
-std::mutex refreshMutex;
-
-// Each started thread belongs to one generation; a new game or a join moves the generation
-// on, which ends the older thread at once instead of after its next look at the flags.
-std::mutex generationMutex;
-std::condition_variable generationChanged;
+// Guards the refresh values, the thread's generation and its wake-ups. The thread checks the flags
+// and writes the label while holding it, so once the GUI thread has taken it after a stop, nothing
+// the thread refreshes can follow the idle text.
+std::mutex clockMutex;
+std::condition_variable clockWake;
+// Each started thread belongs to one generation; moving it on ends the thread at once.
 unsigned long clockGeneration = 0;
+// The thread waits for drawingBusy to clear, to catch up on the refresh it held back.
+bool catchUpWanted = false;
+
+// A little past the second, so that the refresh surely sees the new one.
+constexpr double wakeAfterSecond = 0.002;
 
 std::string lastChars(const std::string& text, std::size_t n) {
     return text.size() <= n ? text : text.substr(text.size() - n);
@@ -32,37 +34,39 @@ std::string lastChars(const std::string& text, std::size_t n) {
 
 void showOnClock(const std::string& text) { platform().setLabelText(game.uhr, text); }
 
-// The running text of the last refresh, or nothing when t lies in the same second as before.
+// The running text of a refresh at t, or nothing when t lies in the same second as before. Needs clockMutex.
 bool refreshedRunningText(double t, std::string& text) {
-    std::lock_guard<std::mutex> lock(refreshMutex);
     if (!refreshRunningTime(t)) return false;
     text = runningClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest);
     return true;
 }
 
-// Sleeps one look interval; false when the thread's generation has ended meanwhile.
-bool waitForNextLook(unsigned long generation) {
-    std::unique_lock<std::mutex> lock(generationMutex);
-    return !generationChanged.wait_for(lock, lookInterval, [generation] { return clockGeneration != generation; });
-}
-
-void endEarlierThreads() {
-    std::lock_guard<std::mutex> lock(generationMutex);
-    ++clockGeneration;
-    generationChanged.notify_all();
-}
-
-unsigned long currentGeneration() {
-    std::lock_guard<std::mutex> lock(generationMutex);
-    return clockGeneration;
+std::chrono::duration<double> untilNextGameSecond() {
+    double elapsed = std::max(0.0, currentTime() - game.startTime);
+    return std::chrono::duration<double>(std::floor(elapsed) + 1.0 - elapsed + wakeAfterSecond);
 }
 
 void runClockThread(unsigned long generation) {
-    do {
-        if (!waitForNextLook(generation)) return;
+    std::unique_lock<std::mutex> lock(clockMutex);
+    auto ended = [generation] { return clockGeneration != generation || !game.clockRunning; };
+    while (!ended()) {
+        // One wake-up a second: the label changes only when the game's second does.
+        clockWake.wait_for(lock, untilNextGameSecond(), [generation] { return clockGeneration != generation; });
+        if (ended()) return;
+        if (game.drawingBusy) {
+            catchUpWanted = true;
+            clockWake.wait(lock, [generation] { return clockGeneration != generation || !game.drawingBusy; });
+            catchUpWanted = false;
+            if (ended()) return;
+        }
         std::string text;
-        if (!game.drawingBusy && refreshedRunningText(currentTime(), text) && !game.gameWon) showOnClock(text);
-    } while (game.clockRunning);
+        if (!game.gameWon && refreshedRunningText(currentTime(), text)) showOnClock(text);
+    }
+}
+
+unsigned long currentGeneration() {
+    std::lock_guard<std::mutex> lock(clockMutex);
+    return clockGeneration;
 }
 
 }  // namespace
@@ -80,10 +84,11 @@ std::string finalClockText(long hours, long minutes, double rest) {
 }
 
 bool refreshRunningTime(double t) {
-    double second = std::floor(t);
-    if (second == game.lastClockSecond) return false;
     double elapsed = t - game.startTime;
     if (elapsed < 0) elapsed = 0;
+    // The current time cut to the whole seconds of the game: each game's seconds are its own.
+    double second = game.startTime + std::floor(elapsed);
+    if (second == game.lastClockSecond) return false;
     double hours = std::floor(elapsed / 3600.0);
     double rest = elapsed - 3600.0 * hours;
     double minutes = std::floor(rest / 60.0);
@@ -96,24 +101,26 @@ bool refreshRunningTime(double t) {
 }
 
 void updateClock() {
-    std::string text = startClockText;
     if (!game.clockRunning) {
+        joinClockThread();
         showOnClock(idleClockText);
         return;
     }
-    // The final time is read at the win itself, not taken from the last whole-second refresh,
-    // which may lie up to a second back.
-    if (game.gameWon) game.lastClockSecond = -1.0;
-    refreshedRunningText(currentTime(), text);
+    std::string text = startClockText;
+    std::string final;
+    {
+        std::lock_guard<std::mutex> lock(clockMutex);
+        // The final time is read at the win itself, not taken from the last whole-second refresh,
+        // which may lie up to a second back.
+        if (game.gameWon) game.lastClockSecond = -1.0;
+        refreshedRunningText(currentTime(), text);
+        if (game.gameWon) final = finalClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest);
+    }
     if (game.gameWon) {
-        std::string final;
-        {
-            std::lock_guard<std::mutex> lock(refreshMutex);
-            final = finalClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest);
-        }
         showOnClock(final);
         game.finalTime = final;
         game.clockRunning = false;
+        joinClockThread();
         checkForRecord();
         text = idleClockText;
     }
@@ -132,10 +139,20 @@ void startClockThread() {
 }
 
 void joinClockThread() {
-    endEarlierThreads();
+    {
+        std::lock_guard<std::mutex> lock(clockMutex);
+        ++clockGeneration;
+    }
+    clockWake.notify_all();
     ThreadHandle thread = game.clockThreadId;
     game.clockThreadId = 0;
     if (thread != 0) joinThread(thread);
+}
+
+void setDrawingBusy(bool busy) {
+    std::lock_guard<std::mutex> lock(clockMutex);
+    game.drawingBusy = busy;
+    if (!busy && catchUpWanted) clockWake.notify_all();
 }
 
 }  // namespace nonari

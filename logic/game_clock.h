@@ -8,15 +8,20 @@ namespace nonari {
 inline constexpr const char* idleClockText = " 99:99:99";
 inline constexpr const char* startClockText = " 00:00:00";
 
+// Shows the running time, takes the final time at a win, or, with the clock stopped, ends the
+// clock thread and shows the idle text.
 void updateClock();
-// Body of the clock thread: refreshes the label every whole second until clockRunning is cleared.
+// Body of the clock thread: refreshes the label at every whole second of the game until the game ends.
 void clockThread();
 // Starts clockThread for the game being timed; a thread of an earlier game is ended first.
 void startClockThread();
-// Waits for the clock thread to end (the caller has cleared clockRunning).
+// Ends the clock thread and waits for it; nothing it refreshed reaches the label afterwards.
 void joinClockThread();
+// Sets drawingBusy; clearing it lets a refresh held back meanwhile through at once.
+void setDrawingBusy(bool busy);
 
-// Refresh of the running time from the current time t; false when t lies in the same whole second as before.
+// Refresh of the running time from the current time t; false when t lies in the same whole second
+// of the game as the last refresh.
 bool refreshRunningTime(double t);
 std::string twoDigits(long value);
 std::string runningClockText(long hours, long minutes, double rest);

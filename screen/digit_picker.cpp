@@ -18,6 +18,9 @@ namespace {
 
 constexpr int pickerSize = 90;
 constexpr int squareSize = 30;
+// Where the menu commands put back the strip saved at start-up.
+constexpr int stripLeft = 30;
+constexpr int stripTop = 597;
 
 int pickerLeft(int column) { return game.boardX - 16 + (column - 1) * game.cellWidth; }
 int pickerTop(int row) { return game.boardY - 16 + (row - 1) * game.cellHeight; }
@@ -39,13 +42,13 @@ int glyphOffsetInSquare(const std::string& text) {
 }
 
 void restoreBackground() {
-    game.drawingBusy = true;
+    setDrawingBusy(true);
     if (game.pickerBackground != 0) platform().restoreArea(game.pickerBackground, game.pickerX, game.pickerY);
-    game.drawingBusy = false;
+    setDrawingBusy(false);
 }
 
 void closePickerState() {
-    game.drawingBusy = false;
+    setDrawingBusy(false);
     if (game.pickerBackground != 0) platform().discardArea(game.pickerBackground);
     game.pickerBackground = 0;
     game.pickerActive = false;
@@ -64,10 +67,14 @@ void refreshCandidatesIfShown() {
 const char* pickerHelpText() { return game.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!"; }
 
 // A menu command ran inside the picker's wait (it always leaves its own help text): the screen
-// under the picker may have changed, so the picker goes without touching the cell.
+// under the picker may have changed, so the picker goes without touching the cell. Its saved
+// background is older than the command: the cells are drawn afresh over it, and where it reaches
+// into the strip under the board, the strip goes back to what every command leaves there.
 void abandonPicker() {
     restoreBackground();
     closePickerState();
+    if (game.pickerY + pickerSize >= stripTop && game.savedStrip != 0)
+        platform().restoreArea(game.savedStrip, stripLeft, stripTop);
     drawBoard();
 }
 
@@ -126,7 +133,7 @@ void Win_0_MouseMove(int, int, double x, double y) {
 
 void drawDigitPicker(int column, int row) {
     Platform& p = platform();
-    game.drawingBusy = true;
+    setDrawingBusy(true);
     game.helpText = pickerHelpText();
     showHelpText();
     game.pickerX = static_cast<std::int16_t>(pickerLeft(column));
@@ -149,7 +156,7 @@ void drawDigitPicker(int column, int row) {
     }
     p.setRasterMode(RasterMode::CopyPen);
     p.setTextOpaque(true);
-    game.drawingBusy = false;
+    setDrawingBusy(false);
 }
 
 bool runDigitPicker(int column, int row) {

@@ -94,13 +94,9 @@ bool pressButton(Button button, Loop loop) {
     drawButton(1, painted.left, buttonTop, painted.label);
     if (button == Abbruch) {
         // The pressed look stays until the menu command puts the saved strip back.
-        if (loop == Loop::Play) {
-            game.clockRunning = false;
-            sleepMilliseconds(200);  // the clock thread looks every 50 ms and must be gone before the idle text
-            updateClock();
-        } else {
-            sleepMilliseconds(200);
-        }
+        if (loop == Loop::Play) game.clockRunning = false;
+        sleepMilliseconds(200);  // lets the pressed look be seen
+        if (loop == Loop::Play) updateClock();  // ends the clock thread, then shows the idle text
         return false;
     }
     runButtonAction(button, loop);
@@ -149,6 +145,8 @@ bool handleKey(int key, Loop loop, bool& kRemembered) {
             game.candidates.clear();
             game.showCandidates = !game.showCandidates;
             drawBoard();
+            // Switching the candidates off stops the clock as well, and the label must say so.
+            if (loop == Loop::Play) updateClock();
             break;
         case 'X':
             if (loop == Loop::OwnBoard) {

@@ -1,7 +1,11 @@
 # The Debian packages Nonari needs: the one list, sourced by the set-up script.
 # Building and playing:
 NONARI_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev libchm-dev fonts-liberation2"
-# Running every test headless (the help viewer tests compile a small manual), the end-to-end tests under Xvfb, and the benchmarks:
-NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick poppler-utils fp-utils"
+# Building the Debian package (tools/package.sh):
+NONARI_PACKAGE_PACKAGES="dpkg-dev file"
+# Running every test headless (the help viewer tests compile a small manual), the end-to-end tests under Xvfb, the
+# package and desktop-file checks, and the benchmarks:
+NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick poppler-utils fp-utils
+  $NONARI_PACKAGE_PACKAGES desktop-file-utils appstream groff-base librsvg2-bin"
 # Only for recompiling the manual (data/nonari.chm ships compiled):
 NONARI_MANUAL_PACKAGES="fp-utils"

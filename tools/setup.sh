@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs what is missing and builds Nonari: setup.sh <build dir> [test] [sanitize].
+# Installs what is missing and builds Nonari: setup.sh <build dir> [test|package] [sanitize].
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -10,6 +10,7 @@ sanitize=${3:-}
 
 packages="$NONARI_BUILD_PACKAGES"
 [ "$want_tests" = test ] && packages="$packages $NONARI_TEST_PACKAGES"
+[ "$want_tests" = package ] && packages="$packages $NONARI_PACKAGE_PACKAGES"
 
 missing=""
 for p in $packages; do

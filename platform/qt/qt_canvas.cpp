@@ -5,12 +5,15 @@
 
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -90,12 +93,37 @@ QRect boxInterior(int x1, int y1, int x2, int y2, int width) {
     return inside.isValid() ? inside : QRect();
 }
 
-QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, RasterMode mode) {
+namespace {
+
+// Products such as 1.1 * 10 land a hair below the integer they stand for.
+int deviceEdge(int logical, double scale) { return static_cast<int>(std::floor(logical * scale + 1e-9)); }
+
+}  // namespace
+
+QRect toDevice(const QRect& logical, double scale) {
+    if (!logical.isValid()) return {};
+    if (scale == 1.0) return logical;
+    return QRect(QPoint(deviceEdge(logical.left(), scale), deviceEdge(logical.top(), scale)),
+                 QPoint(deviceEdge(logical.right() + 1, scale) - 1, deviceEdge(logical.bottom() + 1, scale) - 1));
+}
+
+QSize deviceSize(double scale) { return {deviceEdge(canvasWidth, scale), deviceEdge(canvasHeight, scale)}; }
+
+QRect applyRaster(QImage& image, const std::vector<QRect>& logicalRects, Rgb colour, RasterMode mode) {
+    const double scale = image.devicePixelRatio();
+    const QRect logicalImage(QPoint(0, 0), (QSizeF(image.size()) / scale).toSize());
     QRect bounds;
-    for (const QRect& r : rects)
+    for (const QRect& r : logicalRects)
         if (r.isValid()) bounds = bounds.united(r);
-    bounds = bounds.intersected(image.rect());
+    bounds = bounds.intersected(logicalImage);
     if (bounds.isEmpty()) return {};
+    // Overlapping logical rectangles map to overlapping device rectangles, so XOR below still
+    // touches every device pixel once.
+    std::vector<QRect> rects;
+    rects.reserve(logicalRects.size());
+    for (const QRect& r : logicalRects)
+        if (r.isValid()) rects.push_back(toDevice(r, scale));
+    const QRect deviceBounds = toDevice(bounds, scale).intersected(image.rect());
     const QRgb pixel = 0xFF000000u | (colour & 0x00FFFFFFu);
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -114,10 +142,10 @@ QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, Ra
 
     const int maxX = image.width() - 1;
     std::vector<std::pair<int, int>> spans;
-    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+    for (int y = deviceBounds.top(); y <= deviceBounds.bottom(); ++y) {
         spans.clear();
         for (const QRect& r : rects)
-            if (r.isValid() && r.top() <= y && y <= r.bottom() && r.right() >= 0 && r.left() <= maxX)
+            if (r.top() <= y && y <= r.bottom() && r.right() >= 0 && r.left() <= maxX)
                 spans.emplace_back(std::max(r.left(), 0), std::min(r.right(), maxX));
         if (spans.empty()) continue;
         std::sort(spans.begin(), spans.end());
@@ -143,12 +171,44 @@ int textAdvance(const QtScreenFont& font, const QString& text) {
 
 namespace {
 
-// Draws a shaped text with its baseline starting at (x, baseline); returns its ink.
-QRect drawShaped(QPainter& painter, const QtScreenFont& font, int x, int baseline, const QString& text) {
-    const QtShapedText& shape = font.shaped(text);
-    const QPointF origin(x, baseline - shape.lineAscent);
-    for (const QGlyphRun& run : shape.runs) painter.drawGlyphRun(origin, run);
-    return shape.ink.translated(x, baseline);
+// One shaped piece of a text and the x its line starts at: the whole text, or one character of a fixed face.
+struct PlacedShape {
+    const QtShapedText* shape;
+    int x;
+};
+
+std::vector<PlacedShape> placeText(const QtScreenFont& font, int x, const QString& text) {
+    std::vector<PlacedShape> placed;
+    if (font.fixedAdvance <= 0) return {{&font.shaped(text), x}};
+    for (char32_t code : text.toUcs4()) {
+        placed.push_back({&font.shaped(QString::fromUcs4(&code, 1)), x});
+        x += font.fixedAdvance;
+    }
+    return placed;
+}
+
+// Each channel moves from its value toward the pen by the glyph's coverage, measured as if the ground
+// were the far end of the scale, and never back. Drawing a text again over itself so changes nothing,
+// where blending would darken its edges on every draw, and edges still come out smooth.
+QRgb coverPixel(QRgb old, QRgb pen, int coverage) {
+    if (coverage >= 255) return pen;
+    auto channel = [coverage](int was, int ink) {
+        if (ink < was) return std::min(was, ink + (255 - coverage) * (255 - ink) / 255);
+        if (ink > was) return std::max(was, ink * coverage / 255);
+        return was;
+    };
+    return qRgb(channel(qRed(old), qRed(pen)), channel(qGreen(old), qGreen(pen)), channel(qBlue(old), qBlue(pen)));
+}
+
+// The glyphs' coverage is drawn here first; kept between texts, which are drawn by the hundred.
+QImage& coverageScratch(const QSize& size) {
+    static QImage scratch;
+    if (scratch.width() < size.width() || scratch.height() < size.height())
+        scratch = QImage(size.expandedTo(scratch.size()).expandedTo(QSize(64, 64)),
+                         QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < size.height(); ++row)
+        std::fill_n(reinterpret_cast<QRgb*>(scratch.scanLine(row)), size.width(), QRgb(0));
+    return scratch;
 }
 
 }  // namespace
@@ -158,30 +218,53 @@ QRect paintText(QImage& image, const QtScreenFont& font, int x, int y, const QSt
     if (text.isEmpty()) return {};
     QRect cell(x, y, textAdvance(font, text), font.cellHeight());
     if (opaque) applyRaster(image, {cell}, ground, RasterMode::CopyPen);
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setPen(QColor::fromRgb(0xFF000000u | (pen & 0x00FFFFFFu)));
     const int baseline = y + font.ascent;
+    const std::vector<PlacedShape> placed = placeText(font, x, text);
     QRect ink;
-    if (font.fixedAdvance > 0) {
-        int column = x;
-        for (char32_t code : text.toUcs4()) {
-            ink = ink.united(drawShaped(painter, font, column, baseline, QString::fromUcs4(&code, 1)));
-            column += font.fixedAdvance;
+    for (const PlacedShape& piece : placed) ink = ink.united(piece.shape->ink.translated(piece.x, baseline));
+    // Glyphs may reach a little beyond their cells and their measured ink.
+    const QRect touched = cell.united(ink).adjusted(-2, -2, 2, 2);
+    // The coverage is drawn at the image's own resolution, so glyphs are as sharp as its pixels.
+    const double scale = image.devicePixelRatio();
+    const QRect area = toDevice(touched, scale).intersected(image.rect());
+    if (area.isEmpty()) return touched;
+
+    QImage& coverage = coverageScratch(area.size());
+    {
+        QPainter painter(&coverage);
+        painter.scale(scale, scale);
+        painter.setPen(Qt::white);
+        for (const PlacedShape& piece : placed) {
+            const QPointF origin(piece.x - area.left() / scale, baseline - piece.shape->lineAscent - area.top() / scale);
+            for (const QGlyphRun& run : piece.shape->runs) painter.drawGlyphRun(origin, run);
         }
-    } else {
-        ink = drawShaped(painter, font, x, baseline, text);
     }
-    // Glyphs may reach a little beyond their cells.
-    return cell.united(ink).adjusted(-2, -2, 2, 2);
+    const QRgb inkColour = 0xFF000000u | (pen & 0x00FFFFFFu);
+    for (int row = 0; row < area.height(); ++row) {
+        const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(row));
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(area.top() + row)) + area.left();
+        for (int column = 0; column < area.width(); ++column)
+            if (const int covered = qAlpha(from[column]); covered != 0)
+                to[column] = coverPixel(to[column], inkColour, covered);
+    }
+    return touched;
 }
 
-QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent), backing(canvasWidth, canvasHeight, QImage::Format_RGB32) {
-    backing.fill(Qt::white);
+QtCanvas::QtCanvas(QWidget* parent) : QWidget(parent) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setScale(screen != nullptr ? screen->devicePixelRatio() : 1.0);
     setFixedSize(canvasWidth, canvasHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void QtCanvas::setScale(double ratio) {
+    if (!(ratio > 0)) ratio = 1.0;
+    backing = QImage(deviceSize(ratio), QImage::Format_RGB32);
+    backing.setDevicePixelRatio(ratio);
+    backing.fill(Qt::white);
+    update();
 }
 
 void QtCanvas::markDirty(const QRect& area) {
@@ -198,7 +281,11 @@ void QtCanvas::markDirty(const QRect& area) {
 void QtCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, backing, area);
+    // Device pixels of the image go one to one onto the screen's device pixels, also where a
+    // fractional ratio puts the area's edges between them.
+    const QRect device = toDevice(area, scale());
+    const QRectF target(QPointF(device.topLeft()) / scale(), QSizeF(device.size()) / scale());
+    painter.drawImage(target, backing, QRectF(device));
     if (area.contains(pending)) pending = QRect();
     else if (!pending.isEmpty()) update(pending);  // a partial paint: the rest is still owed
     sincePresent.start();

@@ -25,8 +25,13 @@ std::vector<QRect> linePixels(int x1, int y1, int x2, int y2, int width);
 std::vector<QRect> boxOutline(int x1, int y1, int x2, int y2, int width);
 // What a filled box paints inside its outline (empty when the outline covers it all).
 QRect boxInterior(int x1, int y1, int x2, int y2, int width);
-// Applies the raster mode to every pixel of the union of the rectangles exactly once;
-// returns the bounding rectangle of what was touched.
+// The device pixels a rectangle of logical pixels covers on an image of that pixel ratio: logical
+// column x covers floor(x*s) .. floor((x+1)*s)-1, so logical pixels tile the image without gaps.
+QRect toDevice(const QRect& logical, double scale);
+// Size of the canvas image in device pixels at a pixel ratio.
+QSize deviceSize(double scale);
+// Applies the raster mode to every device pixel under the union of the logical rectangles exactly
+// once; returns the bounding rectangle of what was touched, in logical pixels.
 QRect applyRaster(QImage& image, const std::vector<QRect>& rects, Rgb colour, RasterMode mode);
 // Paints text in the pen colour with the top-left of its character cell at (x, y); the cell
 // box (advance x cell height) is filled with the ground colour first when opaque.
@@ -39,9 +44,13 @@ int textAdvance(const QtScreenFont& font, const QString& text);
 class QtCanvas : public QWidget {
     Q_OBJECT
 public:
+    // The backing image has the pixel ratio of the screen; drawing coordinates stay logical.
     explicit QtCanvas(QWidget* parent = nullptr);
 
     QImage& image() { return backing; }
+    double scale() const { return backing.devicePixelRatio(); }
+    // A fresh white backing image at another pixel ratio (the tests compare scales in one process).
+    void setScale(double ratio);
     // Schedules the area for painting; presents at once when the last presentation is older
     // than a frame, so that long drawing without event processing stays visible.
     void markDirty(const QRect& area);

@@ -115,6 +115,9 @@ QtScreenFont QtFonts::create(const FontRequest& desc) const {
     font.setStyleHint(QFont::AnyStyle, QFont::PreferMatch);
     font.setKerning(false);
     font.setBold(isSystemFace(desc.face) || desc.weight >= 600);
+    // Terminal, Fixedsys and System were bitmap faces: whole pixels, no soft edges.
+    if (isFixedFace(desc.face) || isSystemFace(desc.face))
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferMatch | QFont::NoAntialias));
 
     int pixelSize = 13;
     if (desc.height > 0)

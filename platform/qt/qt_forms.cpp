@@ -332,12 +332,38 @@ void QtForms::focusControl(FormId form, const std::string& control) {
     if (QWidget* widget = controlWidget(form, control)) widget->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+int neededWidth(const QTreeWidget* list, int column) {
+    return static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column);
+}
+
+// A column too narrow for what it shows takes the pixels it lacks from the column with the most to
+// spare: every entry reads in full, and the columns keep the width the form gave them together.
+void fitColumns(QTreeWidget* list) {
+    const int count = list->columnCount();
+    for (int c = 0; c < count; ++c) {
+        const int lacking = neededWidth(list, c) - list->columnWidth(c);
+        if (lacking <= 0) continue;
+        int donor = -1, spare = 0;
+        for (int other = 0; other < count; ++other) {
+            const int room = list->columnWidth(other) - neededWidth(list, other);
+            if (other != c && room > spare) donor = other, spare = room;
+        }
+        list->setColumnWidth(c, list->columnWidth(c) + lacking);
+        if (donor >= 0) list->setColumnWidth(donor, list->columnWidth(donor) - std::min(lacking, spare));
+    }
+}
+
+}  // namespace
+
 void QtForms::addListRow(FormId form, const std::string& control, const std::vector<std::string>& cells) {
     auto* list = qobject_cast<QTreeWidget*>(controlWidget(form, control));
     if (!list) return;
     QStringList texts;
     for (const auto& cell : cells) texts << qs(cell);
     new QTreeWidgetItem(list, texts);
+    fitColumns(list);
 }
 
 int QtForms::selectedTab(FormId form, const std::string& control) {

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +24,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -210,11 +212,16 @@ private:
     MenuId lastMenu = 0;
     MenuId installedBar = 0;
 
-    std::map<SavedAreaId, QImage> areas;
+    struct SavedArea {
+        QImage pixels;      // device pixels
+        QSize logicalSize;
+    };
+    std::map<SavedAreaId, SavedArea> areas;
     SavedAreaId lastArea = 0;
 
     std::mutex labelLock;  // the table may be read from other threads
     std::map<LabelId, QPointer<QLabel>> labels;
+    std::map<LabelId, unsigned long> labelWrites;  // counts every text set, to tell the latest
     LabelId lastLabel = 0;
 };
 
@@ -230,7 +237,14 @@ QtPlatform::QtPlatform(int& argc, char** argv)
       printer(std::make_unique<QtPrinter>(window.get())),
       help(std::make_unique<QtHelpViewer>()),
       fonts(screenDpiY()) {
+    // The window class and the desktop entry share this name, so that the desktop groups the
+    // window with its menu entry and icon.
     QApplication::setApplicationName(QStringLiteral("nonari"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nonari"));
+    QIcon icon;
+    for (int side : {48, 256}) icon.addFile(QStringLiteral(":/nonari/nonari-%1.png").arg(side), QSize(side, side));
+    QApplication::setWindowIcon(icon);
+    window->setWindowIcon(icon);
     QApplication::setQuitOnLastWindowClosed(false);
     QtCanvas* canvas = window->canvas();
     canvas->onInput = [this](const InputEvent& event) { queue.push(event); };
@@ -269,10 +283,35 @@ int QtPlatform::screenHeight() {
     return screen != nullptr ? screen->geometry().height() : 768;
 }
 
+namespace {
+
+// Moves a window that fits on the screen fully onto it; one that cannot fit keeps its top-left
+// corner (title bar and menu) on the screen.
+int fitSpan(int start, int length, int first, int available) {
+    if (length <= available) return std::clamp(start, first, first + available - length);
+    return std::max(start, first);
+}
+
+QPoint fittedOnScreen(const QRect& frame) {
+    const QScreen* screen = QGuiApplication::screenAt(frame.topLeft());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return frame.topLeft();
+    const QRect room = screen->availableGeometry();
+    return {fitSpan(frame.x(), frame.width(), room.x(), room.width()),
+            fitSpan(frame.y(), frame.height(), room.y(), room.height())};
+}
+
+}  // namespace
+
 void QtPlatform::openMainWindow(int x, int y, int, int) {
-    // The client area is fixed by the screen layout; only the position is the caller's.
-    window->move(x, y);
+    // The client area is fixed by the screen layout; only the position is the caller's, kept on the
+    // screen at every scale.
+    window->adjustSize();
+    window->move(fittedOnScreen(QRect(QPoint(x, y), window->size())));
     window->show();
+    // Only a shown window knows its frame.
+    const QPoint framed = fittedOnScreen(window->frameGeometry());
+    if (framed != window->frameGeometry().topLeft()) window->move(framed);
     window->raise();
     window->activateWindow();
     window->canvas()->setFocus();
@@ -288,8 +327,12 @@ void QtPlatform::setBackgroundColour(Rgb colour) {
 bool QtPlatform::setBackgroundPicture(const std::string& path) {
     QImage picture(toQString(path));
     if (picture.isNull()) return false;
-    backgroundTile = picture.scaled(128, 128, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    // The tile is 128 logical pixels square, made at the screen's resolution.
+    const double ratio = image().devicePixelRatio();
+    const int side = static_cast<int>(std::lround(128 * ratio));
+    backgroundTile = picture.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                          .convertToFormat(QImage::Format_RGB32);
+    backgroundTile.setDevicePixelRatio(ratio);
     paintBackground();
     return true;
 }
@@ -297,11 +340,12 @@ bool QtPlatform::setBackgroundPicture(const std::string& path) {
 void QtPlatform::paintBackground() {
     QImage& target = image();
     target.fill(toColor(backgroundColour));
+    const QRect whole(0, 0, canvasWidth, canvasHeight);
     if (!backgroundTile.isNull()) {
         QPainter painter(&target);
-        painter.drawTiledPixmap(target.rect(), QPixmap::fromImage(backgroundTile));
+        painter.drawTiledPixmap(whole, QPixmap::fromImage(backgroundTile));
     }
-    present(target.rect());
+    present(whole);
 }
 
 void QtPlatform::setMainWindowEnabled(bool enabled) {
@@ -583,25 +627,34 @@ void QtPlatform::showPointer(bool visible) {
 
 SavedAreaId QtPlatform::saveArea(int x1, int y1, int x2, int y2) {
     QRect area(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
-    areas[++lastArea] = image().copy(area);
+    QImage& source = image();
+    // Kept at device resolution: put back where it came from, it restores every device pixel.
+    QImage saved = source.copy(toDevice(area, source.devicePixelRatio()));
+    saved.setDevicePixelRatio(1.0);
+    areas[++lastArea] = SavedArea{saved, area.size()};
     return lastArea;
 }
 
 void QtPlatform::restoreArea(SavedAreaId area, int x, int y) {
     auto found = areas.find(area);
     if (found == areas.end()) return;
-    const QImage& saved = found->second;
     QImage& target = image();
+    const QRect logical(QPoint(x, y), found->second.logicalSize);
+    const QRect device = toDevice(logical, target.devicePixelRatio());
+    // At a fractional ratio the same logical size may cover one device pixel more or less elsewhere.
+    const QImage& kept = found->second.pixels;
+    const QImage saved = kept.size() == device.size() ? kept : kept.scaled(device.size());
     // Copied row by row: a restore ignores the raster mode and puts back every bit.
-    QRect placed = QRect(QPoint(x, y), saved.size()).intersected(target.rect());
+    QRect placed = device.intersected(target.rect());
     if (placed.isEmpty()) return;
     const int bytes = placed.width() * 4;
     for (int row = placed.top(); row <= placed.bottom(); ++row) {
-        const auto* from = reinterpret_cast<const QRgb*>(saved.constScanLine(row - y)) + (placed.left() - x);
+        const auto* from = reinterpret_cast<const QRgb*>(saved.constScanLine(row - device.top())) +
+                           (placed.left() - device.left());
         auto* to = reinterpret_cast<QRgb*>(target.scanLine(row)) + placed.left();
         std::memcpy(to, from, static_cast<std::size_t>(bytes));
     }
-    present(placed);
+    present(logical);
 }
 
 // --- Labels ----------------------------------------------------------------------
@@ -639,13 +692,27 @@ void QtPlatform::setLabelTextNow(LabelId label, const QString& text) {
 
 void QtPlatform::setLabelText(LabelId label, const std::string& text) {
     QString shown = toQString(text);
+    unsigned long write = 0;
+    {
+        std::lock_guard lock(labelLock);
+        write = ++labelWrites[label];
+    }
     if (QThread::currentThread() == guiContext->thread()) {
         setLabelTextNow(label, shown);
         return;
     }
-    // Only the GUI thread touches widgets; the posted call also wakes a waiting event loop.
+    // Only the GUI thread touches widgets; the posted call also wakes a waiting event loop. A text
+    // still on its way when a later one was set is stale and must not overwrite it.
     QMetaObject::invokeMethod(
-        guiContext.get(), [this, label, shown] { setLabelTextNow(label, shown); }, Qt::QueuedConnection);
+        guiContext.get(),
+        [this, label, shown, write] {
+            {
+                std::lock_guard lock(labelLock);
+                if (labelWrites[label] != write) return;
+            }
+            setLabelTextNow(label, shown);
+        },
+        Qt::QueuedConnection);
 }
 
 std::string QtPlatform::labelText(LabelId label) {

@@ -2,20 +2,39 @@
 #include "platform/qt/qt_printer.h"
 
 #include <QFile>
+#include <QLocale>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace nonari {
 
 namespace {
 
-void prepare(QPrinter& printer) {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(true);  // coordinates count from the paper's corner, not the margins
+// Kept clear on every side, and more where the printer cannot reach that far: the usual hardware
+// margins of 4 to 5 mm lie inside it.
+constexpr double leastMarginMm = 6.0;
+
+// Paper for a file or a printer chosen in the dialog: what the player's country uses.
+QPageSize localPaper() {
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
+}
+
+// The page is laid out inside what the printer can print on its own paper: coordinates and the
+// page's width and height count from the top-left corner of that area.
+void fitToPrintableArea(QPrinter& printer) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    const QMarginsF margins(std::max(least.left(), leastMarginMm), std::max(least.top(), leastMarginMm),
+                            std::max(least.right(), leastMarginMm), std::max(least.bottom(), leastMarginMm));
+    printer.setFullPage(false);
+    printer.setPageMargins(margins, QPageLayout::Millimeter);
 }
 
 }  // namespace
@@ -30,25 +49,27 @@ bool QtPrinter::selectPrinter() {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(QFile::decodeName(pdf));
-        prepare(*printer);
+        printer->setPageSize(localPaper());
+        fitToPrintableArea(*printer);
         return true;
     }
     // The printer chosen earlier in this run stands in for a missing default printer.
     for (const QPrinterInfo& usable : {QPrinterInfo::defaultPrinter(), QPrinterInfo::printerInfo(chosenPrinter)}) {
         if (usable.isNull()) continue;
         printer = std::make_unique<QPrinter>(usable, QPrinter::HighResolution);
-        prepare(*printer);
+        if (usable.defaultPageSize().isValid()) printer->setPageSize(usable.defaultPageSize());
+        fitToPrintableArea(*printer);
         if (printer->isValid()) return true;
     }
     printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    prepare(*printer);
+    printer->setPageSize(localPaper());
     QPrintDialog dialog(printer.get(), owner);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() != QDialog::Accepted || !printer->isValid()) {
         printer.reset();
         return false;
     }
-    printer->setFullPage(true);
+    fitToPrintableArea(*printer);  // on the paper chosen in the dialog
     if (printer->outputFileName().isEmpty()) chosenPrinter = printer->printerName();
     return true;
 }

@@ -73,7 +73,7 @@ cat one.rec one.rec one.rec one.rec > leicht.nnr
 rm one.rec
 [ "$(stat -c %s leicht.nnr)" -eq 8800 ] || fail "test collection has the wrong size"
 
-NONARI_SEED=7 "$program" > "$log" 2>&1 &
+NONARI_HOME="$work" NONARI_SEED=7 "$program" > "$log" 2>&1 &
 pid=$!
 win=$(wait_window "Nonari QV V5.0 by Pelmo")
 xdotool windowfocus --sync "$win"

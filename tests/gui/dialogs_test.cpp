@@ -1,6 +1,7 @@
 // The slot, name and hall-of-fame dialogs on the Qt platform: real buttons, keys, text box and close box.
 #include "app/game_state.h"
 #include "fame/champions_file.h"
+#include "fame/hall_of_fame.h"
 #include "fame/record_check.h"
 #include "files/board_record.h"
 #include "files/slot_dialog.h"
@@ -42,6 +43,7 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
          }, 4},
         {"Escape", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Escape); }, 0},
         {"close box", [](QWidget* d) { d->close(); }, 0},
+        {"Up on the preselected opt4", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Up); }, 3},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
@@ -77,6 +79,28 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheList) {
     checkForRecord();
     EXPECT_EQ(game.lastChampionName, "Jörg Ähre");
     EXPECT_TRUE(QApplication::activeModalWidget() == nullptr && qt_testing::mainWindow()->isEnabled());
+}
+
+TEST_F(DialogsTest, HallOfFameShowsEveryPlaceAndTimeInFull) {
+    for (int p = 1; p <= 10; ++p) {
+        game.championName[4][p] = "Spieler mit langem Namen " + std::to_string(p);
+        game.championDate[4][p] = "28.12.2024";
+        game.championTime[4][p] = "08:58:5" + std::to_string(p % 10) + ".8";
+    }
+    game.difficulty = 4;
+    whenShown("Ruhmeshalle", [](QWidget* hall) {
+        auto* list = part<QTreeWidget>(hall, "lv5");
+        ASSERT_EQ(list->topLevelItemCount(), 10);
+        EXPECT_EQ(list->topLevelItem(9)->text(0), QStringLiteral("10."));
+        for (int column : {0, 2, 3})  // places, dates and times; a long name may be cut
+            EXPECT_GE(list->columnWidth(column), static_cast<QAbstractItemView*>(list)->sizeHintForColumn(column))
+                << "column " << column << " cut";
+        int total = 0;
+        for (int column = 0; column < 4; ++column) total += list->columnWidth(column);
+        EXPECT_LE(total, list->viewport()->width()) << "the list needs no sideways scrolling";
+        part<QPushButton>(hall, "cmd3")->click();
+    });
+    showHallOfFame();
 }
 
 }  // namespace

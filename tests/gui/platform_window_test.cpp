@@ -1,6 +1,7 @@
-// Window 0 on Qt: message boxes, labels written from another thread, closing and the program's end.
+// Window 0 on Qt: its name and icon, message boxes, labels written from another thread, closing and the program's end.
 #include "tests/gui/platform_fixture.h"
 
+#include <QIcon>
 #include <QLabel>
 
 #include <thread>
@@ -9,6 +10,21 @@ namespace nonari::test {
 namespace {
 
 using WindowTest = QtPlatformTest;
+
+TEST_F(WindowTest, TheWindowCarriesTheGamesNameAndIconForTheDesktop) {
+    // The desktop matches the window to its menu entry by these names.
+    EXPECT_EQ(QCoreApplication::applicationName(), "nonari");
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "nonari");
+    const QIcon icon = qt_testing::mainWindow()->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(48, 48), QSize(256, 256)}));
+    // Drawn, not blank: the red block lines of the board are in it.
+    const QImage small = icon.pixmap(QSize(48, 48)).toImage();
+    int red = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) red += qRed(small.pixel(x, y)) > 180 && qGreen(small.pixel(x, y)) < 80;
+    EXPECT_GT(red, 40);
+}
 
 TEST_F(WindowTest, MessageBoxReturnsThePressedButtonsNumber) {
     whenShown({}, [](QWidget* box) { QTest::keyClick(box, Qt::Key_J); });  // a plain letter presses its button
@@ -29,6 +45,11 @@ TEST_F(WindowTest, LabelTextPostedFromAnotherThreadArrivesOnTheGuiThread) {
     EXPECT_EQ(label->text(), QStringLiteral(" 99:99:99"));  // posted, not yet shown
     pf->waitEvent();
     EXPECT_EQ(label->text(), QStringLiteral(" 00:00:01"));
+    // A text set on the GUI thread after another was posted is the newer one: the posted one is stale.
+    std::thread([&] { pf->setLabelText(clock, " 00:00:02"); }).join();
+    pf->setLabelText(clock, " 99:99:99");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label->text(), QStringLiteral(" 99:99:99"));
     delete label;
 }
 

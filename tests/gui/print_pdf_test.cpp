@@ -78,16 +78,21 @@ protected:
         unsetenv("NONARI_PRINT_PDF");
         QtPlatformTest::TearDown();
     }
-    // The page read back, and the print layout's units: the page is 80 units wide and 70 high.
+    // The page read back, and the print layout's units: the page inside its 6 mm margins is 80 units
+    // wide and 70 high.
     PdfPage printed() {
         const PdfPage page = readPdf(QString::fromStdString(pdf));
-        ux = page.width / 80, uy = page.height / 70;
+        ux = (page.width - 2 * margin) / 80, uy = (page.height - 2 * margin) / 70;
         return page;
     }
+    // Points from the paper's corner of a position in units.
+    double x(double units) const { return margin + units * ux; }
+    double y(double units) const { return margin + units * uy; }
 
     TempWorkDir work;
     std::string pdf = (work.path() / "seite.pdf").string();
     double ux = 0, uy = 0;
+    const double margin = 6 / 25.4 * 72;
 };
 
 TEST_F(PrintPdfTest, BoardDigitsAndLettersSitInsideTheirCellsAboveTheCaption) {
@@ -106,12 +111,12 @@ TEST_F(PrintPdfTest, BoardDigitsAndLettersSitInsideTheirCellsAboveTheCaption) {
         game.numbersMode = numbers;
         printBoard();
         const PdfPage page = printed();
-        const Area all = wordsIn(page, 0, 0, page.width, page.height, 58 * uy);
+        const Area all = wordsIn(page, 0, 0, page.width, page.height, y(58));
         for (const PdfWord& w : all.cells) {  // cells are 8 x 6 units from (5, 3); the whole glyph inside
-            const int c = static_cast<int>((w.xMin - 5 * ux) / (8 * ux)) + 1;
-            const int r = static_cast<int>((w.yMin - 3 * uy) / (6 * uy)) + 1;
-            EXPECT_LT(w.xMax, 5 * ux + c * 8 * ux) << w.text << " crosses the line right of column " << c;
-            EXPECT_LT(w.yMax, 3 * uy + r * 6 * uy) << w.text << " crosses the line below row " << r;
+            const int c = static_cast<int>((w.xMin - x(5)) / (8 * ux)) + 1;
+            const int r = static_cast<int>((w.yMin - y(3)) / (6 * uy)) + 1;
+            EXPECT_LT(w.xMax, x(5 + c * 8)) << w.text << " crosses the line right of column " << c;
+            EXPECT_LT(w.yMax, y(3 + r * 6)) << w.text << " crosses the line below row " << r;
             found[{c, r}] += w.text;
         }
         EXPECT_EQ(found, expected);
@@ -136,13 +141,50 @@ TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
     const char* names[] = {"Leicht", "Mittel", "Schwer", "Extrem"};
     for (int k = 0; k <= 3; ++k) {
         SCOPED_TRACE(names[k]);
-        const double left = 3 * ux + (k % 2) * 40 * ux, top = 3 * uy + (k / 2) * 32 * uy;
+        const double left = x(3 + (k % 2) * 40), top = y(3 + (k / 2) * 32);
         const Area quadrant = wordsIn(page, left, top, 36 * ux, 29 * uy, top + 27 * uy);
         const std::size_t digits = quadrant.cells.size();
         EXPECT_TRUE(digits <= 40u - 6 * k && digits >= 37u - 6 * k) << digits;
         EXPECT_EQ(quadrant.caption, "Schwierigkeitsgrad: " + std::string(names[k]) + " mit " +
                                         std::to_string(digits) + " Zahlen");
     }
+}
+
+TEST_F(PrintPdfTest, AllInkLiesInsideFiveMillimetresOfThePapersEdgeOnA4AndLetter) {
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r) game.board(c, r) = static_cast<std::uint8_t>(solution(c, r));
+    const QLocale before;
+    const struct { QLocale locale; double width, height; } papers[] = {
+        {QLocale(QLocale::German, QLocale::Germany), 595.3, 841.9},
+        {QLocale(QLocale::English, QLocale::UnitedStates), 612, 792},
+    };
+    for (const auto& paper : papers) {
+        QLocale::setDefault(paper.locale);
+        for (auto print : {printBoard, printSheets}) {
+            SCOPED_TRACE(paper.locale.name().toStdString() + (print == printBoard ? " board" : " sheet"));
+            print();
+            const PdfPage page = printed();
+            EXPECT_NEAR(page.width, paper.width, 0.5);
+            EXPECT_NEAR(page.height, paper.height, 0.5);
+            QProcess render;
+            const QString png = QString::fromStdString((work.path() / "seite").string());
+            render.start("pdftoppm", {"-r", "100", "-gray", "-png", "-singlefile", QString::fromStdString(pdf), png});
+            ASSERT_TRUE(render.waitForFinished(30000) && render.exitCode() == 0);
+            const QImage shot(png + ".png");
+            ASSERT_FALSE(shot.isNull());
+            QRect ink;
+            for (int py = 0; py < shot.height(); ++py)
+                for (int px = 0; px < shot.width(); ++px)
+                    if (qGray(shot.pixel(px, py)) < 200) ink = ink.united(QRect(px, py, 1, 1));
+            const int edge = static_cast<int>(5 / 25.4 * 100);  // whole pixels within 5 mm of the edge
+            EXPECT_TRUE(ink.left() >= edge && ink.top() >= edge && ink.right() < shot.width() - edge &&
+                        ink.bottom() < shot.height() - edge)
+                << "ink from (" << ink.left() << ", " << ink.top() << ") to (" << ink.right() << ", " << ink.bottom()
+                << ") on " << shot.width() << " x " << shot.height();
+            EXPECT_GT(ink.width(), shot.width() * 0.8) << "the layout fills the printable width";
+        }
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {

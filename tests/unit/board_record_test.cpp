@@ -42,6 +42,17 @@ void fillGame() {
     game.currentFile = savedBoardFile;
 }
 
+// A whole stored record the loader takes, told apart from others by its number n (1..9): digit n on
+// the diagonal, a given, a note byte and filler.
+Bytes storedRecord(int n) {
+    Bytes record(boardRecordSize, 0);
+    for (int c = 1; c <= 9; ++c) record[static_cast<std::size_t>(c + 10 * c)] = static_cast<unsigned char>(n);
+    record[100 + 55] = static_cast<unsigned char>(n);
+    record[200 + 22 + 100 * n] = 0xFF;
+    std::fill(record.begin() + 1200, record.end(), static_cast<unsigned char>(10 - n));
+    return record;
+}
+
 long entries() { return std::distance(fs::directory_iterator("."), fs::directory_iterator()); }
 
 using BoardRecordTest = test::HeadlessGame;
@@ -54,8 +65,11 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
     ASSERT_EQ(file.size(), 8800u);
     for (std::size_t n = 0; n < 4; ++n) expectRecord(file, n, n != 2);
     // In a whole file only the chosen record changes.
-    Bytes old(8800);
-    std::iota(old.begin(), old.end(), 0);
+    Bytes old;
+    for (int n = 0; n < 4; ++n) {
+        Bytes other = storedRecord(n + 1);
+        old.insert(old.end(), other.begin(), other.end());
+    }
     writeBytes(savedBoardFile, old);
     writeBoardRecord(1);
     file = readBytes(savedBoardFile);
@@ -84,6 +98,72 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
     }
     EXPECT_EQ(readBytes("data/extrem.nnr"), old);
     EXPECT_EQ(readBytes("../brett.nnr"), outside);
+}
+
+TEST_F(BoardRecordTest, AFileOfTheWrongSizeKeepsEveryWholeRecordAndBecomesFourRecordsAgain) {
+    for (std::size_t size : {0u, 2199u, 8799u, 8801u, 20000u}) {
+        SCOPED_TRACE(size);
+        // Whole records 1, 2, 3 ... as far as they fit, then the start of one more.
+        Bytes old;
+        for (int n = 1; old.size() < size; ++n) {
+            Bytes record = storedRecord(n % 9 + 1);
+            old.insert(old.end(), record.begin(), record.end());
+        }
+        old.resize(size);
+        writeBytes(savedBoardFile, old);
+        // Saving into slot 4 and then into slot 3 must lose none of the others.
+        resetGameState();
+        fillGame();
+        writeBoardRecord(3);
+        game.board(9, 1) = 5;
+        const Bytes second = recordOf();
+        writeBoardRecord(2);
+        const Bytes file = readBytes(savedBoardFile);
+        ASSERT_EQ(file.size(), 8800u);
+        EXPECT_EQ(slice(file, 2 * boardRecordSize, 1200), second);
+        game.board(9, 1) = 0;
+        expectRecord(file, 3, false);
+        for (std::size_t n : {0u, 1u}) {
+            if (old.size() >= (n + 1) * boardRecordSize)
+                EXPECT_EQ(slice(file, n * boardRecordSize, boardRecordSize),
+                          slice(old, n * boardRecordSize, boardRecordSize))
+                    << "record " << n << " was whole and must stay";
+            else
+                expectRecord(file, n, true);
+        }
+    }
+}
+
+TEST_F(BoardRecordTest, DamagedRecordsBecomeBlankAndAFileThatCannotBeReadIsNeverReplaced) {
+    Bytes old = storedRecord(1);
+    Bytes damaged = storedRecord(2);
+    damaged[100 + 12] = 10;  // a given that is no digit: the loader refuses the record
+    old.insert(old.end(), damaged.begin(), damaged.end());
+    old.resize(8800, 7);  // records 3 and 4 hold 7 everywhere: digits, a stored board
+    writeBytes(savedBoardFile, old);
+    fillGame();
+    writeBoardRecord(3);
+    Bytes file = readBytes(savedBoardFile);
+    EXPECT_EQ(slice(file, 0, 2200), slice(old, 0, 2200));
+    expectRecord(file, 1, true);
+    EXPECT_EQ(slice(file, 4400, 2200), slice(old, 4400, 2200));
+    expectRecord(file, 3, false);
+
+    // A folder in the file's place, and a file its owner may not read, stay as they are.
+    writeBytes(savedBoardFile, old);
+    fs::permissions(work->path(), fs::perms::all);
+    fs::permissions(savedBoardFile, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(test::inChildProcess([] {
+        if (!test::actAsOrdinaryUser()) return false;
+        writeBoardRecord(0);
+        return true;
+    }));
+    EXPECT_EQ(readBytes(savedBoardFile), old);
+    EXPECT_EQ(entries(), 1);
+    fs::remove(savedBoardFile);
+    fs::create_directory(savedBoardFile);
+    writeBoardRecord(0);
+    EXPECT_TRUE(fs::is_directory(savedBoardFile) && fs::is_empty(savedBoardFile));
 }
 
 TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {

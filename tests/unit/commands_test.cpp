@@ -1,21 +1,27 @@
-// Menu commands: their sequences, and the idle state every command returns to.
+// Menu commands: every id of the menu table with its effect, the idle state every command returns to, the clock.
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "files/board_record.h"
 #include "logic/game_clock.h"
+#include "screen/digit_picker.h"
 #include "tests/support/test_support.h"
 
 #include <algorithm>
+#include <set>
 
 namespace nonari {
 namespace {
+
+const Grid solution =
+    test::gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
 
 class CommandsTest : public test::HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         pf.endWhenScriptEmpty = false;
-        pf.setMainWindowHandlers({Win_0_MenuEvent, nullptr, Win_0_Close});
+        pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
         game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
         ASSERT_TRUE(buildMenuBar());
         updateMenuChecks();
@@ -28,6 +34,7 @@ protected:
     void expectIdle() {
         EXPECT_EQ(game.helpText, helpTextChooseMenu);
         EXPECT_FALSE(game.clockRunning || game.abortInput);
+        EXPECT_EQ(pf.labelText(game.uhr), idleClockText);
         EXPECT_TRUE(pf.checks[30 + game.difficulty]);
         EXPECT_EQ(std::vector({pf.checks[40], pf.checks[41], pf.checks[44], pf.checks[45]}),
                   std::vector({game.numbersMode, !game.numbersMode, game.showCandidates, game.symmetryOn}));
@@ -35,38 +42,213 @@ protected:
     static int filled(const Grid& g) {
         return static_cast<int>(std::count_if(g.cell.begin(), g.cell.end(), [](auto v) { return v; }));
     }
+    // The first `count` cells of the solution in reading order, as givens.
+    static void setPuzzle(int count) {
+        game.board.clear();
+        game.givens.clear();
+        for (int i = 0; i < count; ++i) {
+            const int c = i % 9 + 1, r = i / 9 + 1;
+            game.board(c, r) = game.givens(c, r) = solution(c, r);
+        }
+    }
+    // Record r of collection k holds 40 - 6k - r givens, so a count tells file and record apart; the
+    // Mittel file holds a fifth record with 50, which no new game may take.
+    static void writeCollections() {
+        const GameState before = game;
+        for (int k = 0; k <= 4; ++k) {
+            game.currentFile = collectionFile(k);
+            for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
+        }
+        game.currentFile = "fuenf.nnr";
+        setPuzzle(50);
+        writeBoardRecord(0);
+        std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
+        const std::vector<unsigned char> fifth = test::readBytes(game.currentFile);
+        mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
+        test::writeBytes("mittel.nnr", mittel);
+        std::filesystem::remove(game.currentFile);
+        game = before;
+    }
+    // Runs the command; a play screen it opens is left at once with Escape.
+    void runAndLeave(int id) {
+        pf.pushKeyUp(27);
+        Win_0_MenuEvent(id);
+    }
 };
 
-TEST_F(CommandsTest, EveryCommandEndsIdleAndShowingCandidatesTwiceLosesTheNotes) {
+TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
+    writeCollections();
+    std::set<int> menuIds;
+    for (const auto& [menu, entries] : pf.menus)
+        for (const auto& entry : entries)
+            if (entry.kind == HeadlessPlatform::MenuEntry::Item) menuIds.insert(entry.id);
+
+    std::set<int> tried;
+    bool inside = false;  // what a step saw while the command ran
+    auto run = [&](int id, const std::function<void()>& check) {
+        SCOPED_TRACE(id);
+        inside = false;
+        runAndLeave(id);
+        check();
+        expectIdle();
+        pf.script.clear();
+        tried.insert(id);
+    };
+
+    pf.pushStep([&] { inside = pf.findForm("Inf") != nullptr; });
+    pf.pushFormEvent("Inf", "Inf_Close");
+    run(1, [&] { EXPECT_TRUE(inside) << "the information dialog"; });
+
+    game.difficulty = 1;
+    game.finalTime = "00:00:01.0";
+    pf.pushStep([&] { inside = game.clockRunning && pf.labelText(game.uhr) == startClockText; });
+    run(8, [&] {
+        EXPECT_TRUE(inside) << "a new game is timed from 00:00:00";
+        EXPECT_EQ(game.finalTime, "X");
+        EXPECT_TRUE(filled(game.givens) >= 31 && filled(game.givens) <= 34) << filled(game.givens);
+        EXPECT_EQ(game.board, game.givens);
+    });
+
+    const Grid board = game.board;
+    pf.pushStep([&] { inside = !game.clockRunning; });
+    run(10, [&] { EXPECT_TRUE(inside && game.board == board) << "the play screen, untimed"; });
+
+    pf.pushStep([&] { inside = game.ownBoardMode; });
+    run(11, [&] { EXPECT_TRUE(inside && !game.ownBoardMode); });
+
+    pf.printerAvailable = true;
+    pf.printedTexts.clear();
+    run(12, [&] {
+        EXPECT_EQ(std::count_if(pf.printedTexts.begin(), pf.printedTexts.end(),
+                                [](const std::string& t) { return t.starts_with("Schwierigkeitsgrad:"); }), 4);
+        EXPECT_EQ(game.currentFile, "extrem.nnr") << "the sheet's last puzzle stays";
+        EXPECT_TRUE(filled(game.givens) >= 19 && filled(game.givens) <= 22);
+    });
+
+    // Slots 2 and 3 of brett.nnr: a board saved from the menu is the board loaded from it.
+    setPuzzle(23);
+    game.candidates(9, 9, 9) = true;
+    const GameState saved = game;
+    pf.pushFormEvent("frm1", "opt3_Click");
+    run(21, [&] { EXPECT_EQ(game.currentFile, savedBoardFile); });
+    setPuzzle(5);
+    pf.pushFormEvent("frm1", "opt3_Click");
+    run(20, [&] {
+        EXPECT_EQ(std::tie(game.board, game.givens, game.candidates),
+                  std::tie(saved.board, saved.givens, saved.candidates));
+    });
+
+    setPuzzle(60);
+    game.clockRunning = true;
+    pf.setLabelText(game.uhr, " 00:02:07");
+    run(22, [&] { EXPECT_EQ(game.board, solution) << "solved; the label shows the idle text, not a last time"; });
+
+    setPuzzle(30);
+    run(24, [&] { EXPECT_EQ(std::make_pair(filled(game.givens), filled(game.board)), std::make_pair(30, 30)); });
+
+    setPuzzle(30);
+    game.board(9, 9) = 9;
+    game.candidates(8, 8, 1) = true;
+    const Grid givens = game.givens;
+    run(25, [&] { EXPECT_TRUE(game.board == givens && game.candidates == CandidateGrid{}); });
+
+    game.board(0, 0) = game.givens(0, 5) = 7;  // the whole arrays, the unused row and column too
+    game.candidates(0, 0, 0) = game.candidates(9, 9, 9) = true;
+    run(26, [&] {
+        EXPECT_TRUE(game.board == Grid{} && game.givens == Grid{} && game.candidates == CandidateGrid{});
+    });
+
+    setPuzzle(12);
+    pf.printedTexts.clear();
+    run(27, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
+    pf.printerAvailable = false;
+
+    for (int id : {33, 30, 34, 32, 31}) run(id, [id] { EXPECT_EQ(game.difficulty, id - 30); });
+    run(41, [] { EXPECT_FALSE(game.numbersMode); });
+    run(40, [] { EXPECT_TRUE(game.numbersMode); });
+    game.candidates(2, 2, 2) = true;
+    run(44, [] { EXPECT_TRUE(game.showCandidates && !game.candidates(2, 2, 2)); });
+    run(44, [] { EXPECT_TRUE(!game.showCandidates && game.candidates == CandidateGrid{}); });
+    run(45, [] { EXPECT_FALSE(game.symmetryOn); });
+    run(45, [] { EXPECT_TRUE(game.symmetryOn); });
+
+    pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
+    pf.pushFormEvent("ruhm", "ruhm_Close");
+    run(50, [&] { EXPECT_TRUE(inside) << "the hall of fame"; });
+
+    game.useHtmlHelp = true;
+    run(60, [&] { EXPECT_TRUE(!pf.helpShown.empty() && pf.helpShown.back().ends_with("#übersicht.htm")); });
+
+    pf.messageBoxAnswers = {2};
+    run(99, [&] { EXPECT_TRUE(pf.messages.back() == "Spiel beenden?" && !pf.appEnding()); });
+
+    EXPECT_EQ(tried, menuIds) << "every id of the menu table";
+}
+
+TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDifficulty) {
+    writeCollections();
+    std::set<int> counts;
+    pf.endWhenScriptEmpty = true;  // the play screen returns at once
+    for (int k : {1, 3}) {
+        game.difficulty = static_cast<std::int16_t>(k);
+        counts.clear();
+        for (int i = 0; i < 40; ++i) {
+            pf.ending = false;
+            Win_0_MenuEvent(8);
+            counts.insert(filled(game.givens));
+        }
+        std::set<int> records;
+        for (int r = 0; r <= 3; ++r) records.insert(40 - 6 * k - r);
+        EXPECT_EQ(counts, records) << "difficulty " << k;
+    }
+}
+
+TEST_F(CommandsTest, ShowingCandidatesTwiceLosesTheNotesAndUnknownIdsStillEndIdle) {
     const Grid board = game.board;
     for (int id : {34, 41, 45, 777}) Win_0_MenuEvent(id), expectIdle();
     EXPECT_EQ(std::make_pair(int{game.difficulty}, int{game.lastCommand}), std::make_pair(4, 777));
-    EXPECT_FALSE(game.symmetryOn || game.numbersMode);
     EXPECT_EQ(game.board, board);
     Win_0_MenuEvent(44);
     EXPECT_TRUE(game.showCandidates && game.candidates(5, 5, 3));
-    expectIdle();
     Win_0_MenuEvent(44);
     EXPECT_FALSE(game.showCandidates);
     EXPECT_EQ(game.candidates, CandidateGrid{});
-    expectIdle();
-
-    game.clockRunning = true;
-    Win_0_MenuEvent(24);  // shuffling keeps the number of givens and entries
-    EXPECT_EQ(std::make_pair(filled(game.givens), filled(game.board)), std::make_pair(9, 10));
-    expectIdle();
 }
 
-TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGood) {
-    game.clockRunning = true;
-    game.startTime = currentTime();
-    bool runningAfterNested = true;
+TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExitDoesNot) {
+    writeCollections();
+    game.difficulty = 4;  // Teuflisch: puzzles of 13 to 16 givens
+    game.nameConfirmed = false;
+    bool runningAfterNested = true, runningAfterDeclined = false;
+    pf.messageBoxAnswers = {2};
+    pf.pushMenu(99);
+    pf.pushStep([&] { runningAfterDeclined = game.clockRunning; });
     pf.pushMenu(40);
     pf.pushStep([&] { runningAfterNested = game.clockRunning; });
     pf.pushKeyUp(27);
-    Win_0_MenuEvent(10);
+    Win_0_MenuEvent(8);
+    EXPECT_TRUE(runningAfterDeclined) << "NEIN to \"Spiel beenden?\" goes on with the timed game";
     EXPECT_FALSE(runningAfterNested);
+    EXPECT_EQ(game.finalTime, "X");
     expectIdle();
+
+    // Declined, the game is still won against the clock: the last open cell completes it.
+    pf.messageBoxAnswers = {2};
+    pf.pushMenu(99);
+    pf.pushStep([] {
+        for (int c = 1; c <= 9; ++c)
+            for (int r = 1; r <= 9; ++r)
+                if (c != 9 || r != 9) game.board(c, r) = game.givens(c, r) = solution(c, r);
+        game.board(9, 9) = game.givens(9, 9) = 0;
+    });
+    pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
+    pf.pushChar('0' + solution(9, 9));
+    pf.pushFormEvent("champ", "champ_Close");
+    pf.pushFormEvent("ruhm", "ruhm_Close");
+    pf.pushKeyUp(27);
+    Win_0_MenuEvent(8);
+    EXPECT_EQ(game.statusText, "Brett gelöst!!!");
+    EXPECT_EQ(game.finalTime.substr(0, 6), "00:00:") << game.finalTime;
 }
 
 }  // namespace

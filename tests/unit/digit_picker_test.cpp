@@ -28,6 +28,29 @@ TEST_F(DigitPicker, TypedDigitsInLettersAndNumbersMode) {
     EXPECT_FALSE(game.pickerActive);
 }
 
+TEST_F(DigitPicker, EverySquareShowsAndEntersItsOwnDigitOrLetter) {
+    for (bool numbers : {true, false}) {
+        rec.pushStep([numbers] { game.numbersMode = numbers; });
+        for (int n = 1; n <= 9; ++n) {
+            rec.pushStep([this] { rec.ops.clear(); });
+            left(cellX(7), cellY(2));
+            rec.pushStep([this, n, numbers] {
+                // The glyph drawn in each square of the open picker (its top-left 6 or 3..10 pixels in).
+                const auto glyphs =
+                    rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
+                EXPECT_EQ(glyphs.size(), 9u);
+                for (const DrawOp& op : glyphs) {
+                    const int square = (op.y1 - 1 - game.pickerY) / 30 * 3 + (op.x1 - 3 - game.pickerX) / 30 + 1;
+                    EXPECT_EQ(op.text, numbers ? std::to_string(square) : std::string(1, char('@' + square)));
+                }
+            });
+            left(squareX(7, n), squareY(2, n));
+            rec.pushStep([n] { EXPECT_EQ(game.board(7, 2), n) << "square " << n; });
+        }
+    }
+    playLoop();
+}
+
 TEST_F(DigitPicker, RightClicksEmptyCellsAndNotesToggle) {
     game.board(4, 5) = 8;
     game.board(6, 5) = game.givens(6, 5) = 2;

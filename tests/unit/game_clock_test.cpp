@@ -47,6 +47,48 @@ TEST_F(GameClockTest, IdleRunningAndAtTheWinTheTimeReadThen) {
     EXPECT_FALSE(game.clockRunning || game.nameConfirmed);  // the record check ran
 }
 
+TEST_F(GameClockTest, TheRunningTimeMovesOnWithTheGamesOwnSeconds) {
+    // A game started 0.7 s into a second of the time source: its seconds are not the source's.
+    game.startTime = 100.7;
+    game.lastClockSecond = -1.0;
+    EXPECT_TRUE(refreshRunningTime(101.2));
+    EXPECT_FALSE(refreshRunningTime(101.6)) << "still the game's first second";
+    ASSERT_TRUE(refreshRunningTime(101.71)) << "one second into the game the label must move on";
+    EXPECT_EQ(runningClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest), " 00:00:01");
+    // A new game that reaches the same count of seconds still refreshes.
+    game.startTime = 100.71;
+    EXPECT_TRUE(refreshRunningTime(101.72));
+    EXPECT_EQ(game.elapsedRest, 101.72 - 100.71);
+}
+
+TEST_F(GameClockTest, RefreshHeldBackWhileDrawingCatchesUpWhenTheDrawingEnds) {
+    startTimedGame(0.5);
+    game.lastClockSecond = -1.0;
+    setDrawingBusy(true);
+    pf.setLabelText(game.uhr, "busy");
+    startClockThread();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // past the game's next second
+    EXPECT_EQ(label(), "busy");
+    setDrawingBusy(false);
+    // Caught up at once, not only at the game's next second 0.7 s later.
+    for (int i = 0; i < 40 && label() == "busy"; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(label(), " 00:00:01");
+}
+
+TEST_F(GameClockTest, AStopEndsTheThreadAndShowsTheIdleTextForGood) {
+    for (double elapsed : {0.95, 0.5}) {
+        startTimedGame(elapsed);
+        game.lastClockSecond = -1.0;
+        startClockThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        game.clockRunning = false;
+        updateClock();
+        EXPECT_EQ(game.clockThreadId, 0) << "the stop waits for the thread";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        EXPECT_EQ(label(), idleClockText);
+    }
+}
+
 TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEnds) {
     // A new game's thread ends the one of the earlier game, which is still timed.
     startTimedGame(10.0);

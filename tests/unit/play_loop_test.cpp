@@ -75,6 +75,60 @@ TEST_F(PlayLoop, KThenOSolvesWithoutWinningAndCompletingATimedGameTakesTheFinalT
     EXPECT_FALSE(game.clockRunning || game.gameWon);
 }
 
+TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
+    game.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+    // Each button's light top edge runs from its left edge across its width: 8 pixels a character and 20.
+    keyUp(27);
+    playLoop();
+    std::vector<std::pair<int, int>> edges;
+    for (const DrawOp& op : rec.select([](const DrawOp& o) {
+             return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == 0xFFFFFF;
+         }))
+        edges.emplace_back(op.x1, op.x2 - op.x1);
+    EXPECT_EQ(edges,
+              (std::vector<std::pair<int, int>>{{30, 76}, {108, 92}, {202, 92}, {296, 100}, {398, 76}, {476, 92}}));
+
+    game.board = solution;
+    game.board(2, 2) = game.board(8, 3) = 0;
+    auto marks = [this] {
+        return rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 21; }).size();
+    };
+    keyUp('F');  // every note of every cell; the two empty cells show theirs
+    rec.pushStep([&] {
+        EXPECT_EQ(std::count(game.candidates.mark.begin(), game.candidates.mark.end(), true), 1000);
+        EXPECT_EQ(marks(), 18u);
+        rec.ops.clear();
+    });
+    keyUp('C');
+    rec.pushStep([&] {
+        EXPECT_EQ(game.candidates, CandidateGrid{});
+        EXPECT_EQ(marks(), 0u);
+    });
+    // M during a timed game: the automatic candidates, and the clock stops with the idle text.
+    rec.pushStep([this] {
+        game.clockRunning = true;
+        game.startTime = currentTime();
+        rec.setLabelText(game.uhr, " 00:00:03");
+    });
+    keyUp('M');
+    rec.pushStep([&] {
+        const int fits = solution(2, 2);  // the only digit that fits the empty cell (2, 2)
+        EXPECT_TRUE(game.showCandidates && game.candidates(2, 2, fits) && !game.candidates(2, 2, fits % 9 + 1));
+        EXPECT_FALSE(game.clockRunning);
+        EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
+        game.clockRunning = true;
+        rec.setLabelText(game.uhr, " 00:00:04");
+    });
+    keyUp('M');  // and switching them off again stops it as well
+    rec.pushStep([this] {
+        EXPECT_FALSE(game.showCandidates || game.clockRunning);
+        EXPECT_EQ(game.candidates, CandidateGrid{});
+        EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
+    });
+    keyUp(27);
+    playLoop();
+}
+
 TEST_F(PlayLoop, OwnBoardEntryShufflesOnXAndLeavesNotesAndClockAlone) {
     game.board = game.givens = solution;  // a full board shuffles to a different full board
     game.candidates(3, 3, 3) = true;

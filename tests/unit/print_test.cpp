@@ -19,7 +19,10 @@ public:
     FailingPrinter() { printerAvailable = true; }
     bool selectPrinter() override { return onPrinter = HeadlessPlatform::selectPrinter(); }
     void drawBox(int, int, int, int) override { draws += onPrinter; }
-    void drawText(int, int, const std::string&) override { draws += onPrinter; }
+    void drawText(int x, int y, const std::string& text) override {
+        draws += onPrinter;
+        HeadlessPlatform::drawText(x, y, text);
+    }
     bool printerFailed() override {
         return (breakAfterDraws >= 0 && draws >= breakAfterDraws) || HeadlessPlatform::printerFailed();
     }
@@ -88,6 +91,32 @@ TEST_F(PrintTest, FailingPrinterShowsAnErrorAndChangesNothingLoadedSoFar) {
     EXPECT_FALSE(printer.onPrinter);
     EXPECT_EQ(game.currentFile, "mittel.nnr");
     EXPECT_TRUE(countGivens() >= 31 && countGivens() <= 34) << countGivens();
+}
+
+TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
+    // pdftotext joins blanks: the exact captions are seen only here, on the drawing calls.
+    const char* board[] = {"Schwierigkeitsgrad:   Leicht mit 28 Zahlen", "Schwierigkeitsgrad:   Mittel mit 28 Zahlen",
+                           "Schwierigkeitsgrad:  Schwer mit 28 Zahlen", "Schwierigkeitsgrad:  Extrem mit 28 Zahlen",
+                           "Schwierigkeitsgrad: Teuflisch mit 28 Zahlen"};
+    setPuzzle(28);
+    for (std::int16_t d = 0; d <= 4; ++d) {
+        game.difficulty = d;
+        printer.printedTexts.clear();
+        printBoard();
+        ASSERT_FALSE(printer.printedTexts.empty());
+        EXPECT_EQ(printer.printedTexts.back(), board[d]);
+    }
+    // A sheet names its four puzzles by their own level, whatever the setting.
+    writeCollections();
+    printer.printedTexts.clear();
+    printSheets();
+    std::vector<std::string> captions;
+    for (const std::string& text : printer.printedTexts)
+        if (text.starts_with("Schwierigkeitsgrad:")) captions.push_back(text.substr(0, text.find("mit ") + 4));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit ",
+                                                  "Schwierigkeitsgrad:   Mittel mit ",
+                                                  "Schwierigkeitsgrad:  Schwer mit ",
+                                                  "Schwierigkeitsgrad:  Extrem mit "}));
 }
 
 TEST_F(PrintTest, SheetLeavesAShuffledExtremPuzzleOnTheBoard) {

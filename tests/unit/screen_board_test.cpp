@@ -1,6 +1,7 @@
 // Cell painting and candidate marks on the recorded drawing calls: what is drawn from where, and the refresh.
 #include "logic/candidate_marks.h"
 #include "screen/board_view.h"
+#include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {
@@ -28,6 +29,29 @@ TEST_F(ScreenBoard, GivensAreDrawnFromGivensAndCellsOffTheBoardAreLeftAlone) {
     EXPECT_TRUE(rec.ops.empty());
     drawGivenCell(5, 7, 8);
     EXPECT_EQ(std::make_tuple(game.givens(5, 7), game.board(5, 7), game.givens(10, 1)), std::make_tuple(8, 0, 0));
+}
+
+TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
+    for (int c = 1; c <= 9; ++c) game.board(c, 4) = static_cast<std::uint8_t>(c);
+    for (bool numbers : {true, false}) {
+        SCOPED_TRACE(numbers ? "numbers" : "letters");
+        game.numbersMode = numbers;
+        rec.ops.clear();
+        drawBoard();
+        drawStatisticsPanel();
+        const auto glyphs = textsOfHeight(58);
+        ASSERT_EQ(glyphs.size(), 9u);
+        std::string header = rec.lastTextAt(619, 232) + "|" + rec.lastTextAt(619, 252) + "|";
+        for (int d = 1; d <= 9; ++d) {
+            const std::string shown = numbers ? std::to_string(d) : std::string(1, char('A' + d - 1));
+            EXPECT_EQ(glyphs[static_cast<std::size_t>(d - 1)].text, shown);
+            // "I" sits 14 pixels further right than the other letters, whose offset is 5; a number's is 10.
+            const int offset = glyphs[static_cast<std::size_t>(d - 1)].x1 - (29 + (d - 1) * 60 + 1);
+            EXPECT_EQ(offset, numbers ? 10 : d == 9 ? 19 : 5);
+            header += rec.lastTextAt(675 + 16 * (d - 1) + (numbers ? 0 : 8), 232);
+        }
+        EXPECT_EQ(header, numbers ? "Zahlen|Anzahl|123456789" : "Ziffer|Anzahl|ABCDEFGHI");
+    }
 }
 
 TEST_F(ScreenBoard, MarksOnlyInEmptyCellsAndEmptyingACellWipesItsMarkArea) {

@@ -1,0 +1,63 @@
+// The game clock on Qt, where the clock thread's texts reach the label later, posted to the GUI thread.
+#include "app/game_state.h"
+#include "logic/game_clock.h"
+#include "screen/play_loops.h"
+#include "tests/gui/platform_fixture.h"
+#include "tests/support/test_support.h"
+
+#include <QLabel>
+
+namespace nonari::test {
+namespace {
+
+class ClockOnQt : public QtPlatformTest {
+protected:
+    void SetUp() override {
+        QtPlatformTest::SetUp();
+        resetGameState();
+        game.uhr = pf->createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+    }
+    void TearDown() override {
+        game.clockRunning = false;
+        joinClockThread();
+        delete qt_testing::label(game.uhr);
+        QtPlatformTest::TearDown();
+    }
+    std::string label() { return qt_testing::label(game.uhr)->text().toStdString(); }
+    // Escape pressed and released over the board: the play loop reads it as Abbruch.
+    static void queueEscape() {
+        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
+        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+    }
+};
+
+TEST_F(ClockOnQt, AbbruchLeavesTheIdleTextWhateverTheThreadRefreshedBefore) {
+    // Games aborted at different moments of their second, the thread due to refresh at once.
+    for (double elapsed : {0.999, 0.97, 0.6, 0.2}) {
+        SCOPED_TRACE(elapsed);
+        game.clockRunning = true;
+        game.gameWon = false;
+        game.startTime = currentTime() - elapsed;
+        game.lastClockSecond = -1.0;
+        queueEscape();
+        playLoop();
+        EXPECT_EQ(game.clockThreadId, 0) << "the stop ends the thread for certain";
+        QTest::qWait(60);  // everything posted before the stop arrives
+        EXPECT_EQ(label(), idleClockText);
+    }
+}
+
+TEST_F(ClockOnQt, RunningTimeReachesTheLabelAndAStopReplacesItForGood) {
+    game.clockRunning = true;
+    game.startTime = currentTime() - 0.8;
+    game.lastClockSecond = -1.0;
+    startClockThread();
+    QTRY_COMPARE_WITH_TIMEOUT(label(), std::string(" 00:00:01"), 2000);
+    game.clockRunning = false;
+    updateClock();
+    QTest::qWait(1100);
+    EXPECT_EQ(label(), idleClockText);
+}
+
+}  // namespace
+}  // namespace nonari::test

@@ -1,0 +1,89 @@
+// The play screen on Qt after redraws: button labels and panel titles drawn again, a picker dropped by a menu command.
+#include "app/commands.h"
+#include "app/game_state.h"
+#include "app/startup.h"
+#include "screen/layout.h"
+#include "screen/play_loops.h"
+#include "tests/gui/platform_fixture.h"
+#include "tests/support/test_support.h"
+
+#include <set>
+
+namespace nonari::test {
+namespace {
+
+struct Band {
+    const char* what;
+    QRect area;
+};
+
+// The strip under the board, and the band of every panel between its outer frame and its well, where its title is.
+const Band bands[] = {
+    {"button strip", QRect(QPoint(28, 595), QPoint(570, 626))},
+    {"SPIELBRETT:", QRect(QPoint(23, 19), QPoint(574, 43))},
+    {"STATISTIK:", QRect(QPoint(606, 203), QPoint(834, 221))},
+    {"STATUSMELDUNG:", QRect(QPoint(606, 295), QPoint(834, 313))},
+    {"SCHWIERIGKEITSGRAD:", QRect(QPoint(606, 387), QPoint(834, 405))},
+    {"HILFEFENSTER:", QRect(QPoint(606, 479), QPoint(834, 497))},
+    {"ZEITMESSUNG:", QRect(QPoint(626, 565), QPoint(812, 583))},
+};
+
+const std::pair<const char*, int> buttonLabels[] = {{" _Laden ", 30},    {" _Sichern ", 108}, {" _Drucken ", 202},
+                                                    {" _Neustart ", 296}, {" _Hilfe ", 398},  {" _Abbruch ", 476}};
+
+class PlayScreen : public QtPlatformTest {
+protected:
+    void SetUp() override {
+        QtPlatformTest::SetUp();
+        startNonari();
+        for (const auto& [label, left] : buttonLabels) drawButton(0, left, 598, label);
+        for (const Band& band : bands) first.push_back(image().copy(band.area));
+    }
+    void expectBandsAsFirstDrawn() {
+        for (std::size_t i = 0; i < std::size(bands); ++i)
+            EXPECT_TRUE(image().copy(bands[i].area) == first[i]) << bands[i].what << " changed";
+    }
+    TempWorkDir work;
+    std::vector<QImage> first;
+};
+
+TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitlesAsFirstDrawn) {
+    for (const auto& [label, left] : buttonLabels)
+        for (int press = 0; press < 10; ++press) drawButton(1, left, 598, label), drawButton(0, left, 598, label);
+    // Commands that lead to the board redraw the help panel, the display commands the statistics and status.
+    for (int id : {24, 40, 41, 22, 26, 24, 44, 44, 40, 41, 31, 24, 45, 45, 22, 26, 40, 41, 24, 30}) {
+        Win_0_MenuEvent(id);
+        for (const auto& [label, left] : buttonLabels) drawButton(0, left, 598, label);
+    }
+    drawShadowText(18, Black, 229, 37, "SPIELBRETT:");  // a smooth face, drawn again over itself
+    expectBandsAsFirstDrawn();
+
+    // The faces that were bitmaps draw whole pixels: the strip holds its frame and text colours only.
+    std::set<Rgb> colours;
+    const QRect strip = bands[0].area;
+    for (int y = strip.top(); y <= strip.bottom(); ++y)
+        for (int x = strip.left(); x <= strip.right(); ++x) colours.insert(pixel(x, y));
+    EXPECT_EQ(colours, (std::set<Rgb>{0x000000, 0x800000, 0x404040, 0xB4C9D0, 0xFFFFFF}));
+}
+
+TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheOldButtons) {
+    const QRect strip(30, 597, 539, 28);  // where the commands put back the strip saved at start-up
+    pf->restoreArea(game.savedStrip, strip.left(), strip.top());
+    const QImage bare = image().copy(strip);
+    game.givens.clear();
+    QImage after;
+    const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
+    later([cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); });
+    later([] { ASSERT_TRUE(game.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
+    later([&] {
+        after = image().copy(strip);
+        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
+        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+    }, 100);
+    playLoop();
+    EXPECT_FALSE(game.pickerActive);
+    EXPECT_TRUE(after == bare) << "parts of the buttons saved with the picker came back";
+}
+
+}  // namespace
+}  // namespace nonari::test
