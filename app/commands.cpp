@@ -1,7 +1,6 @@
 // Dispatch of every menu command: preparation, the command's own sequence, and the way back to the idle screen.
 #include "app/commands.h"
 
-#include "app/game_state.h"
 #include "app/menu.h"
 #include "app/startup.h"
 #include "fame/hall_of_fame.h"
@@ -12,11 +11,14 @@
 #include "logic/game_clock.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
+#include "platform/platform.h"
+#include "platform/system.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
 #include "screen/board_view.h"
 #include "screen/play_loops.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -36,18 +38,18 @@ bool leadsToBoard(int id) {
 void newGame() {
     loadNewGamePuzzle();
     showDifficultyLine();
-    game.clockRunning = true;
-    game.startTime = currentTime();
-    game.gameWon = false;
-    game.finalTime = "X";
+    game.clock.clockRunning = true;
+    game.clock.startTime = currentTime();
+    game.clock.gameWon = false;
+    game.clock.finalTime = "X";
     updateClock();
-    shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
-    game.candidates.clear();
+    shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
+    game.puzzle.candidates.clear();
     playLoop();
 }
 
 void loadBoardCommand() {
-    game.currentFile = savedBoardFile;
+    game.dialog.currentFile = savedBoardFile;
     openLoadDialog();
     showDifficultyLine();
     drawBoard();
@@ -56,18 +58,18 @@ void loadBoardCommand() {
 
 void ownBoard() {
     ownBoardLoop();
-    game.ownBoardMode = false;
+    game.picker.ownBoardMode = false;
 }
 
 void setNumbersMode(bool numbers) {
-    game.numbersMode = numbers;
+    game.settings.numbersMode = numbers;
     drawBoard();
     drawStatisticsPanel();
 }
 
 void toggleCandidateDisplay() {
-    game.showCandidates = !game.showCandidates;
-    game.candidates.clear();
+    game.settings.showCandidates = !game.settings.showCandidates;
+    game.puzzle.candidates.clear();
     drawBoard();
 }
 
@@ -82,19 +84,19 @@ void runCommand(int id) {
     case 21: openSaveDialog(); playLoop(); break;
     case 22: solveOnScreen(); break;
     case 24:
-        shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
+        shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
         drawBoard();
         break;
-    case 25: restartBoard(game.board, game.givens, game.candidates); playLoop(); break;
+    case 25: restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates); playLoop(); break;
     case 26: clearBoard(); break;
     case 27: printBoard(); break;
     case 30: case 31: case 32: case 33: case 34:
-        game.difficulty = static_cast<std::int16_t>(id - 30);
+        game.settings.difficulty = static_cast<std::int16_t>(id - 30);
         break;
     case 40: setNumbersMode(true); break;
     case 41: setNumbersMode(false); break;
     case 44: toggleCandidateDisplay(); break;
-    case 45: game.symmetryOn = !game.symmetryOn; break;
+    case 45: game.settings.symmetryOn = !game.settings.symmetryOn; break;
     case 50: showHallOfFame(); break;
     case 60: showManualOverview(); break;
     case exitCommand: askExit(); break;
@@ -104,38 +106,38 @@ void runCommand(int id) {
 
 // Puts back the strip under the board, one pixel above the row it was taken at.
 void restoreButtonStrip() {
-    if (game.savedStrip != 0) platform().restoreArea(game.savedStrip, 30, 597);
+    if (game.screen.savedStrip != 0) platform().restoreArea(game.screen.savedStrip, 30, 597);
 }
 
 }  // namespace
 
 void Win_0_MenuEvent(int id) {
-    game.abortInput = false;
+    game.dialog.abortInput = false;
     if (leadsToBoard(id)) {
-        game.helpText = helpTextClickCell;
+        game.screen.helpText = helpTextClickCell;
         drawHelpPanel();
     }
-    if (!game.useHtmlHelp) closeWinHelp();
-    game.lastCommand = id;
+    if (!game.dialog.useHtmlHelp) closeWinHelp();
+    game.dialog.lastCommand = id;
 
     runCommand(id);
     if (platform().appEnding()) {  // the window is gone; only the clock still needs stopping
-        game.clockRunning = false;
+        game.clock.clockRunning = false;
         joinClockThread();
         return;
     }
 
     updateMenuChecks();
     showDifficultyLine();
-    game.helpText = helpTextChooseMenu;
+    game.screen.helpText = helpTextChooseMenu;
     showHelpText();
     restoreButtonStrip();
     // A declined "&Beenden" lets the player go on with the game, still timed and recordable.
     if (id != exitCommand) {
-        game.clockRunning = false;
+        game.clock.clockRunning = false;
         updateClock();
     }
-    game.abortInput = false;
+    game.dialog.abortInput = false;
 }
 
 }  // namespace nonari

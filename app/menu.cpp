@@ -1,7 +1,8 @@
 // The menu table and the builder that turns it into the main window's menu.
 #include "app/menu.h"
 
-#include "app/game_state.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <cstdlib>
 
@@ -94,10 +95,10 @@ bool buildMenuBar() { return buildMenuBar(menuTable()); }
 void updateMenuChecks() {
     Platform& pf = platform();
     for (int id : {30, 31, 32, 33, 34, 40, 41, 44, 45}) pf.checkMenuItem(id, false);
-    pf.checkMenuItem(30 + game.difficulty, true);
-    pf.checkMenuItem(game.numbersMode ? 40 : 41, true);
-    if (game.showCandidates) pf.checkMenuItem(44, true);
-    if (game.symmetryOn) pf.checkMenuItem(45, true);
+    pf.checkMenuItem(30 + game.settings.difficulty, true);
+    pf.checkMenuItem(game.settings.numbersMode ? 40 : 41, true);
+    if (game.settings.showCandidates) pf.checkMenuItem(44, true);
+    if (game.settings.symmetryOn) pf.checkMenuItem(45, true);
 }
 
 }  // namespace nonari

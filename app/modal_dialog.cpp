@@ -1,7 +1,8 @@
 // The one pattern by which every dialog form is modal.
 #include "app/modal_dialog.h"
 
-#include "app/game_state.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -26,8 +27,8 @@ FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY) {
 
 void waitForDialog(FormId form) {
     Platform& pf = platform();
-    game.dialogClosed = false;
-    while (!game.dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
+    game.dialog.dialogClosed = false;
+    while (!game.dialog.dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
 }
 
 void endDialog(FormId form) {

@@ -2,15 +2,17 @@
 #include "app/startup.h"
 
 #include "app/commands.h"
-#include "app/game_state.h"
 #include "app/menu.h"
 #include "fame/champions_file.h"
 #include "help/help_launch.h"
 #include "logic/game_clock.h"
 #include "platform/folders.h"
+#include "platform/platform.h"
+#include "platform/system.h"
 #include "screen/digit_picker.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 #include <chrono>
 #include <cmath>
@@ -58,13 +60,13 @@ void setBackground() {
 
 void createClockLabel() {
     Platform& pf = platform();
-    game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, colour(White));
-    pf.setLabelText(game.uhr, idleClockText);
+    game.screen.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, colour(White));
+    pf.setLabelText(game.screen.uhr, idleClockText);
 }
 
 void drawFirstScreen() {
     selectFont(8);  // settles largeFonts before the first position depends on it
-    int titleY = game.largeFonts ? 668 : 670;
+    int titleY = game.screen.largeFonts ? 668 : 670;
     drawBevelFrame(0, 2, 0, 651, 862, 674);
     drawShadowText(16, Black, 10, titleY, productTitle);
     drawShadowText(16, Black, 740, titleY, bottomNotice);
@@ -87,11 +89,11 @@ void startNonari() {
     }
     updateMenuChecks();
     setBackground();
-    game.savedStrip = pf.saveArea(30, 598, 568, 625);
-    game.helpText = helpTextChooseMenu;
+    game.screen.savedStrip = pf.saveArea(30, 598, 568, 625);
+    game.screen.helpText = helpTextChooseMenu;
     createClockLabel();
     drawFirstScreen();
-    game.useHtmlHelp = htmlHelpPlatform();
+    game.dialog.useHtmlHelp = htmlHelpPlatform();
     selectFont(16);
 }
 
@@ -111,7 +113,7 @@ int runNonari(const std::string& startupNotice) {
     startNonari();
     if (!startupNotice.empty()) pf.messageBox(startupNotice, MessageIcon::Exclamation, 1, "OK");
     while (!pf.appEnding() && pf.mainWindowExists()) pf.waitEvent();
-    game.clockRunning = false;
+    game.clock.clockRunning = false;
     joinClockThread();
     joinAllThreads();
     pf.closeMainWindow();
@@ -120,11 +122,11 @@ int runNonari(const std::string& startupNotice) {
 
 void askExit() {
     Platform& pf = platform();
-    game.answer = static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
-    if (game.answer == 2) return;
-    if (game.savedStrip != 0) {
-        pf.discardArea(game.savedStrip);
-        game.savedStrip = 0;
+    game.dialog.answer = static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
+    if (game.dialog.answer == 2) return;
+    if (game.screen.savedStrip != 0) {
+        pf.discardArea(game.screen.savedStrip);
+        game.screen.savedStrip = 0;
     }
     pf.quit();
 }

@@ -1,7 +1,7 @@
 // The hall-of-fame tables and their file "Champions.Rhm": 150 lines of Windows-1252 text, CR LF.
 #include "fame/champions_file.h"
 
-#include "app/game_state.h"
+#include "state/game_state.h"
 #include "platform/safe_file.h"
 
 #include <algorithm>
@@ -89,9 +89,9 @@ std::optional<unsigned char> windows1252Byte(char32_t cp) {
 }
 
 void setEntry(int d, int p, std::string name, std::string date, std::string time) {
-    game.championName[d][p] = std::move(name);
-    game.championDate[d][p] = std::move(date);
-    game.championTime[d][p] = std::move(time);
+    game.fame.championName[d][p] = std::move(name);
+    game.fame.championDate[d][p] = std::move(date);
+    game.fame.championTime[d][p] = std::move(time);
 }
 
 void setEmptyEntry(int d, int p) { setEntry(d, p, "", "", "9"); }
@@ -175,9 +175,9 @@ bool saveChampions() {
     std::string text;
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= placesPerList; ++p) {
-            text += asOneLine(game.championName[d][p]);
-            text += asOneLine(game.championDate[d][p]);
-            text += asOneLine(game.championTime[d][p]);
+            text += asOneLine(game.fame.championName[d][p]);
+            text += asOneLine(game.fame.championDate[d][p]);
+            text += asOneLine(game.fame.championTime[d][p]);
         }
     return replaceFileContents(championsFile, std::vector<unsigned char>(text.begin(), text.end()));
 }

@@ -1,9 +1,10 @@
 // The hall-of-fame dialog ruhm: one tab per difficulty, and clearing a list.
 #include "fame/hall_of_fame.h"
 
-#include "app/game_state.h"
 #include "app/modal_dialog.h"
 #include "fame/champions_file.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <cmath>
 
@@ -25,35 +26,35 @@ void ruhm_Load(FormId form) {
     Platform& pf = platform();
     for (int p = 1; p <= 10; ++p)
         for (int d = 0; d < 5; ++d)
-            if (game.championTime[d][p].empty() || game.championTime[d][p][0] != '9')
+            if (game.fame.championTime[d][p].empty() || game.fame.championTime[d][p][0] != '9')
                 pf.addListRow(form, listView(d),
-                              {placeText(p), game.championName[d][p], game.championDate[d][p],
-                               game.championTime[d][p]});
+                              {placeText(p), game.fame.championName[d][p], game.fame.championDate[d][p],
+                               game.fame.championTime[d][p]});
     int tab = 1;
-    for (int k = 0; k < game.difficulty && tab < 5; ++k) ++tab;
+    for (int k = 0; k < game.settings.difficulty && tab < 5; ++k) ++tab;
     pf.selectTab(form, "tbs1", tab);
 }
 
 void cmd3_Click() {
-    game.dialogClosed = true;
+    game.dialog.dialogClosed = true;
     platform().closeForm(hallFormId);
 }
 
-void ruhm_Close() { game.dialogClosed = true; }
+void ruhm_Close() { game.dialog.dialogClosed = true; }
 
 void cmd4_Click() {
     Platform& pf = platform();
     FormId form = hallFormId;
-    game.answer = static_cast<std::int16_t>(pf.messageBox("Wirklich löschen?", MessageIcon::Question, 1, "&JA|&NEIN"));
-    if (game.answer != 1) return;
+    game.dialog.answer = static_cast<std::int16_t>(pf.messageBox("Wirklich löschen?", MessageIcon::Question, 1, "&JA|&NEIN"));
+    if (game.dialog.answer != 1) return;
     int d = pf.selectedTab(form, "tbs1") - 1;
     if (d < 0 || d > 4) return;
     for (int p = 1; p <= 10; ++p) {
-        game.championName[d][p].clear();
-        game.championDate[d][p].clear();
-        game.championTime[d][p] = "9";
+        game.fame.championName[d][p].clear();
+        game.fame.championDate[d][p].clear();
+        game.fame.championTime[d][p] = "9";
     }
-    game.dialogClosed = true;
+    game.dialog.dialogClosed = true;
     pf.closeForm(form);
     saveChampions();
     pf.setMainWindowEnabled(true);

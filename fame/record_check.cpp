@@ -1,10 +1,12 @@
 // The record check after a won timed game and the name form champ.
 #include "fame/record_check.h"
 
-#include "app/game_state.h"
 #include "app/modal_dialog.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
+#include "platform/platform.h"
+#include "platform/system.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 
@@ -15,39 +17,39 @@ namespace {
 FormId championFormId = 0;
 
 void cmd5_Click() {
-    game.dialogClosed = true;
-    game.lastChampionName = platform().controlText(championFormId, "ed1");
-    game.nameConfirmed = true;
+    game.dialog.dialogClosed = true;
+    game.fame.lastChampionName = platform().controlText(championFormId, "ed1");
+    game.fame.nameConfirmed = true;
     platform().closeForm(championFormId);
 }
 
 void cmd6_Click() {
-    game.dialogClosed = true;
+    game.dialog.dialogClosed = true;
     platform().closeForm(championFormId);
 }
 
-void champ_Close() { game.dialogClosed = true; }
+void champ_Close() { game.dialog.dialogClosed = true; }
 
 // The first place whose time the final time beats; 0 when it beats none. Equal times stay ahead.
 int recordPlace(int d) {
     for (int p = 1; p <= 10; ++p)
-        if (game.finalTime < game.championTime[d][p]) return p;
+        if (game.clock.finalTime < game.fame.championTime[d][p]) return p;
     return 0;
 }
 
 void insertChampion(int d, int place) {
     for (int q = 9; q >= place; --q) {
-        game.championName[d][q + 1] = game.championName[d][q];
-        game.championDate[d][q + 1] = game.championDate[d][q];
-        game.championTime[d][q + 1] = game.championTime[d][q];
+        game.fame.championName[d][q + 1] = game.fame.championName[d][q];
+        game.fame.championDate[d][q + 1] = game.fame.championDate[d][q];
+        game.fame.championTime[d][q + 1] = game.fame.championTime[d][q];
     }
     // The name becomes one line of the file; a line break in it would shift every later entry.
-    std::string name = game.lastChampionName;
+    std::string name = game.fame.lastChampionName;
     std::ranges::replace(name, '\r', ' ');
     std::ranges::replace(name, '\n', ' ');
-    game.championName[d][place] = name;
-    game.championDate[d][place] = todayText();
-    game.championTime[d][place] = game.finalTime;
+    game.fame.championName[d][place] = name;
+    game.fame.championDate[d][place] = todayText();
+    game.fame.championTime[d][place] = game.clock.finalTime;
 }
 
 }  // namespace
@@ -81,15 +83,15 @@ void askChampionName() {
     Platform& pf = platform();
     FormId form = openDialogForm(championForm(), 177, 234);
     championFormId = form;
-    pf.setControlText(form, "ed1", game.lastChampionName);
+    pf.setControlText(form, "ed1", game.fame.lastChampionName);
     pf.focusControl(form, "ed1");
     waitForDialog(form);
     endDialog(form);
 }
 
 void checkForRecord() {
-    game.nameConfirmed = false;
-    int d = game.difficulty;
+    game.fame.nameConfirmed = false;
+    int d = game.settings.difficulty;
     if (d < 0 || d > 4) return;
     int place = recordPlace(d);
     if (place == 0) {
@@ -98,7 +100,7 @@ void checkForRecord() {
         askChampionName();
         insertChampion(d, place);
         // An unconfirmed entry is thrown away by reading the file back.
-        if (game.nameConfirmed) saveChampions();
+        if (game.fame.nameConfirmed) saveChampions();
         else loadChampions();
     }
     showHallOfFame();

@@ -1,9 +1,10 @@
 // The 2200-byte board record shared by the puzzle collections and the saved boards.
 #include "files/board_record.h"
 
-#include "app/game_state.h"
 #include "platform/folders.h"
 #include "platform/safe_file.h"
+#include "platform/system.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 #include <array>
@@ -127,15 +128,16 @@ std::optional<std::vector<unsigned char>> startingImage(const std::string& path)
 }
 
 void encodeRecord(std::vector<unsigned char>& image, std::size_t start) {
-    std::copy(game.board.cell.begin(), game.board.cell.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
-    std::copy(game.givens.cell.begin(), game.givens.cell.end(),
+    std::copy(game.puzzle.board.cell.begin(), game.puzzle.board.cell.end(),
+              image.begin() + static_cast<std::ptrdiff_t>(start));
+    std::copy(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(),
               image.begin() + static_cast<std::ptrdiff_t>(start + givensOffset));
-    game.candidateBytes.fill(0);
+    std::array<std::uint8_t, candidateImageBytes> candidateBytes{};
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
             for (int d = 1; d <= 9; ++d)
-                if (game.candidates(c, r, d)) game.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] = 0xFF;
-    std::copy(game.candidateBytes.begin(), game.candidateBytes.end(),
+                if (game.puzzle.candidates(c, r, d)) candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] = 0xFF;
+    std::copy(candidateBytes.begin(), candidateBytes.end(),
               image.begin() + static_cast<std::ptrdiff_t>(start + candidatesOffset));
     appendFiller(image, start + fillerOffset);
 }
@@ -155,35 +157,34 @@ std::string locateBoardFile(const std::string& name) {
 }
 
 void readBoardRecord(std::int16_t record) {
-    game.clockRunning = false;
-    if (!isPlainName(game.currentFile)) return;
-    std::string path = locateBoardFile(game.currentFile);
+    game.clock.clockRunning = false;
+    if (!isPlainName(game.dialog.currentFile)) return;
+    std::string path = locateBoardFile(game.dialog.currentFile);
     if (!isRegularFile(path)) return;
     std::optional<DecodedRecord> decoded = readRecordImage(path, record);
     if (!decoded) return;
 
-    game.board = decoded->board;
-    game.givens = decoded->givens;
-    game.candidateBytes = decoded->candidateBytes;
-    game.candidates.clear();
+    game.puzzle.board = decoded->board;
+    game.puzzle.givens = decoded->givens;
+    game.puzzle.candidates.clear();
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
             for (int d = 1; d <= 9; ++d)
-                game.candidates(c, r, d) = game.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
+                game.puzzle.candidates(c, r, d) = decoded->candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
 }
 
 void writeBoardRecord(std::int16_t record) {
     // Only the working folder is written, and only the four records a board file holds.
-    if (!isPlainName(game.currentFile)) return;
+    if (!isPlainName(game.dialog.currentFile)) return;
     if (record < 0 || static_cast<std::size_t>(record) >= recordsPerBoardFile) return;
-    std::optional<std::vector<unsigned char>> image = startingImage(game.currentFile);
+    std::optional<std::vector<unsigned char>> image = startingImage(game.dialog.currentFile);
     if (!image) return;
     encodeRecord(*image, static_cast<std::size_t>(record) * boardRecordSize);
-    replaceFileContents(game.currentFile, *image);
+    replaceFileContents(game.dialog.currentFile, *image);
 }
 
 void loadNewGamePuzzle() {
-    game.currentFile = collectionFile(game.difficulty);
+    game.dialog.currentFile = collectionFile(game.settings.difficulty);
     readBoardRecord(static_cast<std::int16_t>(random(4)));
 }
 

@@ -1,9 +1,10 @@
 // The slot dialog frm1: saving the board into or loading it from one of four records of "brett.nnr".
 #include "files/slot_dialog.h"
 
-#include "app/game_state.h"
 #include "app/modal_dialog.h"
 #include "files/board_record.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -22,10 +23,10 @@ int checkedSlot() {
 
 void commitSlot() {
     int slot = checkedSlot();
-    if (slot >= 0) game.selectedSlot = static_cast<std::int16_t>(slot);
-    if (game.slotDialogLoads) readBoardRecord(game.selectedSlot);
-    else writeBoardRecord(game.selectedSlot);
-    game.dialogClosed = true;
+    if (slot >= 0) game.dialog.selectedSlot = static_cast<std::int16_t>(slot);
+    if (game.dialog.slotDialogLoads) readBoardRecord(game.dialog.selectedSlot);
+    else writeBoardRecord(game.dialog.selectedSlot);
+    game.dialog.dialogClosed = true;
     platform().setMainWindowEnabled(true);
     platform().closeForm(slotFormId);
 }
@@ -40,36 +41,36 @@ void opt_KeyPress(int button, int key) {
         return;
     }
     if (key >= '1' && key <= '4') {
-        game.selectedSlot = static_cast<std::int16_t>(key - '1');
+        game.dialog.selectedSlot = static_cast<std::int16_t>(key - '1');
     } else if (key == 13) {
-        game.selectedSlot = static_cast<std::int16_t>(button - 1);
+        game.dialog.selectedSlot = static_cast<std::int16_t>(button - 1);
     } else {
         int slot = checkedSlot();
-        if (slot >= 0) game.selectedSlot = static_cast<std::int16_t>(slot);
+        if (slot >= 0) game.dialog.selectedSlot = static_cast<std::int16_t>(slot);
     }
-    platform().setControlValue(slotFormId, optionButton(game.selectedSlot), true);
-    platform().focusControl(slotFormId, optionButton(game.selectedSlot));
+    platform().setControlValue(slotFormId, optionButton(game.dialog.selectedSlot), true);
+    platform().focusControl(slotFormId, optionButton(game.dialog.selectedSlot));
     commitSlot();
 }
 
 void cmd2_Click() {
-    game.dialogClosed = true;
+    game.dialog.dialogClosed = true;
     platform().closeForm(slotFormId);
     platform().setMainWindowEnabled(true);
 }
 
 void frm1_Close() {
-    game.dialogClosed = true;
+    game.dialog.dialogClosed = true;
     platform().setMainWindowEnabled(true);
 }
 
 void openSlotDialog() {
     Platform& pf = platform();
-    if (game.selectedSlot < 0 || game.selectedSlot > 3) game.selectedSlot = 0;
+    if (game.dialog.selectedSlot < 0 || game.dialog.selectedSlot > 3) game.dialog.selectedSlot = 0;
     FormId form = openDialogForm(slotDialogForm(), 595, 235);
     slotFormId = form;
-    pf.setControlValue(form, optionButton(game.selectedSlot), true);
-    pf.focusControl(form, optionButton(game.selectedSlot));
+    pf.setControlValue(form, optionButton(game.dialog.selectedSlot), true);
+    pf.focusControl(form, optionButton(game.dialog.selectedSlot));
     waitForDialog(form);
     endDialog(form);
 }
@@ -79,7 +80,7 @@ void openSlotDialog() {
 FormLayout slotDialogForm() {
     FormLayout form;
     form.name = "frm1";
-    form.caption = game.slotDialogLoads ? "Welches Brett laden?" : "Sichern unter ...";
+    form.caption = game.dialog.slotDialogLoads ? "Welches Brett laden?" : "Sichern unter ...";
     form.width = 236;
     form.height = 138;
     for (int slot = 0; slot < 4; ++slot)
@@ -104,13 +105,13 @@ FormLayout slotDialogForm() {
 }
 
 void openSaveDialog() {
-    game.slotDialogLoads = false;
-    game.currentFile = savedBoardFile;
+    game.dialog.slotDialogLoads = false;
+    game.dialog.currentFile = savedBoardFile;
     openSlotDialog();
 }
 
 void openLoadDialog() {
-    game.slotDialogLoads = true;
+    game.dialog.slotDialogLoads = true;
     openSlotDialog();
 }
 

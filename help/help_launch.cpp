@@ -1,8 +1,9 @@
 // Opening the manual: the HTML or the WinHelp form, chosen once at start-up.
 #include "help/help_launch.h"
 
-#include "app/game_state.h"
 #include "platform/folders.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <filesystem>
 
@@ -42,14 +43,14 @@ void showHelpKeyword(const std::string& file, const std::string& keyword) {
 void closeWinHelp() { platform().closeWinHelp(winHelpFile); }
 
 void showManualOverview() {
-    if (game.useHtmlHelp)
+    if (game.dialog.useHtmlHelp)
         showHelpTopic(htmlHelpFile, "übersicht.htm");
     else
         showHelpKeyword(winHelpFile, "Menupunkte");
 }
 
 void showRulesHelp() {
-    if (game.useHtmlHelp)
+    if (game.dialog.useHtmlHelp)
         showHelpTopic(htmlHelpFile, "erklärung.htm");
     else
         showHelpKeyword(winHelpFile, "Erklärung");

@@ -1,8 +1,9 @@
 // The information dialog Inf.
 #include "help/info_dialog.h"
 
-#include "app/game_state.h"
 #include "app/modal_dialog.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -44,10 +45,10 @@ FormLayout informationForm() {
     form.defaultButton = "cmd15";
     form.cancelButton = "cmd15";
     form.handlers["cmd15_Click"] = [](const FormEventArgs&) {
-        game.dialogClosed = true;
+        game.dialog.dialogClosed = true;
         platform().closeForm(informationFormId);
     };
-    form.handlers["Inf_Close"] = [](const FormEventArgs&) { game.dialogClosed = true; };
+    form.handlers["Inf_Close"] = [](const FormEventArgs&) { game.dialog.dialogClosed = true; };
     return form;
 }
 

@@ -1,29 +1,30 @@
 // The nine small candidate marks of each empty cell, and their refresh from the rule layer.
 #include "logic/candidate_marks.h"
 
-#include "app/game_state.h"
 #include "logic/game_clock.h"
 #include "logic/rules.h"
+#include "platform/platform.h"
 #include "screen/layout.h"
+#include "state/game_state.h"
 
 #include <string>
 
 namespace nonari {
 
-int candidateMarkLeft(int x, int d) { return game.boardX + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3); }
+int candidateMarkLeft(int x, int d) { return game.screen.boardX + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3); }
 
 int candidateMarkTop(int y, int d) {
-    int top = game.boardY + 60 * (y - 1) + 1 + 19 * ((d - 1) / 3);
+    int top = game.screen.boardY + 60 * (y - 1) + 1 + 19 * ((d - 1) / 3);
     // The bottom marks above a block line sit one pixel higher, clear of its upper half.
     if (d >= 7 && y % 3 == 0) --top;
     return top;
 }
 
 void showAllCandidates() {
-    if (game.showCandidates) {
-        game.clockRunning = false;
+    if (game.settings.showCandidates) {
+        game.clock.clockRunning = false;
         updateClock();
-        computeCandidates(game.board, game.candidates);
+        computeCandidates(game.puzzle.board, game.puzzle.candidates);
     }
     drawCandidateMarks();
 }
@@ -32,20 +33,20 @@ void drawCandidateMarks() {
     Platform& p = platform();
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
-            if (game.board(x, y) != 0) continue;
+            if (game.puzzle.board(x, y) != 0) continue;
             for (int d = 1; d <= 9; ++d) {
                 int left = candidateMarkLeft(x, d);
                 int top = candidateMarkTop(y, d);
                 p.setPenColour(colour(White));
                 p.setFillColour(colour(White));
                 p.drawFilledBox(left, top, left + 15, top + 16);
-                if (game.candidates(x, y, d)) {
+                if (game.puzzle.candidates(x, y, d)) {
                     p.setRasterMode(RasterMode::MergePen);
                     p.setTextOpaque(false);
                     p.setPenColour(colour(Black));
                     p.setFillColour(colour(White));
                     selectFont(18);
-                    std::string text = game.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
+                    std::string text = game.settings.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
                     if (text == "I") left += 4;
                     p.drawText(left, top, text);
                     p.setRasterMode(RasterMode::CopyPen);

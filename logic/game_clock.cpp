@@ -1,8 +1,10 @@
 // The game clock: the running display, the final time and the thread that refreshes the label.
 #include "logic/game_clock.h"
 
-#include "app/game_state.h"
 #include "fame/record_check.h"
+#include "platform/platform.h"
+#include "platform/system.h"
+#include "state/game_state.h"
 
 #include <chrono>
 #include <cmath>
@@ -32,35 +34,35 @@ std::string lastChars(const std::string& text, std::size_t n) {
     return text.size() <= n ? text : text.substr(text.size() - n);
 }
 
-void showOnClock(const std::string& text) { platform().setLabelText(game.uhr, text); }
+void showOnClock(const std::string& text) { platform().setLabelText(game.screen.uhr, text); }
 
 // The running text of a refresh at t, or nothing when t lies in the same second as before. Needs clockMutex.
 bool refreshedRunningText(double t, std::string& text) {
     if (!refreshRunningTime(t)) return false;
-    text = runningClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest);
+    text = runningClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest);
     return true;
 }
 
 std::chrono::duration<double> untilNextGameSecond() {
-    double elapsed = std::max(0.0, currentTime() - game.startTime);
+    double elapsed = std::max(0.0, currentTime() - game.clock.startTime);
     return std::chrono::duration<double>(std::floor(elapsed) + 1.0 - elapsed + wakeAfterSecond);
 }
 
 void runClockThread(unsigned long generation) {
     std::unique_lock<std::mutex> lock(clockMutex);
-    auto ended = [generation] { return clockGeneration != generation || !game.clockRunning; };
+    auto ended = [generation] { return clockGeneration != generation || !game.clock.clockRunning; };
     while (!ended()) {
         // One wake-up a second: the label changes only when the game's second does.
         clockWake.wait_for(lock, untilNextGameSecond(), [generation] { return clockGeneration != generation; });
         if (ended()) return;
-        if (game.drawingBusy) {
+        if (game.clock.drawingBusy) {
             catchUpWanted = true;
-            clockWake.wait(lock, [generation] { return clockGeneration != generation || !game.drawingBusy; });
+            clockWake.wait(lock, [generation] { return clockGeneration != generation || !game.clock.drawingBusy; });
             catchUpWanted = false;
             if (ended()) return;
         }
         std::string text;
-        if (!game.gameWon && refreshedRunningText(currentTime(), text)) showOnClock(text);
+        if (!game.clock.gameWon && refreshedRunningText(currentTime(), text)) showOnClock(text);
     }
 }
 
@@ -84,24 +86,24 @@ std::string finalClockText(long hours, long minutes, double rest) {
 }
 
 bool refreshRunningTime(double t) {
-    double elapsed = t - game.startTime;
+    double elapsed = t - game.clock.startTime;
     if (elapsed < 0) elapsed = 0;
     // The current time cut to the whole seconds of the game: each game's seconds are its own.
-    double second = game.startTime + std::floor(elapsed);
-    if (second == game.lastClockSecond) return false;
+    double second = game.clock.startTime + std::floor(elapsed);
+    if (second == game.clock.lastClockSecond) return false;
     double hours = std::floor(elapsed / 3600.0);
     double rest = elapsed - 3600.0 * hours;
     double minutes = std::floor(rest / 60.0);
     rest -= 60.0 * minutes;
-    game.elapsedHours = static_cast<std::int32_t>(hours);
-    game.elapsedMinutes = static_cast<std::int32_t>(minutes);
-    game.elapsedRest = rest;
-    game.lastClockSecond = second;
+    game.clock.elapsedHours = static_cast<std::int32_t>(hours);
+    game.clock.elapsedMinutes = static_cast<std::int32_t>(minutes);
+    game.clock.elapsedRest = rest;
+    game.clock.lastClockSecond = second;
     return true;
 }
 
 void updateClock() {
-    if (!game.clockRunning) {
+    if (!game.clock.clockRunning) {
         joinClockThread();
         showOnClock(idleClockText);
         return;
@@ -112,14 +114,14 @@ void updateClock() {
         std::lock_guard<std::mutex> lock(clockMutex);
         // The final time is read at the win itself, not taken from the last whole-second refresh,
         // which may lie up to a second back.
-        if (game.gameWon) game.lastClockSecond = -1.0;
+        if (game.clock.gameWon) game.clock.lastClockSecond = -1.0;
         refreshedRunningText(currentTime(), text);
-        if (game.gameWon) final = finalClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest);
+        if (game.clock.gameWon) final = finalClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest);
     }
-    if (game.gameWon) {
+    if (game.clock.gameWon) {
         showOnClock(final);
-        game.finalTime = final;
-        game.clockRunning = false;
+        game.clock.finalTime = final;
+        game.clock.clockRunning = false;
         joinClockThread();
         checkForRecord();
         text = idleClockText;
@@ -135,7 +137,7 @@ void startClockThread() {
     std::call_once(joinAtExit, [] { std::atexit([] { joinClockThread(); }); });
     joinClockThread();
     const unsigned long generation = currentGeneration();
-    game.clockThreadId = startThread([generation] { runClockThread(generation); });
+    game.clock.clockThreadId = startThread([generation] { runClockThread(generation); });
 }
 
 void joinClockThread() {
@@ -144,14 +146,14 @@ void joinClockThread() {
         ++clockGeneration;
     }
     clockWake.notify_all();
-    ThreadHandle thread = game.clockThreadId;
-    game.clockThreadId = 0;
+    ThreadHandle thread = game.clock.clockThreadId;
+    game.clock.clockThreadId = 0;
     if (thread != 0) joinThread(thread);
 }
 
 void setDrawingBusy(bool busy) {
     std::lock_guard<std::mutex> lock(clockMutex);
-    game.drawingBusy = busy;
+    game.clock.drawingBusy = busy;
     if (!busy && catchUpWanted) clockWake.notify_all();
 }
 

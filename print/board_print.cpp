@@ -1,7 +1,8 @@
 // Printing the current board on one page, and the printing frame the puzzle sheets share.
 #include "print/board_print.h"
 
-#include "app/game_state.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <limits>
@@ -27,7 +28,7 @@ std::string characterText(int code) {
 }
 
 void failBoardPrint(std::int16_t givenCountBefore) {
-    game.givenCount = givenCountBefore;
+    game.screen.givenCount = givenCountBefore;
     abandonPrintJob();
 }
 
@@ -89,7 +90,7 @@ void printGrid(int x, int y, int cellW, int cellH, int boxLineWidth) {
 
 std::string printCaption(int difficulty, int count) {
     std::string name;
-    if (difficulty >= 0 && difficulty <= 4) name = game.difficultyName[static_cast<std::size_t>(difficulty)];
+    if (difficulty >= 0 && difficulty <= 4) name = difficultyName[static_cast<std::size_t>(difficulty)];
     // "Teuflisch" lacks the trailing blank of the other names.
     const std::string gap = difficulty == 4 ? " " : "";
     return "Schwierigkeitsgrad: " + name + gap + "mit " + std::to_string(count) + " Zahlen";
@@ -110,10 +111,10 @@ void abandonPrintJob() {
 }
 
 void printCellText(int column, int row, int value, int x0, int y0) {
-    if (game.givens(column, row) != 0) ++game.givenCount;
+    if (game.puzzle.givens(column, row) != 0) ++game.screen.givenCount;
     std::string text;
     int nudge = 11;
-    if (game.numbersMode) {
+    if (game.settings.numbersMode) {
         text = std::to_string(value);
     } else {
         text = characterText(64 + value);
@@ -123,26 +124,26 @@ void printCellText(int column, int row, int value, int x0, int y0) {
 }
 
 void printBoard() {
-    const std::int16_t givenCountBefore = game.givenCount;
+    const std::int16_t givenCountBefore = game.screen.givenCount;
     if (!startPrintJob("Brett drucken", 54)) return failBoardPrint(givenCountBefore);
 
     const int cellW = nint(8.0 * unitX);
     const int cellH = nint(6.0 * unitY);
     printGrid(nint(5.0 * unitX), nint(3.0 * unitY), cellW, cellH, 10);
 
-    game.givenCount = 0;
+    game.screen.givenCount = 0;
     const int dx = nint(unitX / 2.0);
     const int dy = nint(-unitY / 3.0);
     for (int column = 1; column <= 9; ++column)
         for (int row = 1; row <= 9; ++row) {
-            const int value = game.board(column, row);
+            const int value = game.puzzle.board(column, row);
             if (value == 0) continue;
             printCellText(column, row, value, nint(6.5 * unitX) + nint((column - 1.0) * cellW) + dx,
                           nint(4.0 * unitY) + nint((row - 1.0) * cellH) + dy);
         }
 
     platform().setPrinterFont("ARIAL", 12);
-    platform().drawText(nint(5.0 * unitX), nint(59.0 * unitY), printCaption(game.difficulty, game.givenCount));
+    platform().drawText(nint(5.0 * unitX), nint(59.0 * unitY), printCaption(game.settings.difficulty, game.screen.givenCount));
     if (!finishPrintJob()) failBoardPrint(givenCountBefore);
 }
 

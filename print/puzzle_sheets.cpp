@@ -1,10 +1,12 @@
 // Printing a sheet of four fresh puzzles, Leicht to Extrem.
 #include "print/puzzle_sheets.h"
 
-#include "app/game_state.h"
 #include "files/board_record.h"
 #include "logic/shuffle.h"
+#include "platform/platform.h"
+#include "platform/system.h"
 #include "print/board_print.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -22,22 +24,22 @@ bool printSheetPuzzle(int k, int cellW, int cellH) {
     printGrid(nint(3.0 * unitX) + ox, nint(3.0 * unitY) + oy, cellW, cellH, 8);
     if (pf.printerFailed()) return false;
 
-    game.currentFile = collectionFile(k);
+    game.dialog.currentFile = collectionFile(k);
     readBoardRecord(static_cast<std::int16_t>(random(4)));
-    shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
+    shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
 
     pf.setPrinterFont("ARIAL", 20);
-    game.givenCount = 0;
+    game.screen.givenCount = 0;
     for (int column = 1; column <= 9; ++column)
         for (int row = 1; row <= 9; ++row) {
-            const int value = game.givens(column, row);
+            const int value = game.puzzle.givens(column, row);
             if (value == 0) continue;
             printCellText(column, row, value, nint(4.0 * unitX) + nint((column - 1.0) * cellW) + ox,
                           nint(3.5 * unitY) + nint((row - 1.0) * cellH) + oy);
         }
 
     pf.setPrinterFont("ARIAL", 10);
-    pf.drawText(nint(3.0 * unitX) + ox, nint(30.5 * unitY) + oy, printCaption(k, game.givenCount));
+    pf.drawText(nint(3.0 * unitX) + ox, nint(30.5 * unitY) + oy, printCaption(k, game.screen.givenCount));
     return true;
 }
 

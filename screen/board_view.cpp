@@ -1,11 +1,12 @@
 // Painting the cell interiors: givens on light grey, entries on white, one large glyph per filled cell.
 #include "screen/board_view.h"
 
-#include "app/game_state.h"
 #include "logic/candidate_marks.h"
 #include "logic/solver.h"
+#include "platform/platform.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -15,14 +16,14 @@ bool onBoard(int column, int row) { return column >= 1 && column <= 9 && row >= 
 
 // Glyph x offset inside the interior; "I" is narrow and sits further right.
 int glyphOffset(const std::string& text) {
-    if (game.numbersMode) return 10;
+    if (game.settings.numbersMode) return 10;
     return text == "I" ? 19 : 5;
 }
 
 void paintCell(int column, int row, int digit, int ground) {
     Platform& p = platform();
-    int left = game.boardX + (column - 1) * game.cellWidth + 1;
-    int top = game.boardY + (row - 1) * game.cellHeight + 1;
+    int left = game.screen.boardX + (column - 1) * game.screen.cellWidth + 1;
+    int top = game.screen.boardY + (row - 1) * game.screen.cellHeight + 1;
     // Keep clear of the 2-pixel block lines right of columns and below rows 3, 6, 9.
     int right = left + (column % 3 == 0 ? 57 : 58);
     int bottom = top + (row % 3 == 0 ? 57 : 58);
@@ -50,14 +51,14 @@ void paintCell(int column, int row, int digit, int ground) {
 
 std::string glyphText(int digit) {
     if (digit < 1 || digit > 9) return {};
-    if (game.numbersMode) return std::string(1, static_cast<char>('0' + digit));
+    if (game.settings.numbersMode) return std::string(1, static_cast<char>('0' + digit));
     return std::string(1, static_cast<char>(64 + digit));
 }
 
 void drawGivenCell(int column, int row, int digit) {
     if (!onBoard(column, row)) return;
     paintCell(column, row, digit, LightGrey);
-    game.givens(column, row) = static_cast<std::uint8_t>(digit);
+    game.puzzle.givens(column, row) = static_cast<std::uint8_t>(digit);
 }
 
 void drawEntryCell(int column, int row, int digit) {
@@ -66,22 +67,22 @@ void drawEntryCell(int column, int row, int digit) {
 }
 
 void drawBoard() {
-    game.cellWidth = 60;
-    game.cellHeight = 60;
+    game.screen.cellWidth = 60;
+    game.screen.cellHeight = 60;
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j) {
-            if (game.givens(i, j) != 0) drawGivenCell(i, j, game.givens(i, j));
-            else drawEntryCell(i, j, game.board(i, j));
+            if (game.puzzle.givens(i, j) != 0) drawGivenCell(i, j, game.puzzle.givens(i, j));
+            else drawEntryCell(i, j, game.puzzle.board(i, j));
         }
     updateStatistics();
-    if (game.showCandidates) showAllCandidates();
+    if (game.settings.showCandidates) showAllCandidates();
     else drawCandidateMarks();
 }
 
 void clearBoard() {
-    game.board.clear();
-    game.givens.clear();
-    game.candidates.clear();
+    game.puzzle.board.clear();
+    game.puzzle.givens.clear();
+    game.puzzle.candidates.clear();
     drawBoard();
 }
 
@@ -100,7 +101,7 @@ public:
 
 void solveOnScreen() {
     SolverOnScreen screen;
-    solveCommand(game.board, game.givens, game.candidates, screen);
+    solveCommand(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates, screen);
 }
 
 }  // namespace nonari

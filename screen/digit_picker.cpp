@@ -1,13 +1,14 @@
 // Cell entry: the 3x3 digit picker over a cell, its modal loop, note mode, and the board clicks of both loops.
 #include "screen/digit_picker.h"
 
-#include "app/game_state.h"
 #include "logic/candidate_marks.h"
 #include "logic/game_clock.h"
 #include "logic/rules.h"
+#include "platform/platform.h"
 #include "screen/board_view.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <string>
@@ -22,14 +23,14 @@ constexpr int squareSize = 30;
 constexpr int stripLeft = 30;
 constexpr int stripTop = 597;
 
-int pickerLeft(int column) { return game.boardX - 16 + (column - 1) * game.cellWidth; }
-int pickerTop(int row) { return game.boardY - 16 + (row - 1) * game.cellHeight; }
+int pickerLeft(int column) { return game.screen.boardX - 16 + (column - 1) * game.screen.cellWidth; }
+int pickerTop(int row) { return game.screen.boardY - 16 + (row - 1) * game.screen.cellHeight; }
 
 int roundPixel(double value) { return static_cast<int>(std::lround(value)); }
 
 // Square 1..9 under the point, 0 outside the picker.
 int squareAt(int x, int y) {
-    int dx = x - game.pickerX, dy = y - game.pickerY;
+    int dx = x - game.picker.pickerX, dy = y - game.picker.pickerY;
     if (dx < 0 || dx >= pickerSize || dy < 0 || dy >= pickerSize) return 0;
     return (dy / squareSize) * 3 + dx / squareSize + 1;
 }
@@ -37,21 +38,21 @@ int squareAt(int x, int y) {
 bool insidePicker(int x, int y) { return squareAt(x, y) != 0; }
 
 int glyphOffsetInSquare(const std::string& text) {
-    if (game.numbersMode) return 6;
+    if (game.settings.numbersMode) return 6;
     return text == "I" ? 10 : 3;
 }
 
 void restoreBackground() {
     setDrawingBusy(true);
-    if (game.pickerBackground != 0) platform().restoreArea(game.pickerBackground, game.pickerX, game.pickerY);
+    if (game.picker.pickerBackground != 0) platform().restoreArea(game.picker.pickerBackground, game.picker.pickerX, game.picker.pickerY);
     setDrawingBusy(false);
 }
 
 void closePickerState() {
     setDrawingBusy(false);
-    if (game.pickerBackground != 0) platform().discardArea(game.pickerBackground);
-    game.pickerBackground = 0;
-    game.pickerActive = false;
+    if (game.picker.pickerBackground != 0) platform().discardArea(game.picker.pickerBackground);
+    game.picker.pickerBackground = 0;
+    game.picker.pickerActive = false;
 }
 
 // The key whose character the picker took, so that its release does not also act in the play loop.
@@ -61,10 +62,10 @@ int virtualKeyOf(int character) {
 }
 
 void refreshCandidatesIfShown() {
-    if (game.showCandidates) showAllCandidates();
+    if (game.settings.showCandidates) showAllCandidates();
 }
 
-const char* pickerHelpText() { return game.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!"; }
+const char* pickerHelpText() { return game.picker.noteMode ? "Bitte Kandidaten notieren!" : "Rechte Taste löscht Feld!"; }
 
 // A menu command ran inside the picker's wait (it always leaves its own help text): the screen
 // under the picker may have changed, so the picker goes without touching the cell. Its saved
@@ -73,8 +74,8 @@ const char* pickerHelpText() { return game.noteMode ? "Bitte Kandidaten notieren
 void abandonPicker() {
     restoreBackground();
     closePickerState();
-    if (game.pickerY + pickerSize >= stripTop && game.savedStrip != 0)
-        platform().restoreArea(game.savedStrip, stripLeft, stripTop);
+    if (game.picker.pickerY + pickerSize >= stripTop && game.screen.savedStrip != 0)
+        platform().restoreArea(game.screen.savedStrip, stripLeft, stripTop);
     drawBoard();
 }
 
@@ -86,32 +87,32 @@ bool pickCell(int column, int row) {
         SavedAreaId background;
         bool noteMode;
     };
-    bool nested = game.pickerActive;
-    OpenPicker outer{game.pickerX, game.pickerY, game.pickerColumn, game.pickerRow, game.pickerBackground, game.noteMode};
+    bool nested = game.picker.pickerActive;
+    OpenPicker outer{game.picker.pickerX, game.picker.pickerY, game.picker.pickerColumn, game.picker.pickerRow, game.picker.pickerBackground, game.picker.noteMode};
     if (nested) {
-        game.pickerBackground = 0;
-        game.pickerActive = false;
+        game.picker.pickerBackground = 0;
+        game.picker.pickerActive = false;
     }
     drawDigitPicker(column, row);
     bool chosen = runDigitPicker(column, row);
     if (nested) {
-        game.pickerX = outer.x;
-        game.pickerY = outer.y;
-        game.pickerColumn = outer.column;
-        game.pickerRow = outer.row;
-        game.pickerBackground = outer.background;
-        game.noteMode = outer.noteMode;
-        game.pickerActive = true;
+        game.picker.pickerX = outer.x;
+        game.picker.pickerY = outer.y;
+        game.picker.pickerColumn = outer.column;
+        game.picker.pickerRow = outer.row;
+        game.picker.pickerBackground = outer.background;
+        game.picker.noteMode = outer.noteMode;
+        game.picker.pickerActive = true;
     }
     return chosen;
 }
 
 void completionTest() {
-    if (game.clockRunning && boardVerdict(game.board) == BoardVerdict::Solved) {
-        game.gameWon = true;
+    if (game.clock.clockRunning && boardVerdict(game.puzzle.board) == BoardVerdict::Solved) {
+        game.clock.gameWon = true;
         updateClock();
-        game.clockRunning = false;
-        game.gameWon = false;
+        game.clock.clockRunning = false;
+        game.clock.gameWon = false;
     }
 }
 
@@ -120,33 +121,33 @@ void completionTest() {
 void Win_0_MouseMove(int, int, double x, double y) {
     int px = roundPixel(x), py = roundPixel(y);
     // While a menu command runs inside the picker's wait the picker is not on show.
-    if (game.pickerActive && game.helpText == pickerHelpText()) {
+    if (game.picker.pickerActive && game.screen.helpText == pickerHelpText()) {
         int square = squareAt(px, py);
-        if (square != 0 && square != game.pickerHover) {
-            game.pickerHover = static_cast<std::int16_t>(square);
-            drawDigitPicker(game.pickerColumn, game.pickerRow);
+        if (square != 0 && square != game.picker.pickerHover) {
+            game.picker.pickerHover = static_cast<std::int16_t>(square);
+            drawDigitPicker(game.picker.pickerColumn, game.picker.pickerRow);
         }
     }
-    game.mouseX = px;
-    game.mouseY = py;
+    game.picker.mouseX = px;
+    game.picker.mouseY = py;
 }
 
 void drawDigitPicker(int column, int row) {
     Platform& p = platform();
     setDrawingBusy(true);
-    game.helpText = pickerHelpText();
+    game.screen.helpText = pickerHelpText();
     showHelpText();
-    game.pickerX = static_cast<std::int16_t>(pickerLeft(column));
-    game.pickerY = static_cast<std::int16_t>(pickerTop(row));
-    if (game.pickerBackground == 0)
-        game.pickerBackground = p.saveArea(game.pickerX, game.pickerY, game.pickerX + pickerSize, game.pickerY + pickerSize);
+    game.picker.pickerX = static_cast<std::int16_t>(pickerLeft(column));
+    game.picker.pickerY = static_cast<std::int16_t>(pickerTop(row));
+    if (game.picker.pickerBackground == 0)
+        game.picker.pickerBackground = p.saveArea(game.picker.pickerX, game.picker.pickerY, game.picker.pickerX + pickerSize, game.picker.pickerY + pickerSize);
     for (int n = 1; n <= 9; ++n) {
-        int left = game.pickerX + ((n - 1) % 3) * squareSize;
-        int top = game.pickerY + ((n - 1) / 3) * squareSize;
+        int left = game.picker.pickerX + ((n - 1) % 3) * squareSize;
+        int top = game.picker.pickerY + ((n - 1) / 3) * squareSize;
         p.setRasterMode(RasterMode::CopyPen);
         p.setTextOpaque(true);
         p.setPenColour(colour(Black));
-        p.setFillColour(colour(n == game.pickerHover ? LightGrey : White));
+        p.setFillColour(colour(n == game.picker.pickerHover ? LightGrey : White));
         p.drawFilledBox(left, top, left + squareSize, top + squareSize);
         p.setRasterMode(RasterMode::MergePen);
         p.setTextOpaque(false);
@@ -161,48 +162,48 @@ void drawDigitPicker(int column, int row) {
 
 bool runDigitPicker(int column, int row) {
     Platform& p = platform();
-    game.pickerColumn = static_cast<std::int16_t>(column);
-    game.pickerRow = static_cast<std::int16_t>(row);
-    game.pickerX = static_cast<std::int16_t>(pickerLeft(column));
-    game.pickerY = static_cast<std::int16_t>(pickerTop(row));
-    game.pickerKeyRelease = 0;
-    game.pickerActive = true;
+    game.picker.pickerColumn = static_cast<std::int16_t>(column);
+    game.picker.pickerRow = static_cast<std::int16_t>(row);
+    game.picker.pickerX = static_cast<std::int16_t>(pickerLeft(column));
+    game.picker.pickerY = static_cast<std::int16_t>(pickerTop(row));
+    game.picker.pickerKeyRelease = 0;
+    game.picker.pickerActive = true;
     waitMouseRelease();
 
     int typed = -1;  // the accepted character's value, -1 when the picker closed by mouse
     while (true) {
-        game.pickerCleared = false;
-        game.abortInput = false;
+        game.picker.pickerCleared = false;
+        game.dialog.abortInput = false;
         InputEvent event = p.waitEvent();
         if (p.appEnding()) {
             closePickerState();
             return false;
         }
-        if (game.helpText != pickerHelpText()) {
+        if (game.screen.helpText != pickerHelpText()) {
             abandonPicker();
             return false;
         }
         if (event.kind == EventKind::LeftPress) {
-            if (!insidePicker(game.mouseX, game.mouseY)) continue;
+            if (!insidePicker(game.picker.mouseX, game.picker.mouseY)) continue;
             restoreBackground();
-            if (game.noteMode) {
-                bool& note = game.candidates(column, row, game.pickerHover);
+            if (game.picker.noteMode) {
+                bool& note = game.puzzle.candidates(column, row, game.picker.pickerHover);
                 note = !note;
                 showAllCandidates();
             } else {
-                game.board(column, row) = static_cast<std::uint8_t>(game.pickerHover);
-                if (!game.ownBoardMode) drawEntryCell(column, row, game.pickerHover);
+                game.puzzle.board(column, row) = static_cast<std::uint8_t>(game.picker.pickerHover);
+                if (!game.picker.ownBoardMode) drawEntryCell(column, row, game.picker.pickerHover);
             }
             break;
         }
         if (event.kind == EventKind::RightPress) {
-            game.pickerCleared = true;
+            game.picker.pickerCleared = true;
             restoreBackground();
-            if (game.noteMode) {
-                for (int d = 1; d <= 9; ++d) game.candidates(column, row, d) = false;
+            if (game.picker.noteMode) {
+                for (int d = 1; d <= 9; ++d) game.puzzle.candidates(column, row, d) = false;
                 showAllCandidates();
-            } else if (!game.ownBoardMode) {
-                game.board(column, row) = 0;
+            } else if (!game.picker.ownBoardMode) {
+                game.puzzle.board(column, row) = 0;
                 drawEntryCell(column, row, 0);
             }
             break;
@@ -211,12 +212,12 @@ bool runDigitPicker(int column, int row) {
             int code = event.code;
             if (code == 27) {
                 code = '0';
-                game.abortInput = true;
+                game.dialog.abortInput = true;
             }
-            if (!game.numbersMode && !game.abortInput) code -= 48;
+            if (!game.settings.numbersMode && !game.dialog.abortInput) code -= 48;
             if (code >= '0' && code <= '9') {
                 typed = code - '0';
-                game.pickerKeyRelease = virtualKeyOf(event.code);
+                game.picker.pickerKeyRelease = virtualKeyOf(event.code);
                 break;
             }
         }
@@ -224,21 +225,21 @@ bool runDigitPicker(int column, int row) {
 
     if (typed >= 0) {
         restoreBackground();
-        if (game.noteMode) {
-            bool& note = game.candidates(column, row, typed);
+        if (game.picker.noteMode) {
+            bool& note = game.puzzle.candidates(column, row, typed);
             note = !note;
             showAllCandidates();
         } else {
-            game.pickerHover = static_cast<std::int16_t>(typed);
-            game.board(column, row) = static_cast<std::uint8_t>(typed);
-            if (!game.ownBoardMode) drawEntryCell(column, row, typed);
+            game.picker.pickerHover = static_cast<std::int16_t>(typed);
+            game.puzzle.board(column, row) = static_cast<std::uint8_t>(typed);
+            if (!game.picker.ownBoardMode) drawEntryCell(column, row, typed);
         }
     }
 
     closePickerState();
     waitMouseRelease();
     if (p.appEnding()) return false;
-    game.helpText = game.largeFonts ? "Bitte ein Feld anklicken!    " : "Bitte ein Feld anklicken! ";
+    game.screen.helpText = game.screen.largeFonts ? "Bitte ein Feld anklicken!    " : "Bitte ein Feld anklicken! ";
     showHelpText();
     refreshCandidatesIfShown();
     return true;
@@ -252,10 +253,10 @@ void waitMouseRelease() {
 bool clickedCell(int& column, int& row) {
     EventKind kind = platform().currentEvent().kind;
     if (kind != EventKind::LeftPress && kind != EventKind::RightPress) return false;
-    int dx = game.mouseX - game.boardX, dy = game.mouseY - game.boardY;
-    if (dx < 0 || dx >= 9 * game.cellWidth || dy < 0 || dy >= 9 * game.cellHeight) return false;
-    column = dx / game.cellWidth + 1;
-    row = dy / game.cellHeight + 1;
+    int dx = game.picker.mouseX - game.screen.boardX, dy = game.picker.mouseY - game.screen.boardY;
+    if (dx < 0 || dx >= 9 * game.screen.cellWidth || dy < 0 || dy >= 9 * game.screen.cellHeight) return false;
+    column = dx / game.screen.cellWidth + 1;
+    row = dy / game.screen.cellHeight + 1;
     return true;
 }
 
@@ -263,16 +264,16 @@ void handleBoardClick() {
     int column = 0, row = 0;
     if (!clickedCell(column, row)) return;
     bool right = platform().currentEvent().kind == EventKind::RightPress;
-    game.noteMode = right;
-    if (game.givens(column, row) != 0) return;
+    game.picker.noteMode = right;
+    if (game.puzzle.givens(column, row) != 0) return;
 
     if (!right) {
         if (!pickCell(column, row)) return;
         updateStatistics();
-    } else if (game.board(column, row) == 0) {
+    } else if (game.puzzle.board(column, row) == 0) {
         if (!pickCell(column, row)) return;
     } else {
-        game.board(column, row) = 0;
+        game.puzzle.board(column, row) = 0;
         drawEntryCell(column, row, 0);
         refreshCandidatesIfShown();
         updateStatistics();
@@ -284,29 +285,29 @@ void handleOwnBoardClick() {
     int column = 0, row = 0;
     if (!clickedCell(column, row)) return;
     bool right = platform().currentEvent().kind == EventKind::RightPress;
-    game.noteMode = false;
+    game.picker.noteMode = false;
 
     auto removeGiven = [&] {
-        game.board(column, row) = 0;
-        game.givens(column, row) = 0;
+        game.puzzle.board(column, row) = 0;
+        game.puzzle.givens(column, row) = 0;
         drawEntryCell(column, row, 0);
         refreshCandidatesIfShown();
     };
 
     if (right) {
-        if (game.givens(column, row) != 0) removeGiven();
+        if (game.puzzle.givens(column, row) != 0) removeGiven();
     } else {
         if (!pickCell(column, row)) return;
-        if (game.pickerCleared || game.board(column, row) == 0) removeGiven();
-        else drawGivenCell(column, row, game.pickerHover);
+        if (game.picker.pickerCleared || game.puzzle.board(column, row) == 0) removeGiven();
+        else drawGivenCell(column, row, game.picker.pickerHover);
     }
     updateStatistics();
     showDifficultyLine();
 }
 
 bool swallowPickerKeyRelease(int virtualKey) {
-    int pending = game.pickerKeyRelease;
-    game.pickerKeyRelease = 0;
+    int pending = game.picker.pickerKeyRelease;
+    game.picker.pickerKeyRelease = 0;
     return pending != 0 && pending == virtualKey;
 }
 

@@ -1,8 +1,9 @@
 // The play screen's font set, the bevel frames and shadowed titles, and the board panel with its grid.
 #include "screen/layout.h"
 
-#include "app/game_state.h"
+#include "platform/platform.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 namespace nonari {
 
@@ -43,8 +44,8 @@ FontRequest screenFont(int number) {
 
 void selectFont(int number) {
     // The fonts are values here; the platform builds and keeps its own objects for them.
-    game.screenFontsCreated = true;
-    if (number == 8 && platform().systemFixedFontHeight() > 16) game.largeFonts = true;
+    game.screen.screenFontsCreated = true;
+    if (number == 8 && platform().systemFixedFontHeight() > 16) game.screen.largeFonts = true;
     platform().selectFont(screenFont(number));
 }
 
@@ -67,7 +68,7 @@ void drawBevelFrame(int sunken, int depth, int x1, int y1, int x2, int y2) {
 void drawShadowText(int fontNumber, int colourIndex, int x, int y, const std::string& text) {
     Platform& p = platform();
     selectFont(fontNumber);
-    if (game.largeFonts && fontNumber == 14) x += 11;
+    if (game.screen.largeFonts && fontNumber == 14) x += 11;
     y -= 14;
     p.setPenColour(colour(White));
     p.setFillColour(colour(LightGrey));
@@ -92,11 +93,11 @@ void drawBoardPanel() {
     drawBevelFrame(1, 2, 28, 595, 570, 626);
 
     p.setLineWidth(1);
-    game.boardX = 29;
-    game.boardY = 45;
-    game.cellWidth = 60;
-    game.cellHeight = 60;
-    drawShadowText(18, Black, game.boardX + 200, game.boardY - 8, "SPIELBRETT:");
+    game.screen.boardX = 29;
+    game.screen.boardY = 45;
+    game.screen.cellWidth = 60;
+    game.screen.cellHeight = 60;
+    drawShadowText(18, Black, game.screen.boardX + 200, game.screen.boardY - 8, "SPIELBRETT:");
 
     p.setPenColour(colour(Black));
     p.setFillColour(colour(White));
@@ -104,9 +105,9 @@ void drawBoardPanel() {
 
     for (int j = 1; j <= 9; ++j)
         for (int i = 1; i <= 9; ++i) {
-            int x = game.boardX + (i - 1) * game.cellWidth;
-            int y = game.boardY + (j - 1) * game.cellHeight;
-            p.drawBox(x, y, x + game.cellWidth, y + game.cellHeight);
+            int x = game.screen.boardX + (i - 1) * game.screen.cellWidth;
+            int y = game.screen.boardY + (j - 1) * game.screen.cellHeight;
+            p.drawBox(x, y, x + game.screen.cellWidth, y + game.screen.cellHeight);
         }
 
     // The block lines go over the cell lines they share.
@@ -115,8 +116,8 @@ void drawBoardPanel() {
     p.setFillColour(colour(White));
     for (int blockRow = 1; blockRow <= 3; ++blockRow)
         for (int blockColumn = 1; blockColumn <= 3; ++blockColumn) {
-            int x = game.boardX + (blockColumn - 1) * 180;
-            int y = game.boardY + (blockRow - 1) * 180;
+            int x = game.screen.boardX + (blockColumn - 1) * 180;
+            int y = game.screen.boardY + (blockRow - 1) * 180;
             p.drawBox(x, y, x + 180, y + 180);
         }
     p.setLineWidth(1);

@@ -1,19 +1,20 @@
 // The six painted buttons below the board and the two play loops that dispatch keys, buttons and board clicks.
 #include "screen/play_loops.h"
 
-#include "app/game_state.h"
 #include "files/board_record.h"
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "logic/game_clock.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
+#include "platform/platform.h"
 #include "platform/system.h"
 #include "print/board_print.h"
 #include "screen/board_view.h"
 #include "screen/digit_picker.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 
 #include <array>
 
@@ -61,7 +62,7 @@ Button buttonAt(int x, int y) {
 Button buttonForKey(int key) {
     if (key == escapeKey) return Abbruch;
     // In letters mode "a" is a digit of the picker, not Abbruch.
-    if (key == 'A' && !game.numbersMode) return NoButton;
+    if (key == 'A' && !game.settings.numbersMode) return NoButton;
     for (int b = 0; b < 6; ++b)
         if (buttons[static_cast<std::size_t>(b)].key == key) return static_cast<Button>(b);
     return NoButton;
@@ -70,7 +71,7 @@ Button buttonForKey(int key) {
 void runButtonAction(Button button, Loop loop) {
     switch (button) {
         case Laden:
-            game.currentFile = savedBoardFile;
+            game.dialog.currentFile = savedBoardFile;
             openLoadDialog();
             if (platform().appEnding()) return;
             showDifficultyLine();
@@ -80,7 +81,7 @@ void runButtonAction(Button button, Loop loop) {
         case Sichern: openSaveDialog(); break;
         case Drucken: printBoard(); break;
         case Neustart:
-            restartBoard(game.board, game.givens, game.candidates);
+            restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates);
             drawBoard();
             break;
         case Hilfe: showRulesHelp(); break;
@@ -94,7 +95,7 @@ bool pressButton(Button button, Loop loop) {
     drawButton(1, painted.left, buttonTop, painted.label);
     if (button == Abbruch) {
         // The pressed look stays until the menu command puts the saved strip back.
-        if (loop == Loop::Play) game.clockRunning = false;
+        if (loop == Loop::Play) game.clock.clockRunning = false;
         sleepMilliseconds(200);  // lets the pressed look be seen
         if (loop == Loop::Play) updateClock();  // ends the clock thread, then shows the idle text
         return false;
@@ -109,7 +110,7 @@ bool pressButton(Button button, Loop loop) {
 
 void solveFromKeys(Loop loop) {
     if (loop == Loop::Play) {
-        game.clockRunning = false;
+        game.clock.clockRunning = false;
         solveOnScreen();
         updateClock();
     } else {
@@ -130,27 +131,27 @@ bool handleKey(int key, Loop loop, bool& kRemembered) {
             break;
         case 'F':
             if (loop == Loop::Play) {
-                game.candidates.fill(true);
+                game.puzzle.candidates.fill(true);
                 drawBoard();
             }
             break;
         case 'C':
             if (loop == Loop::Play) {
-                game.candidates.clear();
+                game.puzzle.candidates.clear();
                 drawBoard();
             }
             break;
         case 'M':
-            if (loop == Loop::Play) game.clockRunning = false;
-            game.candidates.clear();
-            game.showCandidates = !game.showCandidates;
+            if (loop == Loop::Play) game.clock.clockRunning = false;
+            game.puzzle.candidates.clear();
+            game.settings.showCandidates = !game.settings.showCandidates;
             drawBoard();
             // Switching the candidates off stops the clock as well, and the label must say so.
             if (loop == Loop::Play) updateClock();
             break;
         case 'X':
             if (loop == Loop::OwnBoard) {
-                shuffleBoard(game.board, game.givens, shuffleKeepsSymmetry(game.symmetryOn, game.difficulty));
+                shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
                 drawBoard();
             }
             break;
@@ -171,13 +172,13 @@ void runLoop(Loop loop) {
             continue;
         }
         if (event.kind == EventKind::LeftPress) {
-            Button button = buttonAt(game.mouseX, game.mouseY);
+            Button button = buttonAt(game.picker.mouseX, game.picker.mouseY);
             if (button != NoButton) {
                 if (!pressButton(button, loop)) return;
                 continue;
             }
         }
-        game.noteMode = false;
+        game.picker.noteMode = false;
         if (event.kind == EventKind::LeftPress || event.kind == EventKind::RightPress) {
             if (loop == Loop::Play) handleBoardClick();
             else handleOwnBoardClick();
@@ -210,11 +211,11 @@ void drawButton(int state, int x, int y, const std::string& label) {
 
     int tx = x + 4 * (n - 1 - static_cast<int>(shown.size())) + 14;
     int ty = y + 20;
-    if (game.largeFonts) {
+    if (game.screen.largeFonts) {
         tx -= 8;
         ty -= 2;
     }
-    drawShadowText(14, Black, game.largeFonts ? tx - 12 : tx, ty, shown);
+    drawShadowText(14, Black, game.screen.largeFonts ? tx - 12 : tx, ty, shown);
 
     if (!hot.empty()) {
         int hx = tx + 8 * (k - 1) - (k == 1 ? 1 : 0);
@@ -239,12 +240,12 @@ void drawButton(int state, int x, int y, const std::string& label) {
 void playLoop() {
     drawBoard();
     drawAllButtons();
-    if (game.clockRunning) startClockThread();
+    if (game.clock.clockRunning) startClockThread();
     runLoop(Loop::Play);
 }
 
 void ownBoardLoop() {
-    game.ownBoardMode = true;
+    game.picker.ownBoardMode = true;
     drawAllButtons();
     runLoop(Loop::OwnBoard);
 }

@@ -1,10 +1,12 @@
 // The statistics, status, difficulty, help and time panels, and the error check behind the status.
 #include "screen/side_panels.h"
 
-#include "app/game_state.h"
 #include "logic/rules.h"
+#include "platform/platform.h"
 #include "screen/layout.h"
+#include "state/game_state.h"
 
+#include <array>
 #include <string>
 
 namespace nonari {
@@ -46,7 +48,7 @@ void panelTextState() {
 
 int digitHeaderX(int digit) { return 675 + 16 * (digit - 1); }
 
-int givenCountY() { return game.largeFonts ? 411 : 414; }
+int givenCountY() { return game.screen.largeFonts ? 411 : 414; }
 
 }  // namespace
 
@@ -64,15 +66,15 @@ void drawStatisticsPanel() {
     drawPanelFrame(statisticsPanel);
     panelTextState();
     selectFont(8);
-    p.drawText(619, 232, game.numbersMode ? "Zahlen" : "Ziffer");
+    p.drawText(619, 232, game.settings.numbersMode ? "Zahlen" : "Ziffer");
     p.drawText(619, 252, "Anzahl");
     for (int d = 1; d <= 9; ++d) {
         int x = digitHeaderX(d);
-        if (game.numbersMode) {
+        if (game.settings.numbersMode) {
             p.drawText(x, 232, std::to_string(d));
         } else {
             char letter = static_cast<char>(64 + d);
-            int shift = (game.largeFonts && letter != 'I') ? 4 : 8;
+            int shift = (game.screen.largeFonts && letter != 'I') ? 4 : 8;
             p.drawText(x + shift, 232, std::string(1, letter));
         }
     }
@@ -84,18 +86,18 @@ void drawStatisticsPanel() {
 
 void updateStatistics() {
     Platform& p = platform();
-    game.digitCount.fill(0);
+    std::array<int, 10> digitCount{};
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
-            int value = game.board(x, y);
+            int value = game.puzzle.board(x, y);
             // A record read from a file may hold any byte; only 0..9 are digits.
-            if (value <= 9) ++game.digitCount[static_cast<std::size_t>(value)];
+            if (value <= 9) ++digitCount[static_cast<std::size_t>(value)];
         }
     panelTextState();
     p.drawLine(674, 228, 674, 267);
     selectFont(8);
     for (int d = 1; d <= 9; ++d)
-        p.drawText(659 + 16 * d, 252, std::to_string(game.digitCount[static_cast<std::size_t>(d)]) + " ");
+        p.drawText(659 + 16 * d, 252, std::to_string(digitCount[static_cast<std::size_t>(d)]) + " ");
     checkBoardStatus();
 }
 
@@ -105,20 +107,20 @@ void drawStatusPanel() {
 }
 
 void checkBoardStatus() {
-    const BoardVerdict verdict = boardVerdict(game.board);
-    game.statusText = statusTextOf(verdict);
+    const BoardVerdict verdict = boardVerdict(game.puzzle.board);
+    game.screen.statusText = statusTextOf(verdict);
     if (verdict == BoardVerdict::WrongDigit) platform().beep();
-    game.boardFull = isBoardFull(game.board);
+    game.screen.boardFull = isBoardFull(game.puzzle.board);
     panelTextState();
     selectFont(20);
-    platform().drawText(626, 326, game.statusText);
+    platform().drawText(626, 326, game.screen.statusText);
 }
 
 void drawDifficultyPanel() {
     drawPanelFrame(difficultyPanel);
     panelTextState();
     // Still font 8 from the title.
-    platform().drawText(631, givenCountY(), "Vorgegebene Zahlen: " + std::to_string(game.givenCount));
+    platform().drawText(631, givenCountY(), "Vorgegebene Zahlen: " + std::to_string(game.screen.givenCount));
     showDifficultyLine();
 }
 
@@ -127,14 +129,14 @@ void showDifficultyLine() {
     int count = 0;
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-            if (game.givens(x, y) != 0) ++count;
-    game.givenCount = static_cast<std::int16_t>(count);
+            if (game.puzzle.givens(x, y) != 0) ++count;
+    game.screen.givenCount = static_cast<std::int16_t>(count);
     panelTextState();
     selectFont(8);
-    p.drawText(791, givenCountY(), std::to_string(game.givenCount) + " ");
+    p.drawText(791, givenCountY(), std::to_string(game.screen.givenCount) + " ");
     selectFont(20);
-    int difficulty = game.difficulty >= 0 && game.difficulty <= 4 ? game.difficulty : 0;
-    p.drawText(656, 426, game.difficultyName[static_cast<std::size_t>(difficulty)] + "  ");
+    int difficulty = game.settings.difficulty >= 0 && game.settings.difficulty <= 4 ? game.settings.difficulty : 0;
+    p.drawText(656, 426, std::string(difficultyName[static_cast<std::size_t>(difficulty)]) + "  ");
 }
 
 void drawHelpPanel() {
@@ -145,7 +147,7 @@ void drawHelpPanel() {
 void showHelpText() {
     panelTextState();
     selectFont(8);
-    platform().drawText(616, 515, game.helpText);
+    platform().drawText(616, 515, game.screen.helpText);
 }
 
 void drawTimePanel() { drawPanelFrame(timePanel); }

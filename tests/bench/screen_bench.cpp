@@ -1,9 +1,10 @@
 // Drawing speed of the play screen on the Qt platform (offscreen): the whole board and a picker hover redraw.
-#include "app/game_state.h"
+#include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
 #include "screen/board_view.h"
 #include "screen/digit_picker.h"
 #include "screen/layout.h"
+#include "state/game_state.h"
 #include "tests/support/test_support.h"
 
 #include <benchmark/benchmark.h>
@@ -33,10 +34,10 @@ void prepareScreen() {
     Grid solution = test::gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
     for (int i = 0; i < 81; ++i) {
         int c = i % 9 + 1, r = i / 9 + 1;
-        if (i % 8 < 3) game.givens(c, r) = game.board(c, r) = solution(c, r);
-        else if (i % 4 == 0) game.board(c, r) = solution(c, r);
+        if (i % 8 < 3) game.puzzle.givens(c, r) = game.puzzle.board(c, r) = solution(c, r);
+        else if (i % 4 == 0) game.puzzle.board(c, r) = solution(c, r);
         else
-            for (int d = 1; d <= 9; d += 2) game.candidates(c, r, d) = true;
+            for (int d = 1; d <= 9; d += 2) game.puzzle.candidates(c, r, d) = true;
     }
 }
 
@@ -48,7 +49,7 @@ BENCHMARK(BM_DrawBoard)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawBoardWithAutomaticCandidates(benchmark::State& state) {
     prepareScreen();
-    game.showCandidates = true;
+    game.settings.showCandidates = true;
     for (auto _ : state) drawBoard();
 }
 BENCHMARK(BM_DrawBoardWithAutomaticCandidates)->Unit(benchmark::kMicrosecond);
@@ -56,20 +57,20 @@ BENCHMARK(BM_DrawBoardWithAutomaticCandidates)->Unit(benchmark::kMicrosecond);
 void BM_PickerHoverRedraw(benchmark::State& state) {
     prepareScreen();
     drawBoard();
-    game.noteMode = false;
-    game.pickerActive = true;
-    game.pickerColumn = 5;
-    game.pickerRow = 5;
+    game.picker.noteMode = false;
+    game.picker.pickerActive = true;
+    game.picker.pickerColumn = 5;
+    game.picker.pickerRow = 5;
     drawDigitPicker(5, 5);  // saves the background once, as the open picker has
     int square = 0;
     for (auto _ : state) {
         // Alternate between two squares so that every move changes the highlight.
         square = square == 1 ? 9 : 1;
-        Win_0_MouseMove(0, 0, game.pickerX + ((square - 1) % 3) * 30 + 15, game.pickerY + ((square - 1) / 3) * 30 + 15);
+        Win_0_MouseMove(0, 0, game.picker.pickerX + ((square - 1) % 3) * 30 + 15, game.picker.pickerY + ((square - 1) / 3) * 30 + 15);
     }
-    game.pickerActive = false;
-    platform().discardArea(game.pickerBackground);
-    game.pickerBackground = 0;
+    game.picker.pickerActive = false;
+    platform().discardArea(game.picker.pickerBackground);
+    game.picker.pickerBackground = 0;
 }
 BENCHMARK(BM_PickerHoverRedraw)->Unit(benchmark::kMicrosecond);
 

@@ -1,7 +1,8 @@
 // The game clock on Qt, where the clock thread's texts reach the label later, posted to the GUI thread.
-#include "app/game_state.h"
 #include "logic/game_clock.h"
+#include "platform/system.h"
 #include "screen/play_loops.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -15,15 +16,15 @@ protected:
     void SetUp() override {
         QtPlatformTest::SetUp();
         resetGameState();
-        game.uhr = pf->createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+        game.screen.uhr = pf->createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
     }
     void TearDown() override {
-        game.clockRunning = false;
+        game.clock.clockRunning = false;
         joinClockThread();
-        delete qt_testing::label(game.uhr);
+        delete qt_testing::label(game.screen.uhr);
         QtPlatformTest::TearDown();
     }
-    std::string label() { return qt_testing::label(game.uhr)->text().toStdString(); }
+    std::string label() { return qt_testing::label(game.screen.uhr)->text().toStdString(); }
     // Escape pressed and released over the board: the play loop reads it as Abbruch.
     static void queueEscape() {
         QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
@@ -35,25 +36,25 @@ TEST_F(ClockOnQt, AbbruchLeavesTheIdleTextWhateverTheThreadRefreshedBefore) {
     // Games aborted at different moments of their second, the thread due to refresh at once.
     for (double elapsed : {0.999, 0.97, 0.6, 0.2}) {
         SCOPED_TRACE(elapsed);
-        game.clockRunning = true;
-        game.gameWon = false;
-        game.startTime = currentTime() - elapsed;
-        game.lastClockSecond = -1.0;
+        game.clock.clockRunning = true;
+        game.clock.gameWon = false;
+        game.clock.startTime = currentTime() - elapsed;
+        game.clock.lastClockSecond = -1.0;
         queueEscape();
         playLoop();
-        EXPECT_EQ(game.clockThreadId, 0) << "the stop ends the thread for certain";
+        EXPECT_EQ(game.clock.clockThreadId, 0) << "the stop ends the thread for certain";
         QTest::qWait(60);  // everything posted before the stop arrives
         EXPECT_EQ(label(), idleClockText);
     }
 }
 
 TEST_F(ClockOnQt, RunningTimeReachesTheLabelAndAStopReplacesItForGood) {
-    game.clockRunning = true;
-    game.startTime = currentTime() - 0.8;
-    game.lastClockSecond = -1.0;
+    game.clock.clockRunning = true;
+    game.clock.startTime = currentTime() - 0.8;
+    game.clock.lastClockSecond = -1.0;
     startClockThread();
     QTRY_COMPARE_WITH_TIMEOUT(label(), std::string(" 00:00:01"), 2000);
-    game.clockRunning = false;
+    game.clock.clockRunning = false;
     updateClock();
     QTest::qWait(1100);
     EXPECT_EQ(label(), idleClockText);

@@ -1,5 +1,5 @@
 // The slot, name and hall-of-fame dialogs on the Qt platform: real buttons, keys, text box and close box.
-#include "app/game_state.h"
+#include "state/game_state.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
 #include "fame/record_check.h"
@@ -30,12 +30,12 @@ protected:
 };
 
 TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsCloseBox) {
-    game.currentFile = savedBoardFile;
+    game.dialog.currentFile = savedBoardFile;
     for (std::int16_t n = 0; n < 4; ++n) {  // four boards told apart by the digit in cell (1, 1)
-        game.board(1, 1) = static_cast<std::uint8_t>(n + 1);
+        game.puzzle.board(1, 1) = static_cast<std::uint8_t>(n + 1);
         writeBoardRecord(n);
     }
-    game.selectedSlot = 1;
+    game.dialog.selectedSlot = 1;
     const struct { const char* what; std::function<void(QWidget*)> act; int loaded; } steps[] = {
         {"3 on the preselected opt2", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_3); }, 3},
         {"click on opt4", [](QWidget* d) {
@@ -47,19 +47,19 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
-        game.board.clear();
+        game.puzzle.board.clear();
         whenShown("Welches Brett laden?", step.act);
         openLoadDialog();
-        EXPECT_EQ(game.board(1, 1), step.loaded);
+        EXPECT_EQ(game.puzzle.board(1, 1), step.loaded);
         EXPECT_TRUE(QApplication::activeModalWidget() == nullptr && qt_testing::mainWindow()->isEnabled());
     }
 }
 
 TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheList) {
     loadChampions();
-    game.difficulty = 1;
-    game.finalTime = "00:07:08.9";
-    game.lastChampionName = "Vorig";
+    game.settings.difficulty = 1;
+    game.clock.finalTime = "00:07:08.9";
+    game.fame.lastChampionName = "Vorig";
     whenShown("Neuer Rekord", [](QWidget* dialog) {
         auto* name = part<QLineEdit>(dialog, "ed1");
         ASSERT_NE(name, nullptr);
@@ -77,17 +77,17 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheList) {
         part<QPushButton>(dialog, "cmd5")->click();
     });
     checkForRecord();
-    EXPECT_EQ(game.lastChampionName, "Jörg Ähre");
+    EXPECT_EQ(game.fame.lastChampionName, "Jörg Ähre");
     EXPECT_TRUE(QApplication::activeModalWidget() == nullptr && qt_testing::mainWindow()->isEnabled());
 }
 
 TEST_F(DialogsTest, HallOfFameShowsEveryPlaceAndTimeInFull) {
     for (int p = 1; p <= 10; ++p) {
-        game.championName[4][p] = "Spieler mit langem Namen " + std::to_string(p);
-        game.championDate[4][p] = "28.12.2024";
-        game.championTime[4][p] = "08:58:5" + std::to_string(p % 10) + ".8";
+        game.fame.championName[4][p] = "Spieler mit langem Namen " + std::to_string(p);
+        game.fame.championDate[4][p] = "28.12.2024";
+        game.fame.championTime[4][p] = "08:58:5" + std::to_string(p % 10) + ".8";
     }
-    game.difficulty = 4;
+    game.settings.difficulty = 4;
     whenShown("Ruhmeshalle", [](QWidget* hall) {
         auto* list = part<QTreeWidget>(hall, "lv5");
         ASSERT_EQ(list->topLevelItemCount(), 10);

@@ -1,5 +1,5 @@
 // The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show.
-#include "app/game_state.h"
+#include "state/game_state.h"
 #include "help/help_launch.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "tests/gui/platform_fixture.h"
@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         QtPlatformTest::SetUp();
         resetGameState();
-        game.useHtmlHelp = htmlHelpPlatform();
+        game.dialog.useHtmlHelp = htmlHelpPlatform();
     }
     static QTextBrowser* browser() { return qobject_cast<QTextBrowser*>(qt_testing::helpViewer().window()); }
     static std::string title() { return browser() ? browser()->documentTitle().toStdString() : "no viewer"; }
@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannotShow) {
-    ASSERT_TRUE(game.useHtmlHelp);  // this system reports an NT-family major version above 5
+    ASSERT_TRUE(game.dialog.useHtmlHelp);  // this system reports an NT-family major version above 5
     EXPECT_EQ(messageDuring([] { showHelpTopic("fehlt.chm", "übersicht.htm"); }),
               "Error while trying to display a topic of fehlt.chm");
     writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});  // a damaged copy here: the shipped one is shown

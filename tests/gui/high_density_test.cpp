@@ -1,8 +1,9 @@
 // The play screen on a high-density screen: drawn at the device resolution, matching the 1x screen, placed on the screen.
-#include "app/game_state.h"
+#include "platform/platform.h"
 #include "screen/board_view.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 
 #include <QScreen>
@@ -36,10 +37,10 @@ protected:
         const char* rows = "8.3......7..4..1..9.......2..5.6..4...........3.9.1...........6..2..8..4......5.7";
         for (int i = 0; i < 81; ++i)
             if (rows[i] != '.') {
-                game.board(i % 9 + 1, i / 9 + 1) = static_cast<std::uint8_t>(rows[i] - '0');
-                if (i % 2 == 0) game.givens(i % 9 + 1, i / 9 + 1) = game.board(i % 9 + 1, i / 9 + 1);
+                game.puzzle.board(i % 9 + 1, i / 9 + 1) = static_cast<std::uint8_t>(rows[i] - '0');
+                if (i % 2 == 0) game.puzzle.givens(i % 9 + 1, i / 9 + 1) = game.puzzle.board(i % 9 + 1, i / 9 + 1);
             }
-        game.helpText = "Bitte Menupunkt auswählen!";
+        game.screen.helpText = "Bitte Menupunkt auswählen!";
         drawBoardPanel();
         drawBoard();
         drawStatusPanel();

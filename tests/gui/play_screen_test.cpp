@@ -1,9 +1,10 @@
 // The play screen on Qt after redraws: button labels and panel titles drawn again, a picker dropped by a menu command.
 #include "app/commands.h"
-#include "app/game_state.h"
 #include "app/startup.h"
+#include "platform/platform.h"
 #include "screen/layout.h"
 #include "screen/play_loops.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -68,20 +69,20 @@ TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
 
 TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheOldButtons) {
     const QRect strip(30, 597, 539, 28);  // where the commands put back the strip saved at start-up
-    pf->restoreArea(game.savedStrip, strip.left(), strip.top());
+    pf->restoreArea(game.screen.savedStrip, strip.left(), strip.top());
     const QImage bare = image().copy(strip);
-    game.givens.clear();
+    game.puzzle.givens.clear();
     QImage after;
     const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
     later([cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); });
-    later([] { ASSERT_TRUE(game.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
+    later([] { ASSERT_TRUE(game.picker.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
     later([&] {
         after = image().copy(strip);
         QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
         QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
     }, 100);
     playLoop();
-    EXPECT_FALSE(game.pickerActive);
+    EXPECT_FALSE(game.picker.pickerActive);
     EXPECT_TRUE(after == bare) << "parts of the buttons saved with the picker came back";
 }
 

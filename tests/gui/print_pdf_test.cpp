@@ -1,9 +1,10 @@
 // Printing through the Qt printer into a PDF read back with pdftotext -bbox: board, sheets, failing jobs, choice.
-#include "app/game_state.h"
 #include "files/board_record.h"
 #include "platform/qt/qt_printer.h"
+#include "platform/system.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -96,7 +97,7 @@ protected:
 };
 
 TEST_F(PrintPdfTest, BoardDigitsAndLettersSitInsideTheirCellsAboveTheCaption) {
-    game.difficulty = 2;
+    game.settings.difficulty = 2;
     for (bool numbers : {true, false}) {
         SCOPED_TRACE(numbers ? "numbers" : "letters");
         std::map<std::pair<int, int>, std::string> found, expected;
@@ -104,11 +105,11 @@ TEST_F(PrintPdfTest, BoardDigitsAndLettersSitInsideTheirCellsAboveTheCaption) {
         for (int c = 1; c <= 9; ++c)
             for (int r = 1; r <= 9; ++r)
                 if ((c * 7 + r * 3) % 5 != 0) {  // some cells stay empty; in letters mode 9 is the narrow "I"
-                    game.board(c, r) = solution(c, r);
+                    game.puzzle.board(c, r) = solution(c, r);
                     expected[{c, r}] = char((numbers ? '0' : '@') + solution(c, r));
-                    if ((c + r) % 2 == 0) game.givens(c, r) = solution(c, r), ++givens;
+                    if ((c + r) % 2 == 0) game.puzzle.givens(c, r) = solution(c, r), ++givens;
                 }
-        game.numbersMode = numbers;
+        game.settings.numbersMode = numbers;
         printBoard();
         const PdfPage page = printed();
         const Area all = wordsIn(page, 0, 0, page.width, page.height, y(58));
@@ -152,7 +153,7 @@ TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
 
 TEST_F(PrintPdfTest, AllInkLiesInsideFiveMillimetresOfThePapersEdgeOnA4AndLetter) {
     for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r) game.board(c, r) = static_cast<std::uint8_t>(solution(c, r));
+        for (int r = 1; r <= 9; ++r) game.puzzle.board(c, r) = static_cast<std::uint8_t>(solution(c, r));
     const QLocale before;
     const struct { QLocale locale; double width, height; } papers[] = {
         {QLocale(QLocale::German, QLocale::Germany), 595.3, 841.9},
@@ -189,12 +190,12 @@ TEST_F(PrintPdfTest, AllInkLiesInsideFiveMillimetresOfThePapersEdgeOnA4AndLetter
 
 TEST_F(PrintPdfTest, UnwritableTargetGivesThePrinterErrorAndKeepsTheGame) {
     setenv("NONARI_PRINT_PDF", (work.path() / "fehlt" / "seite.pdf").c_str(), 1);
-    game.board(3, 4) = game.givens(3, 4) = 7;
-    game.candidates(1, 1, 2) = true;
+    game.puzzle.board(3, 4) = game.puzzle.givens(3, 4) = 7;
+    game.puzzle.candidates(1, 1, 2) = true;
     const GameState before = game;
     EXPECT_EQ(messageDuring([] { printBoard(); }), "Druckerfehler!");
-    EXPECT_EQ(std::tie(game.board, game.givens, game.candidates, game.givenCount),
-              std::tie(before.board, before.givens, before.candidates, before.givenCount));
+    EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates, game.screen.givenCount),
+              std::tie(before.puzzle.board, before.puzzle.givens, before.puzzle.candidates, before.screen.givenCount));
     EXPECT_EQ(pf->targetResolutionX(), image().width());  // the window is the drawing target again
     EXPECT_FALSE(std::filesystem::exists(work.path() / "fehlt"));
 }

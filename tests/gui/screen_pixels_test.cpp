@@ -1,6 +1,7 @@
 // Pixels of the first play screen on the Qt platform: frames, white field, cell and block lines, repainting.
-#include "app/game_state.h"
+#include "platform/platform.h"
 #include "screen/layout.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 
 namespace nonari::test {

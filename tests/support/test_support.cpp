@@ -48,7 +48,7 @@ void HeadlessGame::SetUp() {
 
 void HeadlessGame::TearDown() {
     // A clock thread started by a test must not outlive the platform it writes to.
-    game.clockRunning = false;
+    game.clock.clockRunning = false;
     joinClockThread();
     work.reset();
     installPlatform(nullptr);

@@ -1,8 +1,10 @@
 // Shared test helpers: a fresh game state on the headless platform, run inside a temporary working folder.
 #pragma once
 
-#include "app/game_state.h"
 #include "platform/headless_platform.h"
+#include "platform/platform.h"
+#include "platform/system.h"
+#include "state/game_state.h"
 
 #include <gtest/gtest.h>
 

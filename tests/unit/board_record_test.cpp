@@ -22,10 +22,10 @@ Bytes slice(const Bytes& bytes, std::size_t from, std::size_t count) {
 // A record image without its filler: the game's grids and every note as 0xFF.
 Bytes recordOf() {
     Bytes record(1200, 0);
-    std::copy(game.board.cell.begin(), game.board.cell.end(), record.begin());
-    std::copy(game.givens.cell.begin(), game.givens.cell.end(), record.begin() + 100);
+    std::copy(game.puzzle.board.cell.begin(), game.puzzle.board.cell.end(), record.begin());
+    std::copy(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(), record.begin() + 100);
     for (std::size_t i = 111; i < 1000; ++i)  // cell c + 10 * r, digit i / 100; index 0 is none
-        record[200 + i] = game.candidates.mark[i] && i % 10 != 0 && i / 10 % 10 != 0 ? 0xFF : 0;
+        record[200 + i] = game.puzzle.candidates.mark[i] && i % 10 != 0 && i / 10 % 10 != 0 ? 0xFF : 0;
     return record;
 }
 
@@ -37,9 +37,9 @@ void expectRecord(const Bytes& file, std::size_t n, bool blank) {
 
 // A game with digits, givens and notes.
 void fillGame() {
-    for (int c = 1; c <= 9; ++c) game.board(c, c) = game.givens(c, 10 - c) = static_cast<std::uint8_t>(c);
-    game.candidates(3, 3, 2) = game.candidates(3, 3, 9) = game.candidates(4, 5, 1) = true;
-    game.currentFile = savedBoardFile;
+    for (int c = 1; c <= 9; ++c) game.puzzle.board(c, c) = game.puzzle.givens(c, 10 - c) = static_cast<std::uint8_t>(c);
+    game.puzzle.candidates(3, 3, 2) = game.puzzle.candidates(3, 3, 9) = game.puzzle.candidates(4, 5, 1) = true;
+    game.dialog.currentFile = savedBoardFile;
 }
 
 // A whole stored record the loader takes, told apart from others by its number n (1..9): digit n on
@@ -93,7 +93,7 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
     writeBytes("data/extrem.nnr", old);
     const Bytes outside = readBytes("../brett.nnr");
     for (const char* name : {"data/extrem.nnr", "../brett.nnr", ".", ""}) {
-        game.currentFile = name;
+        game.dialog.currentFile = name;
         writeBoardRecord(0);
     }
     EXPECT_EQ(readBytes("data/extrem.nnr"), old);
@@ -115,13 +115,13 @@ TEST_F(BoardRecordTest, AFileOfTheWrongSizeKeepsEveryWholeRecordAndBecomesFourRe
         resetGameState();
         fillGame();
         writeBoardRecord(3);
-        game.board(9, 1) = 5;
+        game.puzzle.board(9, 1) = 5;
         const Bytes second = recordOf();
         writeBoardRecord(2);
         const Bytes file = readBytes(savedBoardFile);
         ASSERT_EQ(file.size(), 8800u);
         EXPECT_EQ(slice(file, 2 * boardRecordSize, 1200), second);
-        game.board(9, 1) = 0;
+        game.puzzle.board(9, 1) = 0;
         expectRecord(file, 3, false);
         for (std::size_t n : {0u, 1u}) {
             if (old.size() >= (n + 1) * boardRecordSize)
@@ -173,8 +173,8 @@ TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
     record.resize(boardRecordSize, 5);
     record[200 + 33 + 200] = 0x01;  // any non-zero note byte counts as noted
     resetGameState();
-    game.candidates(7, 7, 7) = true;
-    game.currentFile = savedBoardFile;
+    game.puzzle.candidates(7, 7, 7) = true;
+    game.dialog.currentFile = savedBoardFile;
     const GameState empty = game;
     auto withByte = [&record](std::size_t at) { Bytes b = record; b[at] = 10; return b; };
     const std::pair<const char*, Bytes> unusable[] = {{"missing", {}}, {"short", slice(record, 0, 2199)},
@@ -182,13 +182,13 @@ TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
     for (const auto& [what, bytes] : unusable) {
         if (!bytes.empty()) writeBytes(savedBoardFile, bytes);
         readBoardRecord(bytes == record ? 9 : 0);
-        EXPECT_EQ(std::tie(game.board, game.givens, game.candidates),
-                  std::tie(empty.board, empty.givens, empty.candidates)) << what;
+        EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
+                  std::tie(empty.puzzle.board, empty.puzzle.givens, empty.puzzle.candidates)) << what;
     }
     writeBytes(savedBoardFile, record);
     readBoardRecord(0);
-    EXPECT_EQ(std::tie(game.board, game.givens, game.candidates),
-              std::tie(filled.board, filled.givens, filled.candidates));
+    EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
+              std::tie(filled.puzzle.board, filled.puzzle.givens, filled.puzzle.candidates));
     // Written back, every note is 0xFF.
     writeBoardRecord(0);
     expectRecord(readBytes(savedBoardFile), 0, false);

@@ -27,19 +27,19 @@ using ChampionsFileTest = test::HeadlessGame;
 TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
     loadChampions();  // no file: empty lists, and nothing is created
     EXPECT_FALSE(fs::exists(championsFile));
-    game.championName[1][1] = "Jürgen €\r\nStraße\n日🙂";  // a line break would shift every later entry
-    game.championTime[1][1] = "00:12:34.5";
-    game.championDate[1][1] = "3.4.2024";
+    game.fame.championName[1][1] = "Jürgen €\r\nStraße\n日🙂";  // a line break would shift every later entry
+    game.fame.championTime[1][1] = "00:12:34.5";
+    game.fame.championDate[1][1] = "3.4.2024";
     ASSERT_TRUE(saveChampions());
     std::string expected;
     for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
     expected.replace(10 * 7, 7, "J\xFCrgen \x80  Stra\xDF" "e ??\r\n3.4.2024\r\n00:12:34.5\r\n");
     EXPECT_EQ(fileText(), expected);
 
-    auto names = game.championName, dates = game.championDate, times = game.championTime;
+    auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
     names[1][1] = "Jürgen €  Straße ??";
     loadChampions();
-    EXPECT_EQ(std::tie(game.championName, game.championDate, game.championTime), std::tie(names, dates, times));
+    EXPECT_EQ(std::tie(game.fame.championName, game.fame.championDate, game.fame.championTime), std::tie(names, dates, times));
 
     std::string all;  // every byte survives both ways; broken sequences, overlong forms and surrogates do not
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
@@ -50,24 +50,24 @@ TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
 TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRest) {
     std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2);  // 90 lines
     test::writeBytes(championsFile, {text.begin(), text.end()});
-    for (auto& list : game.championTime) list.fill("alt");
+    for (auto& list : game.fame.championTime) list.fill("alt");
     loadChampions();
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= 10; ++p)
-            EXPECT_EQ(game.championName[d][p] + "|" + game.championTime[d][p],
+            EXPECT_EQ(game.fame.championName[d][p] + "|" + game.fame.championTime[d][p],
                       d < 3 ? placeName(d, p) + "|00:00:0" + std::to_string(p - 1) : "|9");
     text = "\r\n1.2.2024\r\n00:00:01.0\r\n";  // an empty name
     test::writeBytes(championsFile, {text.begin(), text.end()});
     loadChampions();
-    EXPECT_EQ(game.championName[0][1] + "|" + game.championTime[0][1], "|00:00:01.0");
+    EXPECT_EQ(game.fame.championName[0][1] + "|" + game.fame.championTime[0][1], "|00:00:01.0");
 }
 
 // A save that cannot be completed leaves the old file byte for byte, and nothing beside it.
 TEST_F(ChampionsFileTest, FailedSaveOrUnreadableFileLeavesTheOldFile) {
-    game.championTime[2][1] = "00:01:00.0";
+    game.fame.championTime[2][1] = "00:01:00.0";
     ASSERT_TRUE(saveChampions());
     const std::string all = fileText();
-    game.championName[2][1] = "Neu";
+    game.fame.championName[2][1] = "Neu";
     auto expectOldFileOnly = [&] {
         EXPECT_EQ(fileText(), all);
         EXPECT_EQ(std::distance(fs::directory_iterator(work->path()), fs::directory_iterator()), 1);
@@ -84,8 +84,8 @@ TEST_F(ChampionsFileTest, FailedSaveOrUnreadableFileLeavesTheOldFile) {
     EXPECT_TRUE(test::inChildProcess([] {
         if (!test::actAsOrdinaryUser()) return false;
         loadChampions();
-        const bool emptied = game.championTime[2][1] == "9";
-        game.championName[2][1] = "Neu";
+        const bool emptied = game.fame.championTime[2][1] == "9";
+        game.fame.championName[2][1] = "Neu";
         return emptied && !saveChampions();
     }));
     expectOldFileOnly();

@@ -22,7 +22,7 @@ TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameS
         const auto file = test::readBytes(test::sourceDir() / "data" / collectionFile(level));
         ASSERT_EQ(file.size(), std::size_t(4 * boardRecordSize)) << collectionFile(level);
         test::writeBytes(collectionFile(level), file);  // where the game's own reader finds it first
-        game.currentFile = collectionFile(level);
+        game.dialog.currentFile = collectionFile(level);
         for (int n = 0; n < 4; ++n) {
             SCOPED_TRACE(collectionFile(level) + " record " + std::to_string(n));
             // A fresh puzzle: board and givens alike, no notes.
@@ -30,7 +30,7 @@ TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameS
             EXPECT_TRUE(std::equal(record, record + 100, record + 100));
             EXPECT_TRUE(std::all_of(record + 200, record + 1200, [](int b) { return b == 0; }));
             readBoardRecord(static_cast<std::int16_t>(n));
-            const Grid givens = game.givens;
+            const Grid givens = game.puzzle.givens;
             Grid solution;
             ASSERT_EQ(test::countSolutions(givens, 2, &solution), 1);
             gen::Puzzle asPuzzle{};

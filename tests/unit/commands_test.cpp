@@ -22,33 +22,33 @@ protected:
         HeadlessGame::SetUp();
         pf.endWhenScriptEmpty = false;
         pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
-        game.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+        game.screen.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
         ASSERT_TRUE(buildMenuBar());
         updateMenuChecks();
         // A small board: givens in the first row, an entry and a note below.
-        for (int c = 1; c <= 9; ++c) game.givens(c, 1) = game.board(c, 1) = static_cast<std::uint8_t>(c);
-        game.board(1, 2) = 4;
-        game.candidates(5, 5, 3) = true;
+        for (int c = 1; c <= 9; ++c) game.puzzle.givens(c, 1) = game.puzzle.board(c, 1) = static_cast<std::uint8_t>(c);
+        game.puzzle.board(1, 2) = 4;
+        game.puzzle.candidates(5, 5, 3) = true;
     }
 
     void expectIdle() {
-        EXPECT_EQ(game.helpText, helpTextChooseMenu);
-        EXPECT_FALSE(game.clockRunning || game.abortInput);
-        EXPECT_EQ(pf.labelText(game.uhr), idleClockText);
-        EXPECT_TRUE(pf.checks[30 + game.difficulty]);
+        EXPECT_EQ(game.screen.helpText, helpTextChooseMenu);
+        EXPECT_FALSE(game.clock.clockRunning || game.dialog.abortInput);
+        EXPECT_EQ(pf.labelText(game.screen.uhr), idleClockText);
+        EXPECT_TRUE(pf.checks[30 + game.settings.difficulty]);
         EXPECT_EQ(std::vector({pf.checks[40], pf.checks[41], pf.checks[44], pf.checks[45]}),
-                  std::vector({game.numbersMode, !game.numbersMode, game.showCandidates, game.symmetryOn}));
+                  std::vector({game.settings.numbersMode, !game.settings.numbersMode, game.settings.showCandidates, game.settings.symmetryOn}));
     }
     static int filled(const Grid& g) {
         return static_cast<int>(std::count_if(g.cell.begin(), g.cell.end(), [](auto v) { return v; }));
     }
     // The first `count` cells of the solution in reading order, as givens.
     static void setPuzzle(int count) {
-        game.board.clear();
-        game.givens.clear();
+        game.puzzle.board.clear();
+        game.puzzle.givens.clear();
         for (int i = 0; i < count; ++i) {
             const int c = i % 9 + 1, r = i / 9 + 1;
-            game.board(c, r) = game.givens(c, r) = solution(c, r);
+            game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
         }
     }
     // Record r of collection k holds 40 - 6k - r givens, so a count tells file and record apart; the
@@ -56,17 +56,17 @@ protected:
     static void writeCollections() {
         const GameState before = game;
         for (int k = 0; k <= 4; ++k) {
-            game.currentFile = collectionFile(k);
+            game.dialog.currentFile = collectionFile(k);
             for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
         }
-        game.currentFile = "fuenf.nnr";
+        game.dialog.currentFile = "fuenf.nnr";
         setPuzzle(50);
         writeBoardRecord(0);
         std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
-        const std::vector<unsigned char> fifth = test::readBytes(game.currentFile);
+        const std::vector<unsigned char> fifth = test::readBytes(game.dialog.currentFile);
         mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
         test::writeBytes("mittel.nnr", mittel);
-        std::filesystem::remove(game.currentFile);
+        std::filesystem::remove(game.dialog.currentFile);
         game = before;
     }
     // Runs the command; a play screen it opens is left at once with Escape.
@@ -99,63 +99,63 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     pf.pushFormEvent("Inf", "Inf_Close");
     run(1, [&] { EXPECT_TRUE(inside) << "the information dialog"; });
 
-    game.difficulty = 1;
-    game.finalTime = "00:00:01.0";
-    pf.pushStep([&] { inside = game.clockRunning && pf.labelText(game.uhr) == startClockText; });
+    game.settings.difficulty = 1;
+    game.clock.finalTime = "00:00:01.0";
+    pf.pushStep([&] { inside = game.clock.clockRunning && pf.labelText(game.screen.uhr) == startClockText; });
     run(8, [&] {
         EXPECT_TRUE(inside) << "a new game is timed from 00:00:00";
-        EXPECT_EQ(game.finalTime, "X");
-        EXPECT_TRUE(filled(game.givens) >= 31 && filled(game.givens) <= 34) << filled(game.givens);
-        EXPECT_EQ(game.board, game.givens);
+        EXPECT_EQ(game.clock.finalTime, "X");
+        EXPECT_TRUE(filled(game.puzzle.givens) >= 31 && filled(game.puzzle.givens) <= 34) << filled(game.puzzle.givens);
+        EXPECT_EQ(game.puzzle.board, game.puzzle.givens);
     });
 
-    const Grid board = game.board;
-    pf.pushStep([&] { inside = !game.clockRunning; });
-    run(10, [&] { EXPECT_TRUE(inside && game.board == board) << "the play screen, untimed"; });
+    const Grid board = game.puzzle.board;
+    pf.pushStep([&] { inside = !game.clock.clockRunning; });
+    run(10, [&] { EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed"; });
 
-    pf.pushStep([&] { inside = game.ownBoardMode; });
-    run(11, [&] { EXPECT_TRUE(inside && !game.ownBoardMode); });
+    pf.pushStep([&] { inside = game.picker.ownBoardMode; });
+    run(11, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
 
     pf.printerAvailable = true;
     pf.printedTexts.clear();
     run(12, [&] {
         EXPECT_EQ(std::count_if(pf.printedTexts.begin(), pf.printedTexts.end(),
                                 [](const std::string& t) { return t.starts_with("Schwierigkeitsgrad:"); }), 4);
-        EXPECT_EQ(game.currentFile, "extrem.nnr") << "the sheet's last puzzle stays";
-        EXPECT_TRUE(filled(game.givens) >= 19 && filled(game.givens) <= 22);
+        EXPECT_EQ(game.dialog.currentFile, "extrem.nnr") << "the sheet's last puzzle stays";
+        EXPECT_TRUE(filled(game.puzzle.givens) >= 19 && filled(game.puzzle.givens) <= 22);
     });
 
     // Slots 2 and 3 of brett.nnr: a board saved from the menu is the board loaded from it.
     setPuzzle(23);
-    game.candidates(9, 9, 9) = true;
+    game.puzzle.candidates(9, 9, 9) = true;
     const GameState saved = game;
     pf.pushFormEvent("frm1", "opt3_Click");
-    run(21, [&] { EXPECT_EQ(game.currentFile, savedBoardFile); });
+    run(21, [&] { EXPECT_EQ(game.dialog.currentFile, savedBoardFile); });
     setPuzzle(5);
     pf.pushFormEvent("frm1", "opt3_Click");
     run(20, [&] {
-        EXPECT_EQ(std::tie(game.board, game.givens, game.candidates),
-                  std::tie(saved.board, saved.givens, saved.candidates));
+        EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
+                  std::tie(saved.puzzle.board, saved.puzzle.givens, saved.puzzle.candidates));
     });
 
     setPuzzle(60);
-    game.clockRunning = true;
-    pf.setLabelText(game.uhr, " 00:02:07");
-    run(22, [&] { EXPECT_EQ(game.board, solution) << "solved; the label shows the idle text, not a last time"; });
+    game.clock.clockRunning = true;
+    pf.setLabelText(game.screen.uhr, " 00:02:07");
+    run(22, [&] { EXPECT_EQ(game.puzzle.board, solution) << "solved; the label shows the idle text, not a last time"; });
 
     setPuzzle(30);
-    run(24, [&] { EXPECT_EQ(std::make_pair(filled(game.givens), filled(game.board)), std::make_pair(30, 30)); });
+    run(24, [&] { EXPECT_EQ(std::make_pair(filled(game.puzzle.givens), filled(game.puzzle.board)), std::make_pair(30, 30)); });
 
     setPuzzle(30);
-    game.board(9, 9) = 9;
-    game.candidates(8, 8, 1) = true;
-    const Grid givens = game.givens;
-    run(25, [&] { EXPECT_TRUE(game.board == givens && game.candidates == CandidateGrid{}); });
+    game.puzzle.board(9, 9) = 9;
+    game.puzzle.candidates(8, 8, 1) = true;
+    const Grid givens = game.puzzle.givens;
+    run(25, [&] { EXPECT_TRUE(game.puzzle.board == givens && game.puzzle.candidates == CandidateGrid{}); });
 
-    game.board(0, 0) = game.givens(0, 5) = 7;  // the whole arrays, the unused row and column too
-    game.candidates(0, 0, 0) = game.candidates(9, 9, 9) = true;
+    game.puzzle.board(0, 0) = game.puzzle.givens(0, 5) = 7;  // the whole arrays, the unused row and column too
+    game.puzzle.candidates(0, 0, 0) = game.puzzle.candidates(9, 9, 9) = true;
     run(26, [&] {
-        EXPECT_TRUE(game.board == Grid{} && game.givens == Grid{} && game.candidates == CandidateGrid{});
+        EXPECT_TRUE(game.puzzle.board == Grid{} && game.puzzle.givens == Grid{} && game.puzzle.candidates == CandidateGrid{});
     });
 
     setPuzzle(12);
@@ -163,20 +163,20 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(27, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
     pf.printerAvailable = false;
 
-    for (int id : {33, 30, 34, 32, 31}) run(id, [id] { EXPECT_EQ(game.difficulty, id - 30); });
-    run(41, [] { EXPECT_FALSE(game.numbersMode); });
-    run(40, [] { EXPECT_TRUE(game.numbersMode); });
-    game.candidates(2, 2, 2) = true;
-    run(44, [] { EXPECT_TRUE(game.showCandidates && !game.candidates(2, 2, 2)); });
-    run(44, [] { EXPECT_TRUE(!game.showCandidates && game.candidates == CandidateGrid{}); });
-    run(45, [] { EXPECT_FALSE(game.symmetryOn); });
-    run(45, [] { EXPECT_TRUE(game.symmetryOn); });
+    for (int id : {33, 30, 34, 32, 31}) run(id, [id] { EXPECT_EQ(game.settings.difficulty, id - 30); });
+    run(41, [] { EXPECT_FALSE(game.settings.numbersMode); });
+    run(40, [] { EXPECT_TRUE(game.settings.numbersMode); });
+    game.puzzle.candidates(2, 2, 2) = true;
+    run(44, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });
+    run(44, [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
+    run(45, [] { EXPECT_FALSE(game.settings.symmetryOn); });
+    run(45, [] { EXPECT_TRUE(game.settings.symmetryOn); });
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");
     run(50, [&] { EXPECT_TRUE(inside) << "the hall of fame"; });
 
-    game.useHtmlHelp = true;
+    game.dialog.useHtmlHelp = true;
     run(60, [&] { EXPECT_TRUE(!pf.helpShown.empty() && pf.helpShown.back().ends_with("#übersicht.htm")); });
 
     pf.messageBoxAnswers = {2};
@@ -190,12 +190,12 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
     std::set<int> counts;
     pf.endWhenScriptEmpty = true;  // the play screen returns at once
     for (int k : {1, 3}) {
-        game.difficulty = static_cast<std::int16_t>(k);
+        game.settings.difficulty = static_cast<std::int16_t>(k);
         counts.clear();
         for (int i = 0; i < 40; ++i) {
             pf.ending = false;
             Win_0_MenuEvent(8);
-            counts.insert(filled(game.givens));
+            counts.insert(filled(game.puzzle.givens));
         }
         std::set<int> records;
         for (int r = 0; r <= 3; ++r) records.insert(40 - 6 * k - r);
@@ -204,32 +204,32 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
 }
 
 TEST_F(CommandsTest, ShowingCandidatesTwiceLosesTheNotesAndUnknownIdsStillEndIdle) {
-    const Grid board = game.board;
+    const Grid board = game.puzzle.board;
     for (int id : {34, 41, 45, 777}) Win_0_MenuEvent(id), expectIdle();
-    EXPECT_EQ(std::make_pair(int{game.difficulty}, int{game.lastCommand}), std::make_pair(4, 777));
-    EXPECT_EQ(game.board, board);
+    EXPECT_EQ(std::make_pair(int{game.settings.difficulty}, int{game.dialog.lastCommand}), std::make_pair(4, 777));
+    EXPECT_EQ(game.puzzle.board, board);
     Win_0_MenuEvent(44);
-    EXPECT_TRUE(game.showCandidates && game.candidates(5, 5, 3));
+    EXPECT_TRUE(game.settings.showCandidates && game.puzzle.candidates(5, 5, 3));
     Win_0_MenuEvent(44);
-    EXPECT_FALSE(game.showCandidates);
-    EXPECT_EQ(game.candidates, CandidateGrid{});
+    EXPECT_FALSE(game.settings.showCandidates);
+    EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
 }
 
 TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExitDoesNot) {
     writeCollections();
-    game.difficulty = 4;  // Teuflisch: puzzles of 13 to 16 givens
-    game.nameConfirmed = false;
+    game.settings.difficulty = 4;  // Teuflisch: puzzles of 13 to 16 givens
+    game.fame.nameConfirmed = false;
     bool runningAfterNested = true, runningAfterDeclined = false;
     pf.messageBoxAnswers = {2};
     pf.pushMenu(99);
-    pf.pushStep([&] { runningAfterDeclined = game.clockRunning; });
+    pf.pushStep([&] { runningAfterDeclined = game.clock.clockRunning; });
     pf.pushMenu(40);
-    pf.pushStep([&] { runningAfterNested = game.clockRunning; });
+    pf.pushStep([&] { runningAfterNested = game.clock.clockRunning; });
     pf.pushKeyUp(27);
     Win_0_MenuEvent(8);
     EXPECT_TRUE(runningAfterDeclined) << "NEIN to \"Spiel beenden?\" goes on with the timed game";
     EXPECT_FALSE(runningAfterNested);
-    EXPECT_EQ(game.finalTime, "X");
+    EXPECT_EQ(game.clock.finalTime, "X");
     expectIdle();
 
     // Declined, the game is still won against the clock: the last open cell completes it.
@@ -238,8 +238,8 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExi
     pf.pushStep([] {
         for (int c = 1; c <= 9; ++c)
             for (int r = 1; r <= 9; ++r)
-                if (c != 9 || r != 9) game.board(c, r) = game.givens(c, r) = solution(c, r);
-        game.board(9, 9) = game.givens(9, 9) = 0;
+                if (c != 9 || r != 9) game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
+        game.puzzle.board(9, 9) = game.puzzle.givens(9, 9) = 0;
     });
     pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
     pf.pushChar('0' + solution(9, 9));
@@ -247,8 +247,8 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExi
     pf.pushFormEvent("ruhm", "ruhm_Close");
     pf.pushKeyUp(27);
     Win_0_MenuEvent(8);
-    EXPECT_EQ(game.statusText, "Brett gelöst!!!");
-    EXPECT_EQ(game.finalTime.substr(0, 6), "00:00:") << game.finalTime;
+    EXPECT_EQ(game.screen.statusText, "Brett gelöst!!!");
+    EXPECT_EQ(game.clock.finalTime.substr(0, 6), "00:00:") << game.clock.finalTime;
 }
 
 }  // namespace

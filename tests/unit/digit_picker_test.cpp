@@ -13,24 +13,24 @@ protected:
 };
 
 TEST_F(DigitPicker, TypedDigitsInLettersAndNumbersMode) {
-    game.numbersMode = false;
+    game.settings.numbersMode = false;
     typeInto(2, 3, '1');  // not a digit key in letters mode: the picker stays open
     rec.pushChar('a');
-    rec.pushStep([] { EXPECT_EQ(game.board(2, 3), 1); });
+    rec.pushStep([] { EXPECT_EQ(game.puzzle.board(2, 3), 1); });
     typeInto(4, 4, 'i');
     typeInto(2, 3, 27);  // Escape empties
-    rec.pushStep([] { game.numbersMode = true; });
+    rec.pushStep([] { game.settings.numbersMode = true; });
     typeInto(5, 1, 'c');  // a letter in numbers mode is ignored
     rec.pushChar('7');
     playLoop();
-    EXPECT_EQ(std::tie(game.board(2, 3), game.board(4, 4), game.board(5, 1)), std::make_tuple(0, 9, 7));
-    EXPECT_EQ(game.digitCount[7], 1);
-    EXPECT_FALSE(game.pickerActive);
+    EXPECT_EQ(std::tie(game.puzzle.board(2, 3), game.puzzle.board(4, 4), game.puzzle.board(5, 1)), std::make_tuple(0, 9, 7));
+    EXPECT_EQ(rec.lastTextAt(659 + 16 * 7, 252), "1 ");
+    EXPECT_FALSE(game.picker.pickerActive);
 }
 
 TEST_F(DigitPicker, EverySquareShowsAndEntersItsOwnDigitOrLetter) {
     for (bool numbers : {true, false}) {
-        rec.pushStep([numbers] { game.numbersMode = numbers; });
+        rec.pushStep([numbers] { game.settings.numbersMode = numbers; });
         for (int n = 1; n <= 9; ++n) {
             rec.pushStep([this] { rec.ops.clear(); });
             left(cellX(7), cellY(2));
@@ -40,32 +40,32 @@ TEST_F(DigitPicker, EverySquareShowsAndEntersItsOwnDigitOrLetter) {
                     rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
                 EXPECT_EQ(glyphs.size(), 9u);
                 for (const DrawOp& op : glyphs) {
-                    const int square = (op.y1 - 1 - game.pickerY) / 30 * 3 + (op.x1 - 3 - game.pickerX) / 30 + 1;
+                    const int square = (op.y1 - 1 - game.picker.pickerY) / 30 * 3 + (op.x1 - 3 - game.picker.pickerX) / 30 + 1;
                     EXPECT_EQ(op.text, numbers ? std::to_string(square) : std::string(1, char('@' + square)));
                 }
             });
             left(squareX(7, n), squareY(2, n));
-            rec.pushStep([n] { EXPECT_EQ(game.board(7, 2), n) << "square " << n; });
+            rec.pushStep([n] { EXPECT_EQ(game.puzzle.board(7, 2), n) << "square " << n; });
         }
     }
     playLoop();
 }
 
 TEST_F(DigitPicker, RightClicksEmptyCellsAndNotesToggle) {
-    game.board(4, 5) = 8;
-    game.board(6, 5) = game.givens(6, 5) = 2;
+    game.puzzle.board(4, 5) = 8;
+    game.puzzle.board(6, 5) = game.puzzle.givens(6, 5) = 2;
     right(cellX(4), cellY(5));  // empties the entry
     right(cellX(6), cellY(5));  // a given stays
     left(cellX(6), cellY(5));   // and opens no picker
     rec.pushStep([this] { EXPECT_TRUE(rec.of(DrawOp::Save).empty()); });
     // On an empty cell the right button opens the picker for notes.
     for (int typed : {'5', '3', '5'}) right(cellX(5), cellY(5)), rec.pushChar(typed);
-    rec.pushStep([] { EXPECT_TRUE(!game.candidates(5, 5, 5) && game.candidates(5, 5, 3)) << "5 toggled twice"; });
+    rec.pushStep([] { EXPECT_TRUE(!game.puzzle.candidates(5, 5, 5) && game.puzzle.candidates(5, 5, 3)) << "5 toggled twice"; });
     right(cellX(5), cellY(5));
     right(100, 100);  // a right press anywhere in the picker's wait removes all nine
     playLoop();
-    EXPECT_EQ(std::tie(game.board(4, 5), game.board(6, 5), game.board(5, 5)), std::make_tuple(0, 2, 0));
-    for (int d = 1; d <= 9; ++d) EXPECT_FALSE(game.candidates(5, 5, d)) << d;
+    EXPECT_EQ(std::tie(game.puzzle.board(4, 5), game.puzzle.board(6, 5), game.puzzle.board(5, 5)), std::make_tuple(0, 2, 0));
+    for (int d = 1; d <= 9; ++d) EXPECT_FALSE(game.puzzle.candidates(5, 5, d)) << d;
 }
 
 TEST_F(DigitPicker, OwnBoardEntriesBecomeGivensAndTheCountFollows) {
@@ -78,9 +78,9 @@ TEST_F(DigitPicker, OwnBoardEntriesBecomeGivensAndTheCountFollows) {
     typeInto(5, 5, '3');
     typeInto(5, 5, '0');  // "0" removes it again
     ownBoardLoop();
-    EXPECT_EQ(std::tie(game.givens(1, 1), game.board(1, 1)), std::make_tuple(8, 8));
-    EXPECT_EQ(game.givens(2, 1) + game.board(2, 1) + game.givens(4, 4) + game.givens(5, 5) + game.board(5, 5), 0);
-    EXPECT_EQ(game.givenCount, 1);
+    EXPECT_EQ(std::tie(game.puzzle.givens(1, 1), game.puzzle.board(1, 1)), std::make_tuple(8, 8));
+    EXPECT_EQ(game.puzzle.givens(2, 1) + game.puzzle.board(2, 1) + game.puzzle.givens(4, 4) + game.puzzle.givens(5, 5) + game.puzzle.board(5, 5), 0);
+    EXPECT_EQ(game.screen.givenCount, 1);
 }
 
 TEST_F(DigitPicker, HeldButtonIsWaitedOutAndAnEndingProgramReturnsAtOnce) {
@@ -93,8 +93,8 @@ TEST_F(DigitPicker, HeldButtonIsWaitedOutAndAnEndingProgramReturnsAtOnce) {
     rec.pushStep([this] { rec.quit(); });
     rec.pushChar('4');
     playLoop();
-    EXPECT_EQ(std::tie(game.board(2, 2), game.board(3, 3)), std::make_tuple(9, 0));
-    EXPECT_FALSE(game.pickerActive || game.drawingBusy || game.pickerBackground != 0);
+    EXPECT_EQ(std::tie(game.puzzle.board(2, 2), game.puzzle.board(3, 3)), std::make_tuple(9, 0));
+    EXPECT_FALSE(game.picker.pickerActive || game.clock.drawingBusy || game.picker.pickerBackground != 0);
     EXPECT_EQ(rec.script.size(), 1u) << "nothing more is read";
 }
 
@@ -107,9 +107,9 @@ TEST_F(DigitPicker, MenuCommandInsideThePickerLeavesItsCellAloneAndTheLoopGoesOn
     left(20, 40);         // where square 1 of the first picker was, off the board
     typeInto(6, 6, '6');  // back on the outer play screen
     playLoop();
-    EXPECT_EQ(std::tie(game.board(1, 1), game.board(3, 3), game.board(6, 6)), std::make_tuple(0, 8, 6))
+    EXPECT_EQ(std::tie(game.puzzle.board(1, 1), game.puzzle.board(3, 3), game.puzzle.board(6, 6)), std::make_tuple(0, 8, 6))
         << "the abandoned picker takes no click";
-    EXPECT_FALSE(game.pickerActive || game.drawingBusy);
+    EXPECT_FALSE(game.picker.pickerActive || game.clock.drawingBusy);
     // Each picker gives back the area it saved: the first one's at its own corner.
     auto restores = rec.of(DrawOp::Restore);
     ASSERT_EQ(restores.size(), 3u);

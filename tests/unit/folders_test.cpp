@@ -1,5 +1,5 @@
 // The player's folder from the environment, entering it, and where collections and the manual are found.
-#include "app/game_state.h"
+#include "state/game_state.h"
 #include "app/startup.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"
@@ -110,7 +110,7 @@ TEST_F(FoldersTest, CollectionsComeFromThePlayersFolderFirstAndTheManualOnlyFrom
 
     // A manual in the player's folder is never opened.
     writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});
-    game.useHtmlHelp = true;
+    game.dialog.useHtmlHelp = true;
     showManualOverview();
     env.set("NONARI_DATA_DIR", std::nullopt);
     showRulesHelp();

@@ -12,17 +12,17 @@ namespace {
 
 class GameClockTest : public test::HeadlessGame {
 protected:
-    void SetUp() override { HeadlessGame::SetUp(); game.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0); }
-    std::string label() { return pf.labelText(game.uhr); }
+    void SetUp() override { HeadlessGame::SetUp(); game.screen.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0); }
+    std::string label() { return pf.labelText(game.screen.uhr); }
     // Waits up to five seconds for the thread to show something other than text; empty when it never does.
     std::string waitForLabelOtherThan(const std::string& text) {
         for (int i = 0; i < 100 && label() == text; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return label() == text ? std::string() : label();
     }
     void startTimedGame(double elapsed) {
-        game.clockRunning = true;
-        game.gameWon = false;
-        game.startTime = currentTime() - elapsed;
+        game.clock.clockRunning = true;
+        game.clock.gameWon = false;
+        game.clock.startTime = currentTime() - elapsed;
     }
 };
 
@@ -30,42 +30,42 @@ TEST_F(GameClockTest, IdleRunningAndAtTheWinTheTimeReadThen) {
     updateClock();
     EXPECT_EQ(label(), " 99:99:99");
     startTimedGame(65.26);
-    game.lastClockSecond = -1.0;
+    game.clock.lastClockSecond = -1.0;
     updateClock();
     EXPECT_EQ(label(), " 00:01:05");
-    EXPECT_TRUE(game.clockRunning);
+    EXPECT_TRUE(game.clock.clockRunning);
     EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
     // The thread refreshed earlier in this same second; its values are stale by now.
-    game.lastClockSecond = std::floor(currentTime());
-    game.elapsedRest = 4.5;
-    game.gameWon = game.nameConfirmed = true;
+    game.clock.lastClockSecond = std::floor(currentTime());
+    game.clock.elapsedRest = 4.5;
+    game.clock.gameWon = game.fame.nameConfirmed = true;
     std::string shownDuringCheck;
     pf.pushStep([&] { shownDuringCheck = label(); });
     updateClock();
-    EXPECT_EQ(game.finalTime, "00:01:05.3");
+    EXPECT_EQ(game.clock.finalTime, "00:01:05.3");
     EXPECT_EQ(shownDuringCheck, "00:01:05.3");
-    EXPECT_FALSE(game.clockRunning || game.nameConfirmed);  // the record check ran
+    EXPECT_FALSE(game.clock.clockRunning || game.fame.nameConfirmed);  // the record check ran
 }
 
 TEST_F(GameClockTest, TheRunningTimeMovesOnWithTheGamesOwnSeconds) {
     // A game started 0.7 s into a second of the time source: its seconds are not the source's.
-    game.startTime = 100.7;
-    game.lastClockSecond = -1.0;
+    game.clock.startTime = 100.7;
+    game.clock.lastClockSecond = -1.0;
     EXPECT_TRUE(refreshRunningTime(101.2));
     EXPECT_FALSE(refreshRunningTime(101.6)) << "still the game's first second";
     ASSERT_TRUE(refreshRunningTime(101.71)) << "one second into the game the label must move on";
-    EXPECT_EQ(runningClockText(game.elapsedHours, game.elapsedMinutes, game.elapsedRest), " 00:00:01");
+    EXPECT_EQ(runningClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest), " 00:00:01");
     // A new game that reaches the same count of seconds still refreshes.
-    game.startTime = 100.71;
+    game.clock.startTime = 100.71;
     EXPECT_TRUE(refreshRunningTime(101.72));
-    EXPECT_EQ(game.elapsedRest, 101.72 - 100.71);
+    EXPECT_EQ(game.clock.elapsedRest, 101.72 - 100.71);
 }
 
 TEST_F(GameClockTest, RefreshHeldBackWhileDrawingCatchesUpWhenTheDrawingEnds) {
     startTimedGame(0.5);
-    game.lastClockSecond = -1.0;
+    game.clock.lastClockSecond = -1.0;
     setDrawingBusy(true);
-    pf.setLabelText(game.uhr, "busy");
+    pf.setLabelText(game.screen.uhr, "busy");
     startClockThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(800));  // past the game's next second
     EXPECT_EQ(label(), "busy");
@@ -78,12 +78,12 @@ TEST_F(GameClockTest, RefreshHeldBackWhileDrawingCatchesUpWhenTheDrawingEnds) {
 TEST_F(GameClockTest, AStopEndsTheThreadAndShowsTheIdleTextForGood) {
     for (double elapsed : {0.95, 0.5}) {
         startTimedGame(elapsed);
-        game.lastClockSecond = -1.0;
+        game.clock.lastClockSecond = -1.0;
         startClockThread();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        game.clockRunning = false;
+        game.clock.clockRunning = false;
         updateClock();
-        EXPECT_EQ(game.clockThreadId, 0) << "the stop waits for the thread";
+        EXPECT_EQ(game.clock.clockThreadId, 0) << "the stop waits for the thread";
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         EXPECT_EQ(label(), idleClockText);
     }
@@ -93,21 +93,21 @@ TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEnds) {
     // A new game's thread ends the one of the earlier game, which is still timed.
     startTimedGame(10.0);
     startClockThread();
-    const ThreadHandle earlier = game.clockThreadId;
+    const ThreadHandle earlier = game.clock.clockThreadId;
     startTimedGame(100.0);
-    pf.setLabelText(game.uhr, "new");
+    pf.setLabelText(game.screen.uhr, "new");
     startClockThread();
-    EXPECT_NE(game.clockThreadId, earlier);
+    EXPECT_NE(game.clock.clockThreadId, earlier);
     const std::string shown = waitForLabelOtherThan("new");
     EXPECT_TRUE(shown == " 00:01:40" || shown == " 00:01:41") << shown;
     // With the flag cleared the thread ends by itself and leaves the label alone, for longer than its interval.
-    game.clockRunning = false;
+    game.clock.clockRunning = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    pf.setLabelText(game.uhr, idleClockText);
+    pf.setLabelText(game.screen.uhr, idleClockText);
     std::this_thread::sleep_for(std::chrono::milliseconds(1300));
     EXPECT_EQ(label(), idleClockText);
     joinClockThread();
-    EXPECT_EQ(game.clockThreadId, 0);
+    EXPECT_EQ(game.clock.clockThreadId, 0);
 }
 
 }  // namespace

@@ -13,12 +13,12 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     resetChampions();
     for (int d = 0; d < 5; ++d)  // difficulty d has 2 + d places filled
         for (int p = 1; p <= 2 + d; ++p)
-            std::tie(game.championName[d][p], game.championDate[d][p], game.championTime[d][p]) =
+            std::tie(game.fame.championName[d][p], game.fame.championDate[d][p], game.fame.championTime[d][p]) =
                 std::tuple("N" + std::to_string(d) + std::to_string(p), "1.2.2024",
                            "00:0" + std::to_string(p) + ":00.0");
-    game.championTime[2][2] = "9 gelöscht";  // a time beginning with 9 marks an empty place
+    game.fame.championTime[2][2] = "9 gelöscht";  // a time beginning with 9 marks an empty place
     ASSERT_TRUE(saveChampions());
-    game.difficulty = 4;
+    game.settings.difficulty = 4;
     std::vector<HeadlessPlatform::Form> seen;  // the dialog after NEIN and after JA
     auto look = [&] {
         pf.pushStep([&] { seen.push_back(pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}); });
@@ -39,10 +39,10 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
                                                                           {" 4.", "N24", "1.2.2024", "00:04:00.0"}}));
     EXPECT_EQ(std::make_pair(seen[0].rows["lv2"].size(), seen[1].rows["lv2"].size()), std::make_pair(3ul, 0ul));
     EXPECT_EQ(seen[1].tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
-    auto names = game.championName;  // only Mittel changed, in memory and on disk
+    auto names = game.fame.championName;  // only Mittel changed, in memory and on disk
     loadChampions();
-    EXPECT_EQ(game.championName, names);
-    EXPECT_EQ(game.championTime[1][1] + game.championName[0][2] + game.championName[2][4], "9N02N24");
+    EXPECT_EQ(game.fame.championName, names);
+    EXPECT_EQ(game.fame.championTime[1][1] + game.fame.championName[0][2] + game.fame.championName[2][4], "9N02N24");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST_F(HelpTest, OnlyTheNtFamilyFromMajorSixOnUsesTheHtmlManual) {
 
 TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     for (bool html : {true, false}) {
-        game.useHtmlHelp = html;
+        game.dialog.useHtmlHelp = html;
         showManualOverview();
         showRulesHelp();
     }
@@ -29,9 +29,9 @@ TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     EXPECT_EQ(pf.helpShown, (std::vector<std::string>{manual + "#übersicht.htm", manual + "#erklärung.htm",
                                                       "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
     pf.helpSucceeds = false;
-    game.useHtmlHelp = true;
+    game.dialog.useHtmlHelp = true;
     showManualOverview();
-    game.useHtmlHelp = false;  // no viewer for the older format: a German message naming the file, not silence
+    game.dialog.useHtmlHelp = false;  // no viewer for the older format: a German message naming the file, not silence
     showRulesHelp();
     ASSERT_EQ(pf.messages.size(), 2u);
     EXPECT_EQ(pf.messages[0], "Error while trying to display a topic of nonari.chm");

@@ -10,13 +10,13 @@ using InfoDialogTest = HeadlessGame;
 TEST_F(InfoDialogTest, ClosesByButtonAndCloseBoxAlikeAndWhenTheProgramEnds) {
     pf.openMainWindow(81, 5, 862, 723);
     for (const std::string handler : {"cmd15_Click", "Inf_Close"}) {
-        game.dialogClosed = false;
+        game.dialog.dialogClosed = false;
         bool openAndModal = false;
         pf.pushStep([&] { openAndModal = pf.findForm("Inf") && !pf.windowEnabled; });
         pf.pushFormEvent("Inf", handler);
         pf.pushStep([] {});  // would run if the dialog kept waiting
         showInformation();
-        EXPECT_TRUE(openAndModal && pf.windowEnabled && game.dialogClosed && !pf.findForm("Inf")) << handler;
+        EXPECT_TRUE(openAndModal && pf.windowEnabled && game.dialog.dialogClosed && !pf.findForm("Inf")) << handler;
         EXPECT_EQ(pf.script.size(), 1u) << handler << ": the dialog returned right after the close";
         pf.script.clear();
     }

@@ -38,11 +38,11 @@ TEST_F(PlayLoop, ClickZonesAndKeysThatEndTheLoop) {
     rec.pushFormEvent("frm1", "frm1_Close");  // Laden opens the slot dialog
     rec.pushStep([this] { EXPECT_EQ(pressed(laden), 1); });
     left(600, 610);  // right of the drawn Abbruch button, still in its zone
-    game.clockRunning = true;
+    game.clock.clockRunning = true;
     EXPECT_TRUE(endsThroughAbbruch());
-    EXPECT_FALSE(game.clockRunning);
+    EXPECT_FALSE(game.clock.clockRunning);
 
-    game.numbersMode = false;
+    game.settings.numbersMode = false;
     keyUp('A');
     rec.pushStep([this] { EXPECT_EQ(pressed(abbruch), 0) << "A is a digit key in letters mode"; });
     keyUp(27);
@@ -52,31 +52,31 @@ TEST_F(PlayLoop, ClickZonesAndKeysThatEndTheLoop) {
 TEST_F(PlayLoop, KThenOSolvesWithoutWinningAndCompletingATimedGameTakesTheFinalTime) {
     Grid puzzle = solution;  // single-candidate logic completes it
     for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
-    game.board = game.givens = puzzle;
-    game.clockRunning = true;
-    game.startTime = currentTime() - 65.0;
-    game.finalTime = "X";
+    game.puzzle.board = game.puzzle.givens = puzzle;
+    game.clock.clockRunning = true;
+    game.clock.startTime = currentTime() - 65.0;
+    game.clock.finalTime = "X";
     keyUp('K');
     keyUp('L');  // the slot dialog in between
     rec.pushFormEvent("frm1", "frm1_Close");
     keyUp('O');
     rec.pushStep([this] {
-        EXPECT_EQ(game.board, solution);
-        EXPECT_EQ(game.statusText + game.finalTime, "Brett gelöst!!!X") << "a solved board does not win";
-        EXPECT_FALSE(game.clockRunning);
-        game.clockRunning = true;
-        game.board(5, 5) = game.givens(5, 5) = 0;
+        EXPECT_EQ(game.puzzle.board, solution);
+        EXPECT_EQ(game.screen.statusText + game.clock.finalTime, "Brett gelöst!!!X") << "a solved board does not win";
+        EXPECT_FALSE(game.clock.clockRunning);
+        game.clock.clockRunning = true;
+        game.puzzle.board(5, 5) = game.puzzle.givens(5, 5) = 0;
     });
     enterCell(5, 5, '0' + solution(5, 5));
     rec.pushFormEvent("champ", "champ_Close");  // a record asks for the name and shows the hall of fame
     rec.pushFormEvent("ruhm", "ruhm_Close");
     playLoop();
-    EXPECT_EQ(game.statusText + game.finalTime.substr(0, 6), "Brett gelöst!!!00:01:");
-    EXPECT_FALSE(game.clockRunning || game.gameWon);
+    EXPECT_EQ(game.screen.statusText + game.clock.finalTime.substr(0, 6), "Brett gelöst!!!00:01:");
+    EXPECT_FALSE(game.clock.clockRunning || game.clock.gameWon);
 }
 
 TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
-    game.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+    game.screen.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
     // Each button's light top edge runs from its left edge across its width: 8 pixels a character and 20.
     keyUp(27);
     playLoop();
@@ -88,71 +88,71 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
     EXPECT_EQ(edges,
               (std::vector<std::pair<int, int>>{{30, 76}, {108, 92}, {202, 92}, {296, 100}, {398, 76}, {476, 92}}));
 
-    game.board = solution;
-    game.board(2, 2) = game.board(8, 3) = 0;
+    game.puzzle.board = solution;
+    game.puzzle.board(2, 2) = game.puzzle.board(8, 3) = 0;
     auto marks = [this] {
         return rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 21; }).size();
     };
     keyUp('F');  // every note of every cell; the two empty cells show theirs
     rec.pushStep([&] {
-        EXPECT_EQ(std::count(game.candidates.mark.begin(), game.candidates.mark.end(), true), 1000);
+        EXPECT_EQ(std::count(game.puzzle.candidates.mark.begin(), game.puzzle.candidates.mark.end(), true), 1000);
         EXPECT_EQ(marks(), 18u);
         rec.ops.clear();
     });
     keyUp('C');
     rec.pushStep([&] {
-        EXPECT_EQ(game.candidates, CandidateGrid{});
+        EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
         EXPECT_EQ(marks(), 0u);
     });
     // M during a timed game: the automatic candidates, and the clock stops with the idle text.
     rec.pushStep([this] {
-        game.clockRunning = true;
-        game.startTime = currentTime();
-        rec.setLabelText(game.uhr, " 00:00:03");
+        game.clock.clockRunning = true;
+        game.clock.startTime = currentTime();
+        rec.setLabelText(game.screen.uhr, " 00:00:03");
     });
     keyUp('M');
     rec.pushStep([&] {
         const int fits = solution(2, 2);  // the only digit that fits the empty cell (2, 2)
-        EXPECT_TRUE(game.showCandidates && game.candidates(2, 2, fits) && !game.candidates(2, 2, fits % 9 + 1));
-        EXPECT_FALSE(game.clockRunning);
-        EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
-        game.clockRunning = true;
-        rec.setLabelText(game.uhr, " 00:00:04");
+        EXPECT_TRUE(game.settings.showCandidates && game.puzzle.candidates(2, 2, fits) && !game.puzzle.candidates(2, 2, fits % 9 + 1));
+        EXPECT_FALSE(game.clock.clockRunning);
+        EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
+        game.clock.clockRunning = true;
+        rec.setLabelText(game.screen.uhr, " 00:00:04");
     });
     keyUp('M');  // and switching them off again stops it as well
     rec.pushStep([this] {
-        EXPECT_FALSE(game.showCandidates || game.clockRunning);
-        EXPECT_EQ(game.candidates, CandidateGrid{});
-        EXPECT_EQ(rec.labelText(game.uhr), idleClockText);
+        EXPECT_FALSE(game.settings.showCandidates || game.clock.clockRunning);
+        EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
+        EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
     });
     keyUp(27);
     playLoop();
 }
 
 TEST_F(PlayLoop, OwnBoardEntryShufflesOnXAndLeavesNotesAndClockAlone) {
-    game.board = game.givens = solution;  // a full board shuffles to a different full board
-    game.candidates(3, 3, 3) = true;
-    const CandidateGrid notes = game.candidates;
+    game.puzzle.board = game.puzzle.givens = solution;  // a full board shuffles to a different full board
+    game.puzzle.candidates(3, 3, 3) = true;
+    const CandidateGrid notes = game.puzzle.candidates;
     for (int key : {'F', 'C', 'X', 'K', 'O'}) keyUp(key);
-    game.clockRunning = true;
+    game.clock.clockRunning = true;
     ownBoardLoop();
-    EXPECT_EQ(game.candidates, notes);
-    EXPECT_TRUE(game.clockRunning && game.ownBoardMode);
-    EXPECT_NE(game.board, solution);
-    EXPECT_TRUE(isConsistent(game.board));
-    EXPECT_EQ(game.givens, game.board) << "the typed board stays all givens";
+    EXPECT_EQ(game.puzzle.candidates, notes);
+    EXPECT_TRUE(game.clock.clockRunning && game.picker.ownBoardMode);
+    EXPECT_NE(game.puzzle.board, solution);
+    EXPECT_TRUE(isConsistent(game.puzzle.board));
+    EXPECT_EQ(game.puzzle.givens, game.puzzle.board) << "the typed board stays all givens";
 }
 
 TEST_F(PlayLoop, KeysTypedIntoThePickerDoNotAlsoActOnRelease) {
-    game.numbersMode = false;
-    game.candidates(9, 9, 4) = true;
+    game.settings.numbersMode = false;
+    game.puzzle.candidates(9, 9, 4) = true;
     for (auto [cell, typed, released] : {std::tuple{2, 27, 27}, {3, 'c', 'C'}, {4, 'd', 'D'}})
         enterCell(cell, cell, typed), keyUp(released);  // Escape would end the loop, C clear the notes, D print
-    rec.pushStep([this] { EXPECT_TRUE(pressed(abbruch) + pressed(drucken) == 0 && game.candidates(9, 9, 4)); });
+    rec.pushStep([this] { EXPECT_TRUE(pressed(abbruch) + pressed(drucken) == 0 && game.puzzle.candidates(9, 9, 4)); });
     keyUp('C');  // pressed on its own it clears the notes
     playLoop();
-    EXPECT_EQ(std::tie(game.board(3, 3), game.board(4, 4)), std::make_tuple(3, 4));
-    EXPECT_FALSE(game.candidates(9, 9, 4));
+    EXPECT_EQ(std::tie(game.puzzle.board(3, 3), game.puzzle.board(4, 4)), std::make_tuple(3, 4));
+    EXPECT_FALSE(game.puzzle.candidates(9, 9, 4));
 }
 
 }  // namespace

@@ -44,22 +44,22 @@ protected:
 // Gives the first `count` cells of a solution in reading order.
 void setPuzzle(int count) {
     const Grid full = gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
-    game.board.clear();
-    game.givens.clear();
+    game.puzzle.board.clear();
+    game.puzzle.givens.clear();
     for (int i = 0; i < count; ++i) {
         const int c = i % 9 + 1, r = i / 9 + 1;
-        game.board(c, r) = game.givens(c, r) = full(c, r);
+        game.puzzle.board(c, r) = game.puzzle.givens(c, r) = full(c, r);
     }
 }
 
 int countGivens() {
-    return static_cast<int>(std::count_if(game.givens.cell.begin(), game.givens.cell.end(), [](auto v) { return v; }));
+    return static_cast<int>(std::count_if(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(), [](auto v) { return v; }));
 }
 
 // Record r of difficulty k holds 40 - 6k - r cells, so a count tells which puzzle was loaded.
 void writeCollections() {
     for (int k = 0; k <= 4; ++k) {
-        game.currentFile = collectionFile(k);
+        game.dialog.currentFile = collectionFile(k);
         for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
     }
     setPuzzle(0);
@@ -67,16 +67,16 @@ void writeCollections() {
 
 TEST_F(PrintTest, FailingPrinterShowsAnErrorAndChangesNothingLoadedSoFar) {
     setPuzzle(30);
-    game.candidates(9, 8, 3) = true;
-    game.givenCount = 17;  // the board print counts givens on its own and must put this back
+    game.puzzle.candidates(9, 8, 3) = true;
+    game.screen.givenCount = 17;  // the board print counts givens on its own and must put this back
     const GameState before = game;
     for (int breakAt : {-2, 0, 50, 95, 120}) {  // -2: no printer at all
         SCOPED_TRACE(breakAt);
         printer.printerAvailable = breakAt != -2;
         printWithBreakAt(printBoard, breakAt);
         EXPECT_EQ(printer.messages, std::vector<std::string>{"Druckerfehler!"});
-        EXPECT_EQ(std::tie(game.board, game.givens, game.candidates, game.givenCount),
-                  std::tie(before.board, before.givens, before.candidates, before.givenCount));
+        EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates, game.screen.givenCount),
+                  std::tie(before.puzzle.board, before.puzzle.givens, before.puzzle.candidates, before.screen.givenCount));
         EXPECT_FALSE(printer.onPrinter);
     }
     // A sheet stops at the first failure: at once nothing is loaded; call 300 lies inside the third grid
@@ -89,7 +89,7 @@ TEST_F(PrintTest, FailingPrinterShowsAnErrorAndChangesNothingLoadedSoFar) {
     printWithBreakAt(printSheets, 300);
     EXPECT_EQ(printer.messages, std::vector<std::string>{"Druckerfehler!"});
     EXPECT_FALSE(printer.onPrinter);
-    EXPECT_EQ(game.currentFile, "mittel.nnr");
+    EXPECT_EQ(game.dialog.currentFile, "mittel.nnr");
     EXPECT_TRUE(countGivens() >= 31 && countGivens() <= 34) << countGivens();
 }
 
@@ -100,7 +100,7 @@ TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
                            "Schwierigkeitsgrad: Teuflisch mit 28 Zahlen"};
     setPuzzle(28);
     for (std::int16_t d = 0; d <= 4; ++d) {
-        game.difficulty = d;
+        game.settings.difficulty = d;
         printer.printedTexts.clear();
         printBoard();
         ASSERT_FALSE(printer.printedTexts.empty());
@@ -124,14 +124,14 @@ TEST_F(PrintTest, SheetLeavesAShuffledExtremPuzzleOnTheBoard) {
     printSheets();
     EXPECT_TRUE(printer.messages.empty());
     const int count = countGivens();
-    EXPECT_EQ(game.currentFile, "extrem.nnr");
-    EXPECT_EQ(game.givenCount, count);
+    EXPECT_EQ(game.dialog.currentFile, "extrem.nnr");
+    EXPECT_EQ(game.screen.givenCount, count);
     EXPECT_TRUE(count >= 19 && count <= 22) << count;
-    EXPECT_EQ(game.board, game.givens) << "givens only";
-    EXPECT_FALSE(game.clockRunning || printer.onPrinter);
-    const Grid printed = game.givens;
+    EXPECT_EQ(game.puzzle.board, game.puzzle.givens) << "givens only";
+    EXPECT_FALSE(game.clock.clockRunning || printer.onPrinter);
+    const Grid printed = game.puzzle.givens;
     setPuzzle(count);
-    EXPECT_NE(printed, game.givens) << "the stored puzzle is printed shuffled";
+    EXPECT_NE(printed, game.puzzle.givens) << "the stored puzzle is printed shuffled";
 
     std::set<int> extremCounts;  // every record of a collection gets its turn
     for (int i = 0; i < 30; ++i) printSheets(), extremCounts.insert(countGivens());

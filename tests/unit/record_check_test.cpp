@@ -32,10 +32,10 @@ protected:
         Rows rows;
         pf.pushStep([&, this] {
             ASSERT_TRUE(pf.findForm("ruhm") && !pf.findForm("champ"));
-            rows = pf.findForm("ruhm")->rows["lv" + std::to_string(game.difficulty + 1)];
+            rows = pf.findForm("ruhm")->rows["lv" + std::to_string(game.settings.difficulty + 1)];
         });
         pf.pushFormEvent("ruhm", "cmd3_Click");
-        game.finalTime = time;
+        game.clock.finalTime = time;
         checkForRecord();
         EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled);
         return rows;
@@ -43,16 +43,16 @@ protected:
 };
 
 TEST_F(RecordCheckTest, FirstWinOnAnEmptyListIsStoredAsShown) {
-    game.difficulty = 2;
+    game.settings.difficulty = 2;
     EXPECT_EQ(win("00:04:05.6", "cmd5_Click", "", "Erika"), (Rows{{" 1.", "Erika", todayText(), "00:04:05.6"}}));
-    auto tables = std::tuple(game.championName, game.championDate, game.championTime);
+    auto tables = std::tuple(game.fame.championName, game.fame.championDate, game.fame.championTime);
     loadChampions();
-    EXPECT_EQ(std::tuple(game.championName, game.championDate, game.championTime), tables);
+    EXPECT_EQ(std::tuple(game.fame.championName, game.fame.championDate, game.fame.championTime), tables);
 }
 
 TEST_F(RecordCheckTest, PlacesOnAFullListAndWhatStoresNothing) {
     for (int p = 1; p <= 10; ++p)
-        std::tie(game.championName[0][p], game.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
+        std::tie(game.fame.championName[0][p], game.fame.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
     auto rows = win(minutes(3), "cmd5_Click", "", "Gleich");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1] + rows[9][1], "P3GleichP4P9") << "the old place 10 drops out";
@@ -60,13 +60,13 @@ TEST_F(RecordCheckTest, PlacesOnAFullListAndWhatStoresNothing) {
     // Slower than all ten: no name form, the list still shown. A name cancelled or closed: nothing
     // stored, and the last confirmed name is kept for the next form.
     const auto before = test::readBytes(championsFile);
-    const auto names = game.championName, times = game.championTime;
+    const auto names = game.fame.championName, times = game.fame.championTime;
     EXPECT_EQ(win("00:59:00.0").size(), 10u);
     for (const char* handler : {"cmd6_Click", "champ_Close"}) {
         EXPECT_EQ(win("00:00:30.0", handler, "Gleich", "Verworfen").at(0).at(1), "P1") << handler;
-        EXPECT_FALSE(game.nameConfirmed);
+        EXPECT_FALSE(game.fame.nameConfirmed);
     }
-    EXPECT_EQ(std::tie(game.championName, game.championTime), std::tie(names, times));
+    EXPECT_EQ(std::tie(game.fame.championName, game.fame.championTime), std::tie(names, times));
     EXPECT_EQ(test::readBytes(championsFile), before);
 }
 

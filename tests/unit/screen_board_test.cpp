@@ -16,9 +16,9 @@ protected:
 };
 
 TEST_F(ScreenBoard, GivensAreDrawnFromGivensAndCellsOffTheBoardAreLeftAlone) {
-    game.givens(1, 1) = 4;
-    game.board(1, 1) = 9;  // a given is always shown from givens
-    game.board(3, 3) = 6;
+    game.puzzle.givens(1, 1) = 4;
+    game.puzzle.board(1, 1) = 9;  // a given is always shown from givens
+    game.puzzle.board(3, 3) = 6;
     drawBoard();
     auto glyphs = textsOfHeight(58);
     ASSERT_EQ(glyphs.size(), 2u);
@@ -28,14 +28,14 @@ TEST_F(ScreenBoard, GivensAreDrawnFromGivensAndCellsOffTheBoardAreLeftAlone) {
     drawGivenCell(10, 1, 3);
     EXPECT_TRUE(rec.ops.empty());
     drawGivenCell(5, 7, 8);
-    EXPECT_EQ(std::make_tuple(game.givens(5, 7), game.board(5, 7), game.givens(10, 1)), std::make_tuple(8, 0, 0));
+    EXPECT_EQ(std::make_tuple(game.puzzle.givens(5, 7), game.puzzle.board(5, 7), game.puzzle.givens(10, 1)), std::make_tuple(8, 0, 0));
 }
 
 TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
-    for (int c = 1; c <= 9; ++c) game.board(c, 4) = static_cast<std::uint8_t>(c);
+    for (int c = 1; c <= 9; ++c) game.puzzle.board(c, 4) = static_cast<std::uint8_t>(c);
     for (bool numbers : {true, false}) {
         SCOPED_TRACE(numbers ? "numbers" : "letters");
-        game.numbersMode = numbers;
+        game.settings.numbersMode = numbers;
         rec.ops.clear();
         drawBoard();
         drawStatisticsPanel();
@@ -55,8 +55,8 @@ TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
 }
 
 TEST_F(ScreenBoard, MarksOnlyInEmptyCellsAndEmptyingACellWipesItsMarkArea) {
-    game.candidates(7, 7, 9) = game.candidates(7, 7, 1) = game.candidates(8, 8, 1) = true;
-    game.board(8, 8) = 5;
+    game.puzzle.candidates(7, 7, 9) = game.puzzle.candidates(7, 7, 1) = game.puzzle.candidates(8, 8, 1) = true;
+    game.puzzle.board(8, 8) = 5;
     drawCandidateMarks();
     auto marks = textsOfHeight(21);
     ASSERT_EQ(marks.size(), 2u);
@@ -72,18 +72,18 @@ TEST_F(ScreenBoard, MarksOnlyInEmptyCellsAndEmptyingACellWipesItsMarkArea) {
 }
 
 TEST_F(ScreenBoard, AutomaticCandidatesStopTheClockAndFollowTheBoard) {
-    game.clockRunning = true;
-    game.candidates(1, 1, 5) = true;
+    game.clock.clockRunning = true;
+    game.puzzle.candidates(1, 1, 5) = true;
     drawBoard();
-    EXPECT_TRUE(game.clockRunning && textsOfHeight(21).size() == 1) << "own notes keep the clock";
+    EXPECT_TRUE(game.clock.clockRunning && textsOfHeight(21).size() == 1) << "own notes keep the clock";
     rec.ops.clear();
-    game.showCandidates = true;
-    game.board(1, 1) = 3;
+    game.settings.showCandidates = true;
+    game.puzzle.board(1, 1) = 3;
     drawBoard();
-    EXPECT_FALSE(game.clockRunning);
+    EXPECT_FALSE(game.clock.clockRunning);
     EXPECT_EQ(textsOfHeight(21).size(), 80u * 9u - 20u) << "3 is out in the 20 cells that see (1, 1)";
     rec.ops.clear();
-    game.board(9, 1) = 3;  // while a conflict stands nothing fits anywhere
+    game.puzzle.board(9, 1) = 3;  // while a conflict stands nothing fits anywhere
     showAllCandidates();
     EXPECT_TRUE(textsOfHeight(21).empty());
 }

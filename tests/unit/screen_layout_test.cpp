@@ -13,7 +13,7 @@ TEST_F(ScreenLayout, UnknownFontNumbersAndTheLargeFontSwitch) {
     for (auto [height, number, large] : {std::tuple{16, 8, false}, {20, 18, false}, {20, 8, true}, {12, 8, true}}) {
         rec.fixedFontHeight = height;
         selectFont(number);
-        EXPECT_EQ(game.largeFonts, large) << height << " " << number;
+        EXPECT_EQ(game.screen.largeFonts, large) << height << " " << number;
     }
 }
 

@@ -10,36 +10,39 @@ using ScreenPanels = ScreenTest;
 
 TEST_F(ScreenPanels, CountsAndStatusBeepOnEveryUpdateWhileAConflictStands) {
     drawStatisticsPanel();  // an empty board: no error, no beep
-    EXPECT_EQ(std::make_tuple(int{game.digitCount[0]}, game.boardFull, rec.beeps), std::make_tuple(81, false, 0));
-    EXPECT_EQ(rec.lastTextAt(626, 326) + game.statusText, "Keine Fehler! Keine Fehler! ");
-    game.board(2, 5) = game.board(8, 5) = 7;
+    for (int d = 1; d <= 9; ++d) EXPECT_EQ(rec.lastTextAt(659 + 16 * d, 252), "0 ") << d;
+    EXPECT_EQ(std::make_tuple(game.screen.boardFull, rec.beeps), std::make_tuple(false, 0));
+    EXPECT_EQ(rec.lastTextAt(626, 326) + game.screen.statusText, "Keine Fehler! Keine Fehler! ");
+    game.puzzle.board(2, 5) = game.puzzle.board(8, 5) = 7;
     updateStatistics();
     updateStatistics();
     EXPECT_EQ(rec.lastTextAt(626, 326) + rec.lastTextAt(659 + 16 * 7, 252), "Falsche Zahl! 2 ");
     EXPECT_EQ(rec.beeps, 2);
 
     // Only a full and consistent board is solved: two cells of a row exchanged break two columns.
-    game.board = gridFromText(solvedGrid);
+    game.puzzle.board = gridFromText(solvedGrid);
     updateStatistics();
-    EXPECT_TRUE(game.boardFull && rec.lastTextAt(626, 326) == "Brett gelöst!!!");
-    std::swap(game.board(1, 1), game.board(2, 1));
+    EXPECT_TRUE(game.screen.boardFull && rec.lastTextAt(626, 326) == "Brett gelöst!!!");
+    std::swap(game.puzzle.board(1, 1), game.puzzle.board(2, 1));
     updateStatistics();
-    EXPECT_TRUE(game.boardFull);
-    EXPECT_EQ(std::make_pair(game.statusText, rec.beeps), std::make_pair(std::string("Falsche Zahl! "), 3));
+    EXPECT_TRUE(game.screen.boardFull);
+    EXPECT_EQ(std::make_pair(game.screen.statusText, rec.beeps), std::make_pair(std::string("Falsche Zahl! "), 3));
 }
 
 TEST_F(ScreenPanels, BytesAboveNineFromADamagedRecordAreNotCounted) {
     for (int value = 10; value <= 255; ++value) {
-        game.board(3, 3) = static_cast<std::uint8_t>(value);
+        game.puzzle.board(3, 3) = static_cast<std::uint8_t>(value);
+        game.puzzle.board(4, 4) = 9;
         updateStatistics();
-        EXPECT_EQ(game.digitCount[0], 80) << value;
-        EXPECT_EQ(rec.lastTextAt(659 + 16 * 1, 252) + rec.lastTextAt(626, 326), "0 Falsche Zahl! ") << value;
+        std::string counts;
+        for (int d = 1; d <= 9; ++d) counts += rec.lastTextAt(659 + 16 * d, 252);
+        EXPECT_EQ(counts + rec.lastTextAt(626, 326), "0 0 0 0 0 0 0 0 1 Falsche Zahl! ") << value;
     }
 }
 
 TEST_F(ScreenPanels, DifficultyLineCountsGivensAndNamesTheSetting) {
-    for (int c = 1; c <= 9; c += 2) game.givens(c, c) = static_cast<std::uint8_t>(c);
-    game.difficulty = 1;
+    for (int c = 1; c <= 9; c += 2) game.puzzle.givens(c, c) = static_cast<std::uint8_t>(c);
+    game.settings.difficulty = 1;
     drawDifficultyPanel();
     EXPECT_EQ(rec.lastTextAt(631, 414) + "|" + rec.lastTextAt(791, 414) + "|" + rec.lastTextAt(656, 426),
               "Vorgegebene Zahlen: 0|5 |  Mittel   ");

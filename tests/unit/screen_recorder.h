@@ -1,10 +1,11 @@
 // A scripted headless platform that also records every drawing call with the drawing state it ran under.
 #pragma once
 
-#include "app/game_state.h"
 #include "logic/game_clock.h"
 #include "platform/headless_platform.h"
+#include "platform/platform.h"
 #include "screen/digit_picker.h"
+#include "state/game_state.h"
 #include "tests/support/test_support.h"
 
 #include <algorithm>

@@ -14,12 +14,12 @@ protected:
     void SetUp() override {
         HeadlessGame::SetUp();
         pf.openMainWindow(40, 30, 862, 694);
-        game.currentFile = savedBoardFile;
+        game.dialog.currentFile = savedBoardFile;
         for (std::int16_t n = 0; n < 4; ++n) {
-            game.board(1, 1) = static_cast<std::uint8_t>(n + 1);
+            game.puzzle.board(1, 1) = static_cast<std::uint8_t>(n + 1);
             writeBoardRecord(n);
         }
-        game.board.clear();
+        game.puzzle.board.clear();
     }
 
     void expectClosed() { EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled); }
@@ -27,11 +27,11 @@ protected:
 
 TEST_F(SlotDialogTest, KeysAndClicksCommitTheirRecordAtOnce) {
     // "3" saves into record 2 at once, whichever button has the key.
-    game.board(1, 1) = 7;
+    game.puzzle.board(1, 1) = 7;
     pf.pushFormEvent("frm1", "opt1_KeyPress", '3');
     openSaveDialog();
     expectClosed();
-    EXPECT_EQ(game.selectedSlot, 2);
+    EXPECT_EQ(game.dialog.selectedSlot, 2);
     // Handler, key, the option button checked before (if any), the record loaded. Enter commits the button that
     // has the key, any other key the checked one; so does a click on an option button; OK commits the slot used
     // last, which is preselected.
@@ -40,21 +40,21 @@ TEST_F(SlotDialogTest, KeysAndClicksCommitTheirRecordAtOnce) {
         {"opt2_Click", 0, nullptr, 1, 2}, {"cmd1_Click", 0, nullptr, 1, 2}};
     for (const auto& [handler, key, checkFirst, slot, digit] : cases) {
         SCOPED_TRACE(std::string(handler) + " " + std::to_string(key));
-        game.board.clear();
+        game.puzzle.board.clear();
         if (const char* check = checkFirst)
             pf.pushStep([this, check] { pf.setControlValue(pf.forms.begin()->first, check, true); });
         pf.pushFormEvent("frm1", handler, key);
         openLoadDialog();
         expectClosed();
-        EXPECT_EQ(std::tie(game.board(1, 1), game.selectedSlot), std::make_tuple(digit, slot));
+        EXPECT_EQ(std::tie(game.puzzle.board(1, 1), game.dialog.selectedSlot), std::make_tuple(digit, slot));
     }
 }
 
 TEST_F(SlotDialogTest, AbbruchCloseBoxAndEscapeTouchNoFile) {
     const auto before = test::readBytes(savedBoardFile);
-    game.selectedSlot = 1;
-    game.board(5, 5) = 5;
-    const Grid board = game.board;
+    game.dialog.selectedSlot = 1;
+    game.puzzle.board(5, 5) = 5;
+    const Grid board = game.puzzle.board;
     // Escape on a slot button cancels too rather than committing the checked slot.
     for (auto [handler, key] :
          {std::pair{"cmd2_Click", 0}, {"frm1_Close", 0}, {"opt3_KeyPress", 27}, {"opt1_KeyPress", 27}}) {
@@ -66,7 +66,7 @@ TEST_F(SlotDialogTest, AbbruchCloseBoxAndEscapeTouchNoFile) {
         }
     }
     EXPECT_EQ(test::readBytes(savedBoardFile), before);
-    EXPECT_EQ(std::tie(game.board, game.selectedSlot), std::make_tuple(board, 1));
+    EXPECT_EQ(std::tie(game.puzzle.board, game.dialog.selectedSlot), std::make_tuple(board, 1));
 }
 
 }  // namespace

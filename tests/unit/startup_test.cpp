@@ -16,7 +16,7 @@ TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
     pf.pushMenu(10);  // a play loop ...
     pf.pushMenu(99);  // ... inside which the player ends the program with JA
     EXPECT_EQ(runNonari(), 0);
-    EXPECT_TRUE(pf.appEnding() && !pf.windowOpen && !game.clockRunning);
+    EXPECT_TRUE(pf.appEnding() && !pf.windowOpen && !game.clock.clockRunning);
     EXPECT_EQ(pf.messages, (std::vector<std::string>{"Spiel beenden?", "Spiel beenden?"}));
 }
 
