@@ -1,14 +1,14 @@
-// Dispatch of every menu command: preparation, the command's own sequence, and the way back to the idle screen.
+// The one dispatcher of every command: the menu's, and those of the play loops' painted buttons and keys.
 #include "app/commands.h"
 
 #include "app/menu.h"
+#include "app/play_loops.h"
 #include "app/startup.h"
 #include "fame/hall_of_fame.h"
 #include "files/board_record.h"
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "help/info_dialog.h"
-#include "logic/game_clock.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "platform/platform.h"
@@ -16,7 +16,7 @@
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
 #include "screen/board_view.h"
-#include "screen/play_loops.h"
+#include "screen/game_clock.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
 
@@ -24,11 +24,39 @@ namespace nonari {
 
 namespace {
 
-constexpr int exitCommand = 99;
+// What the menu commands and the play loops' commands share.
 
-bool leadsToBoard(int id) {
-    switch (id) {
-    case 8: case 10: case 11: case 20: case 21: case 22: case 24: case 25:
+void shuffleGrids() {
+    shuffleBoard(game.puzzle.board, game.puzzle.givens,
+                 shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
+}
+
+void restartGrids() { restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates); }
+
+// The slot dialog in load mode, then the loaded board on show; false when the program is ending.
+bool loadSavedBoard() {
+    game.dialog.currentFile = savedBoardFile;
+    openLoadDialog();
+    if (platform().appEnding()) return false;
+    showDifficultyLine();
+    drawBoard();
+    return true;
+}
+
+// The automatic candidates on or off; the notes go either way.
+void switchCandidateDisplay() {
+    game.settings.showCandidates = !game.settings.showCandidates;
+    game.puzzle.candidates.clear();
+    drawBoard();
+}
+
+// The menu's own sequences.
+
+bool leadsToBoard(MenuCommand command) {
+    using C = MenuCommand;
+    switch (command) {
+    case C::NewGame: case C::StartGame: case C::OwnBoard: case C::LoadBoard: case C::SaveBoard:
+    case C::SolveBoard: case C::ShuffleBoard: case C::RestartBoard:
         return true;
     default:
         return false;
@@ -43,22 +71,9 @@ void newGame() {
     game.clock.gameWon = false;
     game.clock.finalTime = "X";
     updateClock();
-    shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
+    shuffleGrids();
     game.puzzle.candidates.clear();
     playLoop();
-}
-
-void loadBoardCommand() {
-    game.dialog.currentFile = savedBoardFile;
-    openLoadDialog();
-    showDifficultyLine();
-    drawBoard();
-    playLoop();
-}
-
-void ownBoard() {
-    ownBoardLoop();
-    game.picker.ownBoardMode = false;
 }
 
 void setNumbersMode(bool numbers) {
@@ -67,39 +82,51 @@ void setNumbersMode(bool numbers) {
     drawStatisticsPanel();
 }
 
-void toggleCandidateDisplay() {
-    game.settings.showCandidates = !game.settings.showCandidates;
-    game.puzzle.candidates.clear();
-    drawBoard();
-}
-
-void runCommand(int id) {
-    switch (id) {
-    case 1: showInformation(); break;
-    case 8: newGame(); break;
-    case 10: playLoop(); break;
-    case 11: ownBoard(); break;
-    case 12: printSheets(); drawBoard(); break;
-    case 20: loadBoardCommand(); break;
-    case 21: openSaveDialog(); playLoop(); break;
-    case 22: solveOnScreen(); break;
-    case 24:
-        shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
+void runMenuCommand(MenuCommand command) {
+    using C = MenuCommand;
+    const int id = static_cast<int>(command);
+    if (id >= static_cast<int>(C::Leicht) && id <= static_cast<int>(C::Teuflisch)) {
+        game.settings.difficulty = static_cast<std::int16_t>(id - static_cast<int>(C::Leicht));
+        return;
+    }
+    switch (command) {
+    case C::About: showInformation(); break;
+    case C::NewGame: newGame(); break;
+    case C::StartGame: playLoop(); break;
+    case C::OwnBoard:
+        ownBoardLoop();
+        game.picker.ownBoardMode = false;
+        break;
+    case C::PrintSheets:
+        printSheets();
         drawBoard();
         break;
-    case 25: restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates); playLoop(); break;
-    case 26: clearBoard(); break;
-    case 27: printBoard(); break;
-    case 30: case 31: case 32: case 33: case 34:
-        game.settings.difficulty = static_cast<std::int16_t>(id - 30);
+    case C::LoadBoard:
+        loadSavedBoard();
+        playLoop();
         break;
-    case 40: setNumbersMode(true); break;
-    case 41: setNumbersMode(false); break;
-    case 44: toggleCandidateDisplay(); break;
-    case 45: game.settings.symmetryOn = !game.settings.symmetryOn; break;
-    case 50: showHallOfFame(); break;
-    case 60: showManualOverview(); break;
-    case exitCommand: askExit(); break;
+    case C::SaveBoard:
+        openSaveDialog();
+        playLoop();
+        break;
+    case C::SolveBoard: solveOnScreen(); break;
+    case C::ShuffleBoard:
+        shuffleGrids();
+        drawBoard();
+        break;
+    case C::RestartBoard:
+        restartGrids();
+        playLoop();
+        break;
+    case C::ClearBoard: clearBoard(); break;
+    case C::PrintBoard: printBoard(); break;
+    case C::Numbers: setNumbersMode(true); break;
+    case C::Letters: setNumbersMode(false); break;
+    case C::ShowCandidates: switchCandidateDisplay(); break;
+    case C::Symmetry: game.settings.symmetryOn = !game.settings.symmetryOn; break;
+    case C::HallOfFame: showHallOfFame(); break;
+    case C::Manual: showManualOverview(); break;
+    case C::Exit: askExit(); break;
     default: break;
     }
 }
@@ -109,18 +136,25 @@ void restoreButtonStrip() {
     if (game.screen.savedStrip != 0) platform().restoreArea(game.screen.savedStrip, 30, 597);
 }
 
+// A help or an interruption ends the timing of a game for good.
+void stopClock() {
+    game.clock.clockRunning = false;
+    updateClock();
+}
+
 }  // namespace
 
 void Win_0_MenuEvent(int id) {
+    const auto command = static_cast<MenuCommand>(id);
     game.dialog.abortInput = false;
-    if (leadsToBoard(id)) {
+    if (leadsToBoard(command)) {
         game.screen.helpText = helpTextClickCell;
         drawHelpPanel();
     }
     if (!game.dialog.useHtmlHelp) closeWinHelp();
     game.dialog.lastCommand = id;
 
-    runCommand(id);
+    runMenuCommand(command);
     if (platform().appEnding()) {  // the window is gone; only the clock still needs stopping
         game.clock.clockRunning = false;
         joinClockThread();
@@ -133,11 +167,54 @@ void Win_0_MenuEvent(int id) {
     showHelpText();
     restoreButtonStrip();
     // A declined "&Beenden" lets the player go on with the game, still timed and recordable.
-    if (id != exitCommand) {
-        game.clock.clockRunning = false;
-        updateClock();
-    }
+    if (command != MenuCommand::Exit) stopClock();
     game.dialog.abortInput = false;
+}
+
+bool runPlayCommand(PlayCommand command, PlayMode mode) {
+    const bool timed = mode == PlayMode::Game;
+    switch (command) {
+    case PlayCommand::Load:
+        if (!loadSavedBoard()) return false;
+        if (timed) updateClock();
+        break;
+    case PlayCommand::Save: openSaveDialog(); break;
+    case PlayCommand::Print: printBoard(); break;
+    case PlayCommand::Restart:
+        restartGrids();
+        drawBoard();
+        break;
+    case PlayCommand::Help: showRulesHelp(); break;
+    case PlayCommand::Abort:
+        // The pressed look stays until the menu command puts the saved strip back.
+        if (timed) game.clock.clockRunning = false;
+        sleepMilliseconds(200);  // lets the pressed look be seen
+        if (timed) updateClock();
+        return false;
+    case PlayCommand::Solve:
+        if (timed) game.clock.clockRunning = false;
+        solveOnScreen();
+        if (timed) updateClock();
+        break;
+    case PlayCommand::FillNotes:
+        game.puzzle.candidates.fill(true);
+        drawBoard();
+        break;
+    case PlayCommand::ClearNotes:
+        game.puzzle.candidates.clear();
+        drawBoard();
+        break;
+    case PlayCommand::SwitchCandidates:
+        if (timed) game.clock.clockRunning = false;
+        switchCandidateDisplay();
+        if (timed) updateClock();
+        break;
+    case PlayCommand::Shuffle:
+        shuffleGrids();
+        drawBoard();
+        break;
+    }
+    return !platform().appEnding();
 }
 
 }  // namespace nonari

@@ -1,4 +1,4 @@
-// Dispatch of every menu command.
+// The one dispatcher of every command: the menu's, and those of the play loops' painted buttons and keys.
 #pragma once
 
 namespace nonari {
@@ -6,6 +6,15 @@ namespace nonari {
 inline constexpr const char* helpTextClickCell = "Bitte ein Feld anklicken!";
 inline constexpr const char* helpTextChooseMenu = "Bitte Menupunkt auswählen!";
 
+// What a painted button or a key of a play loop asks for.
+enum class PlayCommand { Load, Save, Print, Restart, Help, Abort, Solve, FillNotes, ClearNotes, SwitchCandidates, Shuffle };
+
+// The two play loops: a game, and typing in an own board.
+enum class PlayMode { Game, OwnBoard };
+
+// A menu command, with what every menu command does before and after it.
 void Win_0_MenuEvent(int id);
+// A command of a play loop; false when the loop is to end.
+bool runPlayCommand(PlayCommand command, PlayMode mode);
 
 }  // namespace nonari

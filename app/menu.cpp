@@ -8,16 +8,28 @@
 
 namespace nonari {
 
+namespace {
+
+// A command item of the table: the command's id, a colon, the caption.
+std::string item(MenuCommand command, const char* caption) {
+    return std::to_string(static_cast<int>(command)) + ":" + caption;
+}
+
+}  // namespace
+
 const std::vector<std::string>& menuTable() {
+    using C = MenuCommand;
     static const std::vector<std::string> table = {
-        "&Nonari", "8:&Neues Spiel", "-", "10:&Spielstart", "25:N&eustart", "-", "12:Spieledruck", "-",
-        "99:&Beenden", "",
-        "&Optionen", "20:&lade Brett", "21:&sichere Brett", "-", "22:&Brett lösen", "26:B&rett löschen",
-        "27:Brett &drucken", "24:Brett &mischen", "-", "11:&Eigenes Brett", "",
-        "Sch&wierigkeit", "30:&Leicht", "31:&Mittel", "32:&Schwer", "33:&Extrem", "34:&Teuflisch", "-",
-        "40:&Zahlen", "41:&Buchstaben", "-", "44:Zeige &Kandidaten", "-", "45:Rätsel-Symmetrie", "-",
-        "50:&Ruhmeshalle", "",
-        "&Hilfe", "60:&Anleitung", "-", "1:über &Nonari...", "",
+        "&Nonari", item(C::NewGame, "&Neues Spiel"), "-", item(C::StartGame, "&Spielstart"),
+        item(C::RestartBoard, "N&eustart"), "-", item(C::PrintSheets, "Spieledruck"), "-", item(C::Exit, "&Beenden"), "",
+        "&Optionen", item(C::LoadBoard, "&lade Brett"), item(C::SaveBoard, "&sichere Brett"), "-",
+        item(C::SolveBoard, "&Brett lösen"), item(C::ClearBoard, "B&rett löschen"), item(C::PrintBoard, "Brett &drucken"),
+        item(C::ShuffleBoard, "Brett &mischen"), "-", item(C::OwnBoard, "&Eigenes Brett"), "",
+        "Sch&wierigkeit", item(difficultyCommand(0), "&Leicht"), item(difficultyCommand(1), "&Mittel"),
+        item(difficultyCommand(2), "&Schwer"), item(difficultyCommand(3), "&Extrem"), item(difficultyCommand(4), "&Teuflisch"),
+        "-", item(C::Numbers, "&Zahlen"), item(C::Letters, "&Buchstaben"), "-", item(C::ShowCandidates, "Zeige &Kandidaten"),
+        "-", item(C::Symmetry, "Rätsel-Symmetrie"), "-", item(C::HallOfFame, "&Ruhmeshalle"), "",
+        "&Hilfe", item(C::Manual, "&Anleitung"), "-", item(C::About, "über &Nonari..."), "",
         ""};
     return table;
 }
@@ -93,12 +105,14 @@ bool buildMenuBar(const std::vector<std::string>& table) {
 bool buildMenuBar() { return buildMenuBar(menuTable()); }
 
 void updateMenuChecks() {
-    Platform& pf = platform();
-    for (int id : {30, 31, 32, 33, 34, 40, 41, 44, 45}) pf.checkMenuItem(id, false);
-    pf.checkMenuItem(30 + game.settings.difficulty, true);
-    pf.checkMenuItem(game.settings.numbersMode ? 40 : 41, true);
-    if (game.settings.showCandidates) pf.checkMenuItem(44, true);
-    if (game.settings.symmetryOn) pf.checkMenuItem(45, true);
+    using C = MenuCommand;
+    auto check = [](MenuCommand command, bool checked) { platform().checkMenuItem(static_cast<int>(command), checked); };
+    for (int d = 0; d <= 4; ++d) check(difficultyCommand(d), false);
+    for (C command : {C::Numbers, C::Letters, C::ShowCandidates, C::Symmetry}) check(command, false);
+    check(difficultyCommand(game.settings.difficulty), true);
+    check(game.settings.numbersMode ? C::Numbers : C::Letters, true);
+    if (game.settings.showCandidates) check(C::ShowCandidates, true);
+    if (game.settings.symmetryOn) check(C::Symmetry, true);
 }
 
 }  // namespace nonari

@@ -9,6 +9,36 @@
 
 namespace nonari {
 
+// The command ids of the menu items: the table names them, the dispatcher runs them.
+enum class MenuCommand : int {
+    About = 1,
+    NewGame = 8,
+    StartGame = 10,
+    OwnBoard = 11,
+    PrintSheets = 12,
+    LoadBoard = 20,
+    SaveBoard = 21,
+    SolveBoard = 22,
+    ShuffleBoard = 24,
+    RestartBoard = 25,
+    ClearBoard = 26,
+    PrintBoard = 27,
+    Leicht = 30,  // the five difficulties follow in order
+    Teuflisch = 34,
+    Numbers = 40,
+    Letters = 41,
+    ShowCandidates = 44,
+    Symmetry = 45,
+    HallOfFame = 50,
+    Manual = 60,
+    Exit = 99,
+};
+
+// The menu item of a difficulty 0..4.
+inline MenuCommand difficultyCommand(int difficulty) {
+    return static_cast<MenuCommand>(static_cast<int>(MenuCommand::Leicht) + difficulty);
+}
+
 const std::vector<std::string>& menuTable();
 // Builds from any table in the same form; start-up uses menuTable().
 bool buildMenuBar(const std::vector<std::string>& table);

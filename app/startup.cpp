@@ -5,7 +5,7 @@
 #include "app/menu.h"
 #include "fame/champions_file.h"
 #include "help/help_launch.h"
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 #include "platform/folders.h"
 #include "platform/platform.h"
 #include "platform/system.h"

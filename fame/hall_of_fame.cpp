@@ -1,7 +1,7 @@
 // The hall-of-fame dialog ruhm: one tab per difficulty, and clearing a list.
 #include "fame/hall_of_fame.h"
 
-#include "app/modal_dialog.h"
+#include "platform/modal_dialog.h"
 #include "fame/champions_file.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
@@ -100,7 +100,7 @@ void showHallOfFame() {
     FormId form = openDialogForm(hallOfFameForm(), 68, 136);
     hallFormId = form;
     ruhm_Load(form);
-    waitForDialog(form);
+    waitForDialog(form, game.dialog.dialogClosed);
     endDialog(form);
 }
 

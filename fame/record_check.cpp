@@ -1,7 +1,7 @@
 // The record check after a won timed game and the name form champ.
 #include "fame/record_check.h"
 
-#include "app/modal_dialog.h"
+#include "platform/modal_dialog.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
 #include "platform/platform.h"
@@ -85,7 +85,7 @@ void askChampionName() {
     championFormId = form;
     pf.setControlText(form, "ed1", game.fame.lastChampionName);
     pf.focusControl(form, "ed1");
-    waitForDialog(form);
+    waitForDialog(form, game.dialog.dialogClosed);
     endDialog(form);
 }
 

@@ -1,7 +1,7 @@
 // The slot dialog frm1: saving the board into or loading it from one of four records of "brett.nnr".
 #include "files/slot_dialog.h"
 
-#include "app/modal_dialog.h"
+#include "platform/modal_dialog.h"
 #include "files/board_record.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
@@ -71,7 +71,7 @@ void openSlotDialog() {
     slotFormId = form;
     pf.setControlValue(form, optionButton(game.dialog.selectedSlot), true);
     pf.focusControl(form, optionButton(game.dialog.selectedSlot));
-    waitForDialog(form);
+    waitForDialog(form, game.dialog.dialogClosed);
     endDialog(form);
 }
 

@@ -1,7 +1,7 @@
 // The information dialog Inf.
 #include "help/info_dialog.h"
 
-#include "app/modal_dialog.h"
+#include "platform/modal_dialog.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 
@@ -55,7 +55,7 @@ FormLayout informationForm() {
 void showInformation() {
     const FormId form = openDialogForm(informationForm(), 149, 140);
     informationFormId = form;
-    waitForDialog(form);
+    waitForDialog(form, game.dialog.dialogClosed);
     endDialog(form);
     informationFormId = 0;
 }

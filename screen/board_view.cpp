@@ -1,7 +1,7 @@
 // Painting the cell interiors: givens on light grey, entries on white, one large glyph per filled cell.
 #include "screen/board_view.h"
 
-#include "logic/candidate_marks.h"
+#include "screen/candidate_marks.h"
 #include "logic/solver.h"
 #include "platform/platform.h"
 #include "screen/layout.h"

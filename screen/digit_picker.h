@@ -1,19 +1,25 @@
-// Cell entry: the pop-up digit picker, its modal loop, note mode and the board clicks of both play loops.
+// The pop-up digit picker on the screen: drawing it over a cell, taking it off, and what lies under the pointer.
 #pragma once
 
 namespace nonari {
 
-void Win_0_MouseMove(int button, int shift, double x, double y);
+inline constexpr int pickerSize = 90;
+
+// The help panel's text while the picker is open: entering digits, or noting candidates.
+const char* pickerHelpText();
 void drawDigitPicker(int column, int row);
-// False when the picker went without a choice: the program is ending, or a menu command ran meanwhile.
-bool runDigitPicker(int column, int row);
-void waitMouseRelease();
-// The cell under (mouseX, mouseY) for the current press; false outside the board.
-bool clickedCell(int& column, int& row);
-// Board clicks: during a game, and during own-board entry.
-void handleBoardClick();
-void handleOwnBoardClick();
-// True when this key release belongs to the key the picker just took as a digit; forgets it either way.
-bool swallowPickerKeyRelease(int virtualKey);
+// Puts back the screen the picker covered, holding the clock's refresh back meanwhile.
+void restorePickerBackground();
+// Forgets the covered screen; the picker is closed.
+void closePicker();
+// A menu command ran while the picker waited: the picker goes without touching the cell, and the
+// board is drawn afresh over what it covered.
+void abandonPicker();
+// Square 1..9 of the open picker under the point, 0 outside it.
+int pickerSquareAt(int x, int y);
+// The cell under the point; false outside the board.
+bool cellAt(int x, int y, int& column, int& row);
+// Follows the pointer; over the open picker it moves the highlight to the square under it.
+void Win_0_MouseMove(int button, int shift, double x, double y);
 
 }  // namespace nonari

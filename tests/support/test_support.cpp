@@ -1,7 +1,7 @@
 // Shared test helpers.
 #include "tests/support/test_support.h"
 
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "files/board_record.h"
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 #include "screen/digit_picker.h"
 #include "tests/support/test_support.h"
 

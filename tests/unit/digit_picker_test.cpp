@@ -1,7 +1,7 @@
 // Cell entry through the digit picker, driven by scripted clicks and typed characters in the play loops.
 #include "app/commands.h"
 #include "screen/digit_picker.h"
-#include "screen/play_loops.h"
+#include "app/play_loops.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {

@@ -1,6 +1,6 @@
 // Both play loops: click zones, keys, the K-then-O memory, own-board keys and the completed game.
 #include "logic/rules.h"
-#include "screen/play_loops.h"
+#include "app/play_loops.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {
@@ -68,11 +68,14 @@ TEST_F(PlayLoop, KThenOSolvesWithoutWinningAndCompletingATimedGameTakesTheFinalT
         game.puzzle.board(5, 5) = game.puzzle.givens(5, 5) = 0;
     });
     enterCell(5, 5, '0' + solution(5, 5));
-    rec.pushFormEvent("champ", "champ_Close");  // a record asks for the name and shows the hall of fame
+    // A record asks for the name, with the final time on show, and then shows the hall of fame.
+    rec.pushStep([this] { EXPECT_EQ(rec.labelText(game.screen.uhr), game.clock.finalTime); });
+    rec.pushFormEvent("champ", "champ_Close");
     rec.pushFormEvent("ruhm", "ruhm_Close");
     playLoop();
     EXPECT_EQ(game.screen.statusText + game.clock.finalTime.substr(0, 6), "Brett gelöst!!!00:01:");
     EXPECT_FALSE(game.clock.clockRunning || game.clock.gameWon);
+    EXPECT_EQ(rec.labelText(game.screen.uhr), " 99:99:99");
 }
 
 TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {

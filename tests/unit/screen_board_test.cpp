@@ -1,5 +1,5 @@
 // Cell painting and candidate marks on the recorded drawing calls: what is drawn from where, and the refresh.
-#include "logic/candidate_marks.h"
+#include "screen/candidate_marks.h"
 #include "screen/board_view.h"
 #include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"

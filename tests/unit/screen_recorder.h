@@ -1,7 +1,7 @@
 // A scripted headless platform that also records every drawing call with the drawing state it ran under.
 #pragma once
 
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 #include "platform/headless_platform.h"
 #include "platform/platform.h"
 #include "screen/digit_picker.h"

@@ -13,8 +13,9 @@ ControlLayout formControl(ControlKind kind, const std::string& name, const std::
 
 // Disables the main window and loads the form at the offset from the main window's top-left corner.
 FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY);
-// Clears dialogClosed and dispatches events until a handler sets it, the form is gone or the program ends.
-void waitForDialog(FormId form);
+// Clears the flag and dispatches events until a handler of the form sets it, the form is gone or the
+// program ends.
+void waitForDialog(FormId form, bool& dialogClosed);
 // Takes the form down if it is still open (the program may be ending), then enables and activates the main
 // window again.
 void endDialog(FormId form);

@@ -1,7 +1,6 @@
 // The game clock: the running display, the final time and the thread that refreshes the label.
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 
-#include "fame/record_check.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 #include "state/game_state.h"
@@ -109,24 +108,27 @@ void updateClock() {
         return;
     }
     std::string text = startClockText;
+    {
+        std::lock_guard<std::mutex> lock(clockMutex);
+        refreshedRunningText(currentTime(), text);
+    }
+    showOnClock(text);
+}
+
+void takeFinalTime() {
     std::string final;
     {
         std::lock_guard<std::mutex> lock(clockMutex);
         // The final time is read at the win itself, not taken from the last whole-second refresh,
         // which may lie up to a second back.
-        if (game.clock.gameWon) game.clock.lastClockSecond = -1.0;
-        refreshedRunningText(currentTime(), text);
-        if (game.clock.gameWon) final = finalClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest);
+        game.clock.lastClockSecond = -1.0;
+        refreshRunningTime(currentTime());
+        final = finalClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest);
     }
-    if (game.clock.gameWon) {
-        showOnClock(final);
-        game.clock.finalTime = final;
-        game.clock.clockRunning = false;
-        joinClockThread();
-        checkForRecord();
-        text = idleClockText;
-    }
-    showOnClock(text);
+    showOnClock(final);
+    game.clock.finalTime = final;
+    game.clock.clockRunning = false;
+    joinClockThread();
 }
 
 void clockThread() { runClockThread(currentGeneration()); }

@@ -8,9 +8,11 @@ namespace nonari {
 inline constexpr const char* idleClockText = " 99:99:99";
 inline constexpr const char* startClockText = " 00:00:00";
 
-// Shows the running time, takes the final time at a win, or, with the clock stopped, ends the
-// clock thread and shows the idle text.
+// Shows the running time, or, with the clock stopped, ends the clock thread and shows the idle text.
 void updateClock();
+// At the win: reads the final time into finalTime, shows it and stops the clock. What follows the
+// win (the record check, the idle text) is the caller's.
+void takeFinalTime();
 // Body of the clock thread: refreshes the label at every whole second of the game until the game ends.
 void clockThread();
 // Starts clockThread for the game being timed; a thread of an earlier game is ended first.

@@ -1,8 +1,7 @@
 // The one pattern by which every dialog form is modal.
-#include "app/modal_dialog.h"
+#include "platform/modal_dialog.h"
 
 #include "platform/platform.h"
-#include "state/game_state.h"
 
 namespace nonari {
 
@@ -25,10 +24,10 @@ FormId openDialogForm(const FormLayout& desc, int offsetX, int offsetY) {
     return pf.loadForm(desc, pf.mainWindowLeft() + offsetX, pf.mainWindowTop() + offsetY);
 }
 
-void waitForDialog(FormId form) {
+void waitForDialog(FormId form, bool& dialogClosed) {
     Platform& pf = platform();
-    game.dialog.dialogClosed = false;
-    while (!game.dialog.dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
+    dialogClosed = false;
+    while (!dialogClosed && pf.formExists(form) && !pf.appEnding()) pf.waitEvent();
 }
 
 void endDialog(FormId form) {

@@ -1,7 +1,7 @@
 // The nine small candidate marks of each empty cell, and their refresh from the rule layer.
-#include "logic/candidate_marks.h"
+#include "screen/candidate_marks.h"
 
-#include "logic/game_clock.h"
+#include "screen/game_clock.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
 #include "screen/layout.h"
