@@ -12,15 +12,6 @@
 
 #include <chrono>
 
-// The sanitizers reserve terabytes of address space at start; a limit on it would stop them.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define NONARI_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define NONARI_SANITIZED 1
-#endif
-#endif
-
 namespace nonari {
 
 namespace {
@@ -51,11 +42,7 @@ void setLimit(int resource, rlim_t value) {
     setLimit(RLIMIT_FSIZE, 0);
     rlimit cpu{static_cast<rlim_t>(limits.cpuSeconds), static_cast<rlim_t>(limits.cpuSeconds + 1)};
     ::setrlimit(RLIMIT_CPU, &cpu);
-#ifndef NONARI_SANITIZED
-    setLimit(RLIMIT_AS, static_cast<rlim_t>(limits.memoryBytes));
-#else
-    static_cast<void>(limits.memoryBytes);
-#endif
+    if (limits.memoryBytes > 0) setLimit(RLIMIT_AS, static_cast<rlim_t>(limits.memoryBytes));
     ::execv(program, argv);
     ::_exit(127);
 }

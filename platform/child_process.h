@@ -13,7 +13,9 @@ struct ChildLimits {
     int cpuSeconds = 2;
     int wallMilliseconds = 4000;     // then the child is killed
     std::size_t outputBytes = 1 << 20;  // more on its standard output and the child is killed
-    std::uint64_t memoryBytes = 256u << 20;  // address space; not applied in sanitizer builds
+    // Address space; 0 for none. A program built with a sanitizer reserves terabytes at start and
+    // cannot run under any such limit.
+    std::uint64_t memoryBytes = 256u << 20;
 };
 
 struct ChildOutput {

@@ -5,3 +5,5 @@ NONARI_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev libchm-dev fonts-liber
 NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick poppler-utils fp-utils"
 # Only for recompiling the manual (data/nonari.chm ships compiled):
 NONARI_MANUAL_PACKAGES="fp-utils"
+# Only for the fuzzing and ThreadSanitizer runs (clang 14 with libFuzzer and the sanitizer runtimes):
+NONARI_CLANG_PACKAGES="clang-14 libclang-rt-14-dev"
