@@ -30,13 +30,22 @@ int failuresSoFar() {
     return failures;
 }
 
+// A sanitizer reserves terabytes of address space, which no memory limit leaves room for.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define NONARI_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define NONARI_SANITIZED 1
+#endif
+#endif
+
 // Runs body in a child that may neither hang nor grow without bound, as a hostile file once made the game do;
 // true when it returns true and its checks hold.
 bool boundedChild(const std::function<bool()>& body) {
     const int failuresBefore = failuresSoFar();
     return test::inChildProcess([&] {
         alarm(60);
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#ifndef NONARI_SANITIZED
         rlimit memory{1u << 30, 1u << 30};
         setrlimit(RLIMIT_AS, &memory);
 #endif
