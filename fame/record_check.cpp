@@ -92,14 +92,15 @@ void checkForRecord() {
     int d = game.difficulty;
     if (d < 0 || d > 4) return;
     int place = recordPlace(d);
+    // A damaged file reads as empty lists and is never replaced; the failed save says so.
     if (place == 0) {
-        loadChampions();
+        static_cast<void>(loadChampions());
     } else {
         askChampionName();
         insertChampion(d, place);
         // An unconfirmed entry is thrown away by reading the file back.
-        if (game.nameConfirmed) saveChampions();
-        else loadChampions();
+        if (!game.nameConfirmed) static_cast<void>(loadChampions());
+        else if (saveChampions() != FileResult::Ok) reportFileNotWritten(championsFile);
     }
     showHallOfFame();
 }

@@ -23,11 +23,14 @@ int checkedSlot() {
 void commitSlot() {
     int slot = checkedSlot();
     if (slot >= 0) game.selectedSlot = static_cast<std::int16_t>(slot);
-    if (game.slotDialogLoads) readBoardRecord(game.selectedSlot);
-    else writeBoardRecord(game.selectedSlot);
+    FileResult saved = FileResult::Ok;
+    // Loading a slot that cannot be read changes nothing, without a word.
+    if (game.slotDialogLoads) static_cast<void>(readBoardRecord(game.selectedSlot));
+    else saved = writeBoardRecord(game.selectedSlot);
     game.dialogClosed = true;
     platform().setMainWindowEnabled(true);
     platform().closeForm(slotFormId);
+    if (saved != FileResult::Ok) reportFileNotWritten(game.currentFile);
 }
 
 void cmd2_Click();

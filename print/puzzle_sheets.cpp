@@ -23,7 +23,7 @@ bool printSheetPuzzle(int k, int cellW, int cellH) {
     if (pf.printerFailed()) return false;
 
     game.currentFile = collectionFile(k);
-    readBoardRecord(static_cast<std::int16_t>(random(4)));
+    static_cast<void>(readBoardRecord(static_cast<std::int16_t>(random(4))));  // no file: the board as it is
     shuffleBoard();
 
     pf.setPrinterFont("ARIAL", 20);

@@ -17,7 +17,7 @@ protected:
         game.currentFile = savedBoardFile;
         for (std::int16_t n = 0; n < 4; ++n) {
             game.board(1, 1) = static_cast<std::uint8_t>(n + 1);
-            writeBoardRecord(n);
+            ASSERT_EQ(writeBoardRecord(n), FileResult::Ok);
         }
         game.board.clear();
     }
