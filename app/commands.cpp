@@ -64,7 +64,7 @@ bool leadsToBoard(MenuCommand command) {
 }
 
 void newGame() {
-    loadNewGamePuzzle();
+    static_cast<void>(loadNewGamePuzzle());  // no puzzle file: the board stays as it is, without a word
     showDifficultyLine();
     game.clock.clockRunning = true;
     game.clock.startTime = currentTime();

@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/menu.h"
 #include "fame/champions_file.h"
+#include "files/board_record.h"
 #include "help/help_launch.h"
 #include "screen/game_clock.h"
 #include "platform/folders.h"
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,7 +51,7 @@ void openCentredWindow() {
 
 void buildState() {
     resetGameState();
-    loadChampions();
+    static_cast<void>(loadChampions());  // missing or damaged: empty lists, and the file is never replaced
 }
 
 void setBackground() {
@@ -78,6 +80,9 @@ void drawFirstScreen() {
 
 void startNonari() {
     Platform& pf = platform();
+    // A file-size limit must fail the write (EFBIG), which the save reports, instead of ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
+    removeStaleTemporaries(".", {savedBoardFile, championsFile});
     seedRandom(startSeed());
     pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
     pf.setTitle(applicationTitle);

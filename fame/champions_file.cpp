@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -96,21 +94,26 @@ void setEntry(int d, int p, std::string name, std::string date, std::string time
 
 void setEmptyEntry(int d, int p) { setEntry(d, p, "", "", "9"); }
 
-// Reads one line; CR LF, LF and a lone CR all end it. Empty when the file has ended.
-std::optional<std::string> readLine(std::istream& in) {
-    std::string line;
-    int ch = in.get();
-    if (ch == std::char_traits<char>::eof()) return std::nullopt;
-    while (ch != std::char_traits<char>::eof()) {
-        if (ch == '\n') break;
-        if (ch == '\r') {
-            if (in.peek() == '\n') in.get();
-            break;
-        }
-        line += static_cast<char>(ch);
-        ch = in.get();
-    }
+// Reads the line at `at` and moves past it; CR LF, LF and a lone CR all end it. Empty when the file has ended.
+std::optional<std::string> readLine(const std::vector<unsigned char>& text, std::size_t& at) {
+    if (at >= text.size()) return std::nullopt;
+    std::size_t end = at;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    std::string line(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(end));
+    at = end;
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
     return windows1252ToUtf8(line);
+}
+
+// The file's whole content; a pipe, a device or an overlong file is never read whole.
+FileRead readChampionsFile() {
+    FileRead read = readRegularFile(championsFile, championsFileLimit);
+    if (read.result == FileResult::Ok && read.size > championsFileLimit) {
+        read.result = FileResult::Damaged;
+        read.bytes.clear();
+    }
+    return read;
 }
 
 // A field as one line of the file: a line break inside it would shift every later entry.
@@ -149,29 +152,30 @@ void resetChampions() {
         for (int p = 1; p <= placesPerList; ++p) setEmptyEntry(d, p);
 }
 
-void loadChampions() {
-    std::error_code error;
-    if (!std::filesystem::exists(championsFile, error)) {
+FileResult loadChampions() {
+    const FileRead read = readChampionsFile();
+    if (read.result != FileResult::Ok) {
         resetChampions();
-        return;
+        return read.result;
     }
     // Where the file ends, at a block boundary or inside a block, the remaining places are empty.
-    std::ifstream in(championsFile, std::ios::binary);
+    std::size_t at = 0;
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= placesPerList; ++p) {
-            std::optional<std::string> name = readLine(in);
-            std::optional<std::string> date = readLine(in);
-            std::optional<std::string> time = readLine(in);
+            std::optional<std::string> name = readLine(read.bytes, at);
+            std::optional<std::string> date = readLine(read.bytes, at);
+            std::optional<std::string> time = readLine(read.bytes, at);
             if (time) setEntry(d, p, std::move(*name), std::move(*date), std::move(*time));
             else setEmptyEntry(d, p);
         }
+    return FileResult::Ok;
 }
 
-bool saveChampions() {
+FileResult saveChampions() {
     // A file that exists but cannot be read is the player's history all the same: the lists in
     // memory came up empty, and saving them would replace it.
-    std::error_code error;
-    if (std::filesystem::exists(championsFile, error) && !std::ifstream(championsFile, std::ios::binary)) return false;
+    const FileResult old = readChampionsFile().result;
+    if (old == FileResult::Damaged) return old;
     std::string text;
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= placesPerList; ++p) {
@@ -179,6 +183,8 @@ bool saveChampions() {
             text += asOneLine(game.fame.championDate[d][p]);
             text += asOneLine(game.fame.championTime[d][p]);
         }
+    // A file the next start would refuse to read is not written in the first place.
+    if (text.size() > championsFileLimit) return FileResult::NotWritten;
     return replaceFileContents(championsFile, std::vector<unsigned char>(text.begin(), text.end()));
 }
 

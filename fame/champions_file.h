@@ -1,16 +1,23 @@
 // The hall-of-fame tables and their file "Champions.Rhm" (150 lines, Windows-1252, CR LF).
 #pragma once
 
+#include "platform/safe_file.h"
+
 #include <string>
 
 namespace nonari {
 
 inline constexpr const char* championsFile = "Champions.Rhm";
 
+// Far above the 150 short lines the game writes; a longer file is taken as damaged.
+inline constexpr std::size_t championsFileLimit = 1024 * 1024;
+
 void resetChampions();
-void loadChampions();
-// Replaces the file in one step; false when it could not be written (the old file stays).
-bool saveChampions();
+// A missing or damaged file gives empty lists.
+FileResult loadChampions();
+// Replaces the file in one step. A file that exists but cannot be read is never replaced (Damaged);
+// NotWritten when the new one could not be written. In both cases the old file stays.
+FileResult saveChampions();
 
 // Windows-1252 conversions; a character the code page cannot hold becomes "?".
 std::string utf8ToWindows1252(const std::string& utf8);

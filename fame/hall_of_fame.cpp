@@ -56,8 +56,9 @@ void cmd4_Click() {
     }
     game.dialog.dialogClosed = true;
     pf.closeForm(form);
-    saveChampions();
+    const FileResult saved = saveChampions();
     pf.setMainWindowEnabled(true);
+    if (saved != FileResult::Ok) reportFileNotWritten(championsFile);
     // Shown again with the cleared list; when it closes, the outer wait ends as well.
     showHallOfFame();
 }

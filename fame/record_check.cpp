@@ -1,9 +1,9 @@
 // The record check after a won timed game and the name form champ.
 #include "fame/record_check.h"
 
-#include "platform/modal_dialog.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
+#include "platform/modal_dialog.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 #include "state/game_state.h"
@@ -94,14 +94,15 @@ void checkForRecord() {
     int d = game.settings.difficulty;
     if (d < 0 || d > 4) return;
     int place = recordPlace(d);
+    // A damaged file reads as empty lists and is never replaced; the failed save says so.
     if (place == 0) {
-        loadChampions();
+        static_cast<void>(loadChampions());
     } else {
         askChampionName();
         insertChampion(d, place);
         // An unconfirmed entry is thrown away by reading the file back.
-        if (game.fame.nameConfirmed) saveChampions();
-        else loadChampions();
+        if (!game.fame.nameConfirmed) static_cast<void>(loadChampions());
+        else if (saveChampions() != FileResult::Ok) reportFileNotWritten(championsFile);
     }
     showHallOfFame();
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -60,28 +59,31 @@ bool gridHoldsOnlyDigits(const Grid& grid) {
     return true;
 }
 
-// The record's first 1200 bytes, or nothing when the file is missing, too short or damaged.
-std::optional<DecodedRecord> readRecordImage(const std::string& path, std::int16_t record) {
-    if (record < 0) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    in.seekg(static_cast<std::streamoff>(record) * boardRecordSize);
-    std::array<char, fillerOffset> bytes{};
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+// The record's first 1200 bytes, or why there are none: the file is missing, is no regular file, or
+// holds no complete, undamaged record there.
+FileResult readRecordImage(const std::string& path, std::int16_t record, DecodedRecord& decoded) {
+    if (record < 0) return FileResult::Damaged;
+    const FileRead read = readRegularFile(path, boardRecordSize, static_cast<std::uint64_t>(record) * boardRecordSize);
+    if (read.result != FileResult::Ok) return read.result;
     // The filler is not used, but a record that ends early is no complete record.
-    in.seekg(static_cast<std::streamoff>(boardRecordSize - fillerOffset - 1), std::ios::cur);
-    char last = 0;
-    if (!in || !in.read(&last, 1)) return std::nullopt;
+    if (read.bytes.size() < boardRecordSize) return FileResult::Damaged;
 
-    DecodedRecord decoded;
-    auto copyBytes = [&bytes](std::size_t offset, std::size_t count, std::uint8_t* to) {
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), count, to);
+    auto copyBytes = [&read](std::size_t offset, std::size_t count, std::uint8_t* to) {
+        std::copy_n(read.bytes.begin() + static_cast<std::ptrdiff_t>(offset), count, to);
     };
     copyBytes(boardOffset, gridBytes, decoded.board.cell.data());
     copyBytes(givensOffset, gridBytes, decoded.givens.cell.data());
     copyBytes(candidatesOffset, candidateImageBytes, decoded.candidateBytes.data());
-    if (!gridHoldsOnlyDigits(decoded.board) || !gridHoldsOnlyDigits(decoded.givens)) return std::nullopt;
-    return decoded;
+    if (!gridHoldsOnlyDigits(decoded.board) || !gridHoldsOnlyDigits(decoded.givens)) return FileResult::Damaged;
+    return FileResult::Ok;
+}
+
+// A puzzle to play: a collection record without a single given is as good as none.
+bool holdsAGiven(const Grid& givens) {
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r)
+            if (givens(c, r) != 0) return true;
+    return false;
 }
 
 void appendFiller(std::vector<unsigned char>& image, std::size_t offset) {
@@ -105,14 +107,10 @@ std::optional<std::vector<unsigned char>> startingImage(const std::string& path)
     bool exists = fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
     std::vector<unsigned char> old;
     if (exists) {
-        if (!isRegularFile(path)) return std::nullopt;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return std::nullopt;
-        // Bytes beyond the four records belong to no slot and are left behind.
-        old.resize(boardFileSize);
-        in.read(reinterpret_cast<char*>(old.data()), static_cast<std::streamsize>(old.size()));
-        if (in.bad()) return std::nullopt;
-        old.resize(static_cast<std::size_t>(in.gcount()));
+        // A pipe or a device is not read, and not replaced; bytes beyond the four records belong to no slot.
+        FileRead read = readRegularFile(path, boardFileSize);
+        if (read.result != FileResult::Ok) return std::nullopt;
+        old = std::move(read.bytes);
     }
 
     std::vector<unsigned char> image(boardFileSize, 0);
@@ -128,8 +126,7 @@ std::optional<std::vector<unsigned char>> startingImage(const std::string& path)
 }
 
 void encodeRecord(std::vector<unsigned char>& image, std::size_t start) {
-    std::copy(game.puzzle.board.cell.begin(), game.puzzle.board.cell.end(),
-              image.begin() + static_cast<std::ptrdiff_t>(start));
+    std::copy(game.puzzle.board.cell.begin(), game.puzzle.board.cell.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
     std::copy(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(),
               image.begin() + static_cast<std::ptrdiff_t>(start + givensOffset));
     std::array<std::uint8_t, candidateImageBytes> candidateBytes{};
@@ -149,43 +146,55 @@ std::string collectionFile(int difficulty) {
     return collectionNames[static_cast<std::size_t>(difficulty)];
 }
 
-std::string locateBoardFile(const std::string& name) {
-    // The player's own copy in the working folder wins over the shipped one.
-    if (!isPlainName(name) || isRegularFile(name) || !isCollection(name)) return name;
+std::string shippedBoardFile(const std::string& name) {
+    if (!isPlainName(name) || !isCollection(name)) return {};
     const fs::path shipped = shippedFile(name);
-    return shipped.empty() ? name : shipped.string();
+    return shipped.empty() ? std::string() : shipped.string();
 }
 
-void readBoardRecord(std::int16_t record) {
-    game.clock.clockRunning = false;
-    if (!isPlainName(game.dialog.currentFile)) return;
-    std::string path = locateBoardFile(game.dialog.currentFile);
-    if (!isRegularFile(path)) return;
-    std::optional<DecodedRecord> decoded = readRecordImage(path, record);
-    if (!decoded) return;
+std::string locateBoardFile(const std::string& name) {
+    if (!isPlainName(name) || isRegularFile(name) || !isCollection(name)) return name;
+    std::string shipped = shippedBoardFile(name);
+    return shipped.empty() ? name : shipped;
+}
 
-    game.puzzle.board = decoded->board;
-    game.puzzle.givens = decoded->givens;
+FileResult readBoardRecord(std::int16_t record) {
+    game.clock.clockRunning = false;
+    if (!isPlainName(game.dialog.currentFile)) return FileResult::Missing;
+    const std::string path = locateBoardFile(game.dialog.currentFile);
+    DecodedRecord decoded;
+    FileResult result = readRecordImage(path, record, decoded);
+    if (isCollection(game.dialog.currentFile) && (result != FileResult::Ok || !holdsAGiven(decoded.givens))) {
+        // An empty or damaged collection in the working folder is no reason to start on an empty board.
+        const std::string shipped = shippedBoardFile(game.dialog.currentFile);
+        if (!shipped.empty() && shipped != path) result = readRecordImage(shipped, record, decoded);
+        else if (result == FileResult::Ok) result = FileResult::Damaged;
+    }
+    if (result != FileResult::Ok) return result;
+
+    game.puzzle.board = decoded.board;
+    game.puzzle.givens = decoded.givens;
     game.puzzle.candidates.clear();
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
             for (int d = 1; d <= 9; ++d)
-                game.puzzle.candidates(c, r, d) = decoded->candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
+                game.puzzle.candidates(c, r, d) = decoded.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
+    return FileResult::Ok;
 }
 
-void writeBoardRecord(std::int16_t record) {
+FileResult writeBoardRecord(std::int16_t record) {
     // Only the working folder is written, and only the four records a board file holds.
-    if (!isPlainName(game.dialog.currentFile)) return;
-    if (record < 0 || static_cast<std::size_t>(record) >= recordsPerBoardFile) return;
+    if (!isPlainName(game.dialog.currentFile)) return FileResult::NotWritten;
+    if (record < 0 || static_cast<std::size_t>(record) >= recordsPerBoardFile) return FileResult::NotWritten;
     std::optional<std::vector<unsigned char>> image = startingImage(game.dialog.currentFile);
-    if (!image) return;
+    if (!image) return FileResult::Damaged;
     encodeRecord(*image, static_cast<std::size_t>(record) * boardRecordSize);
-    replaceFileContents(game.dialog.currentFile, *image);
+    return replaceFileContents(game.dialog.currentFile, *image);
 }
 
-void loadNewGamePuzzle() {
+FileResult loadNewGamePuzzle() {
     game.dialog.currentFile = collectionFile(game.settings.difficulty);
-    readBoardRecord(static_cast<std::int16_t>(random(4)));
+    return readBoardRecord(static_cast<std::int16_t>(random(4)));
 }
 
 }  // namespace nonari

@@ -1,6 +1,8 @@
 // The 2200-byte board record shared by the puzzle collections and the saved boards.
 #pragma once
 
+#include "platform/safe_file.h"
+
 #include <cstdint>
 #include <string>
 
@@ -13,9 +15,15 @@ inline constexpr const char* savedBoardFile = "brett.nnr";
 std::string collectionFile(int difficulty);
 // Where a board file is read from: the working folder, else the shipped data folder (collections).
 std::string locateBoardFile(const std::string& name);
-void readBoardRecord(std::int16_t record);
-void writeBoardRecord(std::int16_t record);
+// The copy of a collection shipped with the game; empty when there is none.
+std::string shippedBoardFile(const std::string& name);
+// Missing or Damaged (no complete, undamaged record there) leave the grids as they were. A collection
+// in the working folder without a usable record gives way to the shipped one.
+FileResult readBoardRecord(std::int16_t record);
+// Damaged: the file there cannot be read and is not replaced; NotWritten: writing failed. Either way
+// the old file stays as it was.
+FileResult writeBoardRecord(std::int16_t record);
 // "&Neues Spiel": the collection of the current difficulty, a random record 0..3.
-void loadNewGamePuzzle();
+FileResult loadNewGamePuzzle();
 
 }  // namespace nonari

@@ -1,8 +1,8 @@
 // The slot dialog frm1: saving the board into or loading it from one of four records of "brett.nnr".
 #include "files/slot_dialog.h"
 
-#include "platform/modal_dialog.h"
 #include "files/board_record.h"
+#include "platform/modal_dialog.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 
@@ -24,11 +24,14 @@ int checkedSlot() {
 void commitSlot() {
     int slot = checkedSlot();
     if (slot >= 0) game.dialog.selectedSlot = static_cast<std::int16_t>(slot);
-    if (game.dialog.slotDialogLoads) readBoardRecord(game.dialog.selectedSlot);
-    else writeBoardRecord(game.dialog.selectedSlot);
+    FileResult saved = FileResult::Ok;
+    // Loading a slot that cannot be read changes nothing, without a word.
+    if (game.dialog.slotDialogLoads) static_cast<void>(readBoardRecord(game.dialog.selectedSlot));
+    else saved = writeBoardRecord(game.dialog.selectedSlot);
     game.dialog.dialogClosed = true;
     platform().setMainWindowEnabled(true);
     platform().closeForm(slotFormId);
+    if (saved != FileResult::Ok) reportFileNotWritten(game.dialog.currentFile);
 }
 
 void cmd2_Click();

@@ -37,4 +37,9 @@ void endDialog(FormId form) {
     pf.activateMainWindow();
 }
 
+void reportFileNotWritten(const std::string& file) {
+    platform().messageBox("Die Datei „" + file + "“ konnte nicht geschrieben werden.", MessageIcon::Exclamation, 1,
+                          "OK");
+}
+
 }  // namespace nonari

@@ -20,4 +20,7 @@ void waitForDialog(FormId form, bool& dialogClosed);
 // window again.
 void endDialog(FormId form);
 
+// Tells the player that a save did not happen; the game and the old file stay as they were.
+void reportFileNotWritten(const std::string& file);
+
 }  // namespace nonari

@@ -1,12 +1,15 @@
-// Replacing a file in one step: the new content is written completely before the old file goes.
+// The game's own files on disk: replacing one in one step, reading only regular files, clearing leftovers.
 #include "platform/safe_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <filesystem>
 
 namespace nonari {
@@ -51,17 +54,17 @@ void syncFolderOf(const std::string& path) {
 
 }  // namespace
 
-bool replaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes) {
-    if (path.empty()) return false;
+FileResult replaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes) {
+    if (path.empty()) return FileResult::NotWritten;
     struct stat old {};
     bool oldExists = ::stat(path.c_str(), &old) == 0;
-    if (oldExists && !S_ISREG(old.st_mode)) return false;
+    if (oldExists && !S_ISREG(old.st_mode)) return FileResult::NotWritten;
     // A file its owner made read-only stays protected, although the folder would allow the rename.
-    if (oldExists && ::access(path.c_str(), W_OK) != 0) return false;
+    if (oldExists && ::access(path.c_str(), W_OK) != 0) return FileResult::NotWritten;
 
     std::string temporary;
     int fd = createTemporary(path, temporary);
-    if (fd < 0) return false;
+    if (fd < 0) return FileResult::NotWritten;
 
     bool ok = writeAll(fd, bytes);
     if (ok && oldExists) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
@@ -70,10 +73,76 @@ bool replaceFileContents(const std::string& path, const std::vector<unsigned cha
     if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
-        return false;
+        return FileResult::NotWritten;
     }
     syncFolderOf(path);
-    return true;
+    return FileResult::Ok;
+}
+
+FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::uint64_t offset) {
+    FileRead read;
+    // Looked at before it is opened: opening a device may do something, opening a pipe may wait.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        read.result = errno == ENOENT || errno == ENOTDIR ? FileResult::Missing : FileResult::Damaged;
+        return read;
+    }
+    read.result = FileResult::Damaged;
+    if (!S_ISREG(before.st_mode)) return read;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return read;
+    struct stat opened {};
+    // It may have been swapped for something else in between.
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return read;
+    }
+    read.size = static_cast<std::uint64_t>(opened.st_size);
+    std::uint64_t available = offset < read.size ? read.size - offset : 0;
+    read.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(available, maxBytes)));
+    std::size_t done = 0;
+    while (done < read.bytes.size()) {
+        ssize_t got = ::pread(fd, read.bytes.data() + done, read.bytes.size() - done,
+                              static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ::close(fd);
+            read.bytes.clear();
+            return read;
+        }
+        if (got == 0) break;  // it shrank meanwhile
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    read.bytes.resize(done);
+    read.result = FileResult::Ok;
+    return read;
+}
+
+void removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, error)) {
+        const std::string file = entry.path().filename().string();
+        for (const std::string& name : names) {
+            const std::string prefix = name + ".tmp";
+            if (name.empty() || !file.starts_with(prefix)) continue;
+            // Exactly "<pid>-<n>", both decimal: anything else is not ours.
+            const char* first = file.data() + prefix.size();
+            const char* last = file.data() + file.size();
+            int pid = 0;
+            unsigned long long counter = 0;
+            auto [afterPid, pidError] = std::from_chars(first, last, pid);
+            if (pidError != std::errc() || afterPid == first || pid <= 0 || afterPid == last || *afterPid != '-')
+                continue;
+            auto [end, counterError] = std::from_chars(afterPid + 1, last, counter);
+            if (counterError != std::errc() || end == afterPid + 1 || end != last) continue;
+            std::error_code statusError;
+            if (!std::filesystem::is_regular_file(entry.symlink_status(statusError))) continue;
+            // Before the program's first save none of its own temporaries can be in use.
+            const bool writerGone = pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH);
+            if (writerGone) ::unlink(entry.path().c_str());
+        }
+    }
 }
 
 }  // namespace nonari

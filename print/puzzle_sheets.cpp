@@ -25,8 +25,9 @@ bool printSheetPuzzle(int k, int cellW, int cellH) {
     if (pf.printerFailed()) return false;
 
     game.dialog.currentFile = collectionFile(k);
-    readBoardRecord(static_cast<std::int16_t>(random(4)));
-    shuffleBoard(game.puzzle.board, game.puzzle.givens, shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
+    static_cast<void>(readBoardRecord(static_cast<std::int16_t>(random(4))));  // no file: the board as it is
+    shuffleBoard(game.puzzle.board, game.puzzle.givens,
+                 shuffleKeepsSymmetry(game.settings.symmetryOn, game.settings.difficulty));
 
     pf.setPrinterFont("ARIAL", 20);
     game.screen.givenCount = 0;

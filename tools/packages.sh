@@ -9,3 +9,5 @@ NONARI_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagi
   $NONARI_PACKAGE_PACKAGES desktop-file-utils appstream groff-base librsvg2-bin"
 # Only for recompiling the manual (data/nonari.chm ships compiled):
 NONARI_MANUAL_PACKAGES="fp-utils"
+# Only for the fuzzing and ThreadSanitizer runs (clang 14 with libFuzzer and the sanitizer runtimes):
+NONARI_CLANG_PACKAGES="clang-14 libclang-rt-14-dev"

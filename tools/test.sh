@@ -1,13 +1,53 @@
 #!/bin/sh
 # Sets up, builds and runs every test headless (offscreen Qt; Xvfb for the end-to-end tests).
-# tools/test.sh sanitize   runs the same under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tools/test.sh sanitize         the same under AddressSanitizer and UndefinedBehaviorSanitizer
+# tools/test.sh thread           the unit tests and the Qt clock test under ThreadSanitizer (clang)
+# tools/test.sh fuzz [seconds]   each fuzz target under libFuzzer for that long (60 s by default)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 mode=${1:-}
-build="$root/build-test"
-[ "$mode" = sanitize ] && build="$root/build-sanitize"
-"$here/setup.sh" "$build" test "$mode"
-cd "$build"
 export QT_QPA_PLATFORM=offscreen
-ctest --output-on-failure -j 2
+
+case "$mode" in
+fuzz)
+    seconds=${2:-60}
+    build="$root/build-fuzz"
+    # The targets save files many times a second; in memory, syncing them to disk costs nothing.
+    [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    "$here/setup.sh" "$build" "" fuzz
+    found=0
+    for target in board_record champions manual; do
+        # New inputs go to a scratch corpus; the saved ones in tests/fuzz stay as they are.
+        corpus="$build/corpus/$target"
+        findings="$build/findings/$target"
+        log="$build/fuzz-$target.log"
+        mkdir -p "$corpus" "$findings"
+        echo "Fuzzing $target for $seconds s (log: $log)"
+        status=0
+        "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=60 -print_final_stats=1 \
+            -artifact_prefix="$findings/" "$corpus" "$root/tests/fuzz/$target" >"$log" 2>&1 || status=$?
+        runs=$(grep -o 'Done [0-9]* runs in [0-9]* second' "$log" | tail -1 || true)
+        count=$(find "$findings" -type f | wc -l)
+        echo "  $target: ${runs:-no summary (exit $status)}; findings: $count"
+        [ "$status" -eq 0 ] && [ "$count" -eq 0 ] || found=1
+    done
+    exit "$found"
+    ;;
+thread)
+    build="$root/build-thread"
+    "$here/setup.sh" "$build" test thread
+    cd "$build"
+    export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+    ctest --output-on-failure -j 2 -L unit
+    ctest --output-on-failure -R 'WindowTest\.LabelText|ClockOnQt\.'
+    ;;
+*)
+    build="$root/build-test"
+    [ "$mode" = sanitize ] && build="$root/build-sanitize"
+    "$here/setup.sh" "$build" test "$mode"
+    cd "$build"
+    ctest --output-on-failure -j 2
+    ;;
+esac

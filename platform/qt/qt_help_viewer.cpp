@@ -1,36 +1,48 @@
-// A viewer for compiled HTML help files: topics and their images come straight out of the .chm archive.
+// A viewer for compiled HTML help files: topics and their images come out of the .chm through a child process.
 #include "platform/qt/qt_help_viewer.h"
+
+#include "platform/child_process.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QUrl>
 
-#include <chm_lib.h>
-
 #include <memory>
 #include <optional>
+
+#ifndef NONARI_READER_FROM_BINDIR
+#define NONARI_READER_FROM_BINDIR "../libexec/nonari"
+#endif
 
 namespace nonari {
 
 namespace {
 
-// No topic or picture of a manual comes near this; larger entries are taken as damage.
-constexpr LONGUINT64 largestEntry = 64u * 1024u * 1024u;
+// No page or picture of a manual comes near this; a larger one is taken as damage. It bounds what a
+// damaged file can hand to the decoding and layout below.
+constexpr std::size_t largestPage = 2u << 20;
+constexpr std::size_t largestCache = 16u << 20;
+constexpr const char* pageReaderName = "nonari-manual-page";
 
-struct ChmClose {
-    void operator()(chmFile* file) const { chm_close(file); }
-};
-using ChmArchive = std::unique_ptr<chmFile, ChmClose>;
+std::string& pageReaderChoice() {
+    static std::string program;
+    return program;
+}
 
-ChmArchive openArchive(const std::string& file) {
-    const QString path = QString::fromStdString(file);
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable()) return nullptr;
-    return ChmArchive(chm_open(QFile::encodeName(path).constData()));
+// Beside the running program (a build), else where it is installed relative to the program.
+std::string pageReaderProgram() {
+    if (!pageReaderChoice().empty()) return pageReaderChoice();
+    const QString programs = QCoreApplication::applicationDirPath();
+    for (const QString& folder : {programs, programs + u'/' + QLatin1String(NONARI_READER_FROM_BINDIR)}) {
+        const QFileInfo reader(folder + u'/' + QLatin1String(pageReaderName));
+        if (reader.isFile() && reader.isExecutable()) return QFile::encodeName(reader.absoluteFilePath()).toStdString();
+    }
+    return {};
 }
 
 // Archive paths are stored as UTF-8 and start at the root.
@@ -40,17 +52,52 @@ QByteArray archivePath(const QUrl& url) {
     return path.toUtf8();
 }
 
-std::optional<QByteArray> readEntry(chmFile* archive, const QUrl& url) {
-    if (!archive) return std::nullopt;
-    chmUnitInfo entry{};
-    if (chm_resolve_object(archive, archivePath(url).constData(), &entry) != CHM_RESOLVE_SUCCESS) return std::nullopt;
-    if (entry.length > largestEntry) return std::nullopt;
-    QByteArray bytes(static_cast<qsizetype>(entry.length), '\0');
-    const LONGINT64 length = static_cast<LONGINT64>(entry.length);
-    if (length > 0 &&
-        chm_retrieve_object(archive, &entry, reinterpret_cast<unsigned char*>(bytes.data()), 0, length) != length)
-        return std::nullopt;
-    return bytes;
+// The .chm the viewer shows. Its pages are read by a child process, since the archive library
+// crashes, hangs or allocates without bound on damaged files; the game only sees a page or none.
+class ManualFile {
+public:
+    // Nothing when the path is no readable regular file (a pipe would block the reader).
+    static std::unique_ptr<ManualFile> open(const std::string& file) {
+        const QFileInfo info(QString::fromStdString(file));
+        if (!info.isFile() || !info.isReadable()) return nullptr;
+        return std::unique_ptr<ManualFile>(new ManualFile(file));
+    }
+
+    std::optional<QByteArray> page(const QUrl& url) {
+        const QByteArray path = archivePath(url);
+        if (const auto cached = pages.constFind(path); cached != pages.constEnd()) return *cached;
+        // Once the reader has failed on this file, the rest of it is not tried: each try may take
+        // the reader's whole time limit.
+        if (damaged || path.contains('\0')) return std::nullopt;
+        ChildLimits limits;
+        limits.outputBytes = largestPage;
+        const ChildOutput read = runLimitedChild(pageReaderProgram(), {file, path.toStdString()}, limits);
+        if (!read.exitCode || *read.exitCode != 0) {
+            damaged = !read.exitCode || *read.exitCode != pageMissing;
+            return std::nullopt;
+        }
+        QByteArray bytes(reinterpret_cast<const char*>(read.output.data()), static_cast<qsizetype>(read.output.size()));
+        if (cachedBytes + bytes.size() <= static_cast<qsizetype>(largestCache)) {
+            cachedBytes += bytes.size();
+            pages.insert(path, bytes);
+        }
+        return bytes;
+    }
+
+private:
+    static constexpr int pageMissing = 4;  // the reader's status for a page the file lacks
+
+    explicit ManualFile(std::string path) : file(std::move(path)) {}
+
+    std::string file;
+    bool damaged = false;
+    QHash<QByteArray, QByteArray> pages;
+    qsizetype cachedBytes = 0;
+};
+
+std::optional<QByteArray> readEntry(ManualFile* manual, const QUrl& url) {
+    if (!manual) return std::nullopt;
+    return manual->page(url);
 }
 
 // Pages name their character set, or are UTF-8, or (older manuals) Windows-1252.
@@ -89,7 +136,7 @@ public:
         });
     }
 
-    void setArchive(ChmArchive opened) { archive = std::move(opened); }
+    void setArchive(std::unique_ptr<ManualFile> opened) { archive = std::move(opened); }
 
     QVariant loadResource(int type, const QUrl& name) override {
         const QUrl url = name.isRelative() ? source().resolved(name) : name;
@@ -102,7 +149,7 @@ public:
     }
 
 private:
-    ChmArchive archive;
+    std::unique_ptr<ManualFile> archive;
 };
 
 }  // namespace
@@ -111,8 +158,10 @@ QtHelpViewer::~QtHelpViewer() {
     if (viewer && QCoreApplication::instance()) delete viewer.data();
 }
 
+void QtHelpViewer::usePageReader(const std::string& program) { pageReaderChoice() = program; }
+
 bool QtHelpViewer::show(const std::string& file, const std::string& topic) {
-    ChmArchive archive = openArchive(file);
+    std::unique_ptr<ManualFile> archive = ManualFile::open(file);
     if (!archive) return false;
     const QUrl url = QUrl(QStringLiteral("chm:/")).resolved(QUrl(QString::fromStdString(topic)));
     if (!readEntry(archive.get(), url)) return false;

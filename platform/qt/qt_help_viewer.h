@@ -18,6 +18,9 @@ public:
 
     // Opens (or raises) the viewer at the topic; false when the file cannot be read or lacks the topic.
     bool show(const std::string& file, const std::string& topic);
+    // The program that reads the manual's pages (by default the one beside this program, else the
+    // installed one); for tests and tools that run outside the build's program folder.
+    static void usePageReader(const std::string& program);
     // For tests: the viewer window while it is open.
     QWidget* window() const { return viewer; }
 

@@ -153,6 +153,7 @@ case "$(basename "$deb")" in nonari_5.0_*.deb) ;; *) fail "package file name $(b
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort > "$work/files"
 {
     echo ./usr/bin/nonari
+    echo ./usr/libexec/nonari/nonari-manual-page
     echo ./usr/share/applications/nonari.desktop
     echo ./usr/share/icons/hicolor/256x256/apps/nonari.png
     echo ./usr/share/icons/hicolor/48x48/apps/nonari.png

@@ -33,7 +33,7 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
     game.dialog.currentFile = savedBoardFile;
     for (std::int16_t n = 0; n < 4; ++n) {  // four boards told apart by the digit in cell (1, 1)
         game.puzzle.board(1, 1) = static_cast<std::uint8_t>(n + 1);
-        writeBoardRecord(n);
+        ASSERT_EQ(writeBoardRecord(n), FileResult::Ok);
     }
     game.dialog.selectedSlot = 1;
     const struct { const char* what; std::function<void(QWidget*)> act; int loaded; } steps[] = {
@@ -56,7 +56,7 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
 }
 
 TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheList) {
-    loadChampions();
+    ASSERT_EQ(loadChampions(), FileResult::Missing);  // empty lists
     game.settings.difficulty = 1;
     game.clock.finalTime = "00:07:08.9";
     game.fame.lastChampionName = "Vorig";

@@ -1,4 +1,5 @@
-// The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show.
+// The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show,
+// and damaged files that crash the archive library, which must not take the game with them.
 #include "state/game_state.h"
 #include "help/help_launch.h"
 #include "platform/qt/qt_help_viewer.h"
@@ -9,6 +10,8 @@
 #include <QTextBrowser>
 
 #include <filesystem>
+
+#include <sys/stat.h>
 
 namespace nonari::test {
 namespace {
@@ -30,7 +33,9 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     ASSERT_TRUE(game.dialog.useHtmlHelp);  // this system reports an NT-family major version above 5
     EXPECT_EQ(messageDuring([] { showHelpTopic("fehlt.chm", "übersicht.htm"); }),
               "Error while trying to display a topic of fehlt.chm");
-    writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});  // a damaged copy here: the shipped one is shown
+    const auto damaged = sourceDir() / "tests" / "fuzz" / "manual";
+    // A damaged copy here, one that crashes the archive library: the shipped one is shown.
+    std::filesystem::copy_file(damaged / "divides-by-zero.chm", "nonari.chm");
     showManualOverview();
     ASSERT_EQ(title(), "Nonari – die Menüpunkte");
     // A click on the link to the rules page opens it in the same viewer.
@@ -55,8 +60,14 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     writeBytes("kaputt.chm", {garbage.begin(), garbage.end()});
     writeBytes("leer.chm", {});
     std::filesystem::create_directory("ordner.chm");
-    for (const char* file : {"halb.chm", "kaputt.chm", "leer.chm", "ordner.chm"})
+    ASSERT_EQ(mkfifo("rohr.chm", 0600), 0);  // would block a reader that opened it
+    for (const char* crash : {"divides-by-zero.chm", "reads-out-of-bounds.chm", "asks-for-4-gib.chm"})
+        std::filesystem::copy_file(damaged / crash, crash);
+    for (const char* file : {"halb.chm", "kaputt.chm", "leer.chm", "ordner.chm", "rohr.chm", "divides-by-zero.chm",
+                             "reads-out-of-bounds.chm", "asks-for-4-gib.chm"})
         EXPECT_FALSE(qt_testing::helpViewer().show(file, "/übersicht.htm")) << file;
+    EXPECT_EQ(messageDuring([] { showHelpTopic("reads-out-of-bounds.chm", "übersicht.htm"); }),
+              "Error while trying to display a topic of reads-out-of-bounds.chm");
     EXPECT_FALSE(qt_testing::helpViewer().show((sourceDir() / "data" / "nonari.chm").string(), "/fehlt.htm"));
     EXPECT_EQ(browser(), nullptr);
 }

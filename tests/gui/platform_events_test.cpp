@@ -21,7 +21,9 @@ TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisa
     pf->setMainWindowEnabled(true);
     for (const auto& [button, kind, x, y] : {std::tuple{Qt::RightButton, EventKind::RightPress, 500, 40},
                                              std::tuple{Qt::LeftButton, EventKind::LeftPress, 100, 120}}) {
-        later([=] { QTest::mouseClick(canvas(), button, {}, QPoint(x, y)); });
+        const Qt::MouseButton pressed = button;  // clang 14 cannot capture a structured binding
+        const QPoint at(x, y);
+        later([=] { QTest::mouseClick(canvas(), pressed, {}, at); });
         const InputEvent press = nextInput();
         EXPECT_EQ(std::make_tuple(press.kind, press.x, press.y), std::make_tuple(kind, double(x), double(y)));
     }

@@ -60,7 +60,7 @@ using BoardRecordTest = test::HeadlessGame;
 TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOldFileAndNamesStayInside) {
     fillGame();
     // A missing file is made with the other three records blank.
-    writeBoardRecord(2);
+    ASSERT_EQ(writeBoardRecord(2), FileResult::Ok);
     Bytes file = readBytes(savedBoardFile);
     ASSERT_EQ(file.size(), 8800u);
     for (std::size_t n = 0; n < 4; ++n) expectRecord(file, n, n != 2);
@@ -71,7 +71,7 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
         old.insert(old.end(), other.begin(), other.end());
     }
     writeBytes(savedBoardFile, old);
-    writeBoardRecord(1);
+    ASSERT_EQ(writeBoardRecord(1), FileResult::Ok);
     file = readBytes(savedBoardFile);
     expectRecord(file, 1, false);
     EXPECT_EQ(slice(file, 0, 2200), slice(old, 0, 2200));
@@ -79,11 +79,10 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
 
     // Records outside the four are not written; a disk that fills half way leaves the old file.
     writeBytes(savedBoardFile, old);
-    for (std::int16_t record : {4, -1}) writeBoardRecord(record);
+    for (std::int16_t record : {4, -1}) EXPECT_EQ(writeBoardRecord(record), FileResult::NotWritten) << record;
     EXPECT_TRUE(test::inChildProcess([] {
         test::limitFileSize(3000);
-        writeBoardRecord(2);
-        return true;
+        return writeBoardRecord(2) == FileResult::NotWritten;
     }));
     EXPECT_EQ(readBytes(savedBoardFile), old);
     EXPECT_EQ(entries(), 1);
@@ -94,7 +93,7 @@ TEST_F(BoardRecordTest, WritingChangesOnlyTheChosenRecordFailedWritesLeaveTheOld
     const Bytes outside = readBytes("../brett.nnr");
     for (const char* name : {"data/extrem.nnr", "../brett.nnr", ".", ""}) {
         game.dialog.currentFile = name;
-        writeBoardRecord(0);
+        EXPECT_EQ(writeBoardRecord(0), FileResult::NotWritten) << name;
     }
     EXPECT_EQ(readBytes("data/extrem.nnr"), old);
     EXPECT_EQ(readBytes("../brett.nnr"), outside);
@@ -181,16 +180,16 @@ TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
         {"far beyond the end", record}, {"board byte 10", withByte(55)}, {"given byte 10", withByte(199)}};
     for (const auto& [what, bytes] : unusable) {
         if (!bytes.empty()) writeBytes(savedBoardFile, bytes);
-        readBoardRecord(bytes == record ? 9 : 0);
+        EXPECT_EQ(readBoardRecord(bytes == record ? 9 : 0), bytes.empty() ? FileResult::Missing : FileResult::Damaged) << what;
         EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
                   std::tie(empty.puzzle.board, empty.puzzle.givens, empty.puzzle.candidates)) << what;
     }
     writeBytes(savedBoardFile, record);
-    readBoardRecord(0);
+    EXPECT_EQ(readBoardRecord(0), FileResult::Ok);
     EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
               std::tie(filled.puzzle.board, filled.puzzle.givens, filled.puzzle.candidates));
     // Written back, every note is 0xFF.
-    writeBoardRecord(0);
+    EXPECT_EQ(writeBoardRecord(0), FileResult::Ok);
     expectRecord(readBytes(savedBoardFile), 0, false);
 }
 

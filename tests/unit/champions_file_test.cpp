@@ -25,12 +25,12 @@ std::string fileText() {
 using ChampionsFileTest = test::HeadlessGame;
 
 TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
-    loadChampions();  // no file: empty lists, and nothing is created
+    EXPECT_EQ(loadChampions(), FileResult::Missing);  // empty lists, and nothing is created
     EXPECT_FALSE(fs::exists(championsFile));
     game.fame.championName[1][1] = "Jürgen €\r\nStraße\n日🙂";  // a line break would shift every later entry
     game.fame.championTime[1][1] = "00:12:34.5";
     game.fame.championDate[1][1] = "3.4.2024";
-    ASSERT_TRUE(saveChampions());
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
     std::string expected;
     for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
     expected.replace(10 * 7, 7, "J\xFCrgen \x80  Stra\xDF" "e ??\r\n3.4.2024\r\n00:12:34.5\r\n");
@@ -38,7 +38,7 @@ TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
 
     auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
     names[1][1] = "Jürgen €  Straße ??";
-    loadChampions();
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(std::tie(game.fame.championName, game.fame.championDate, game.fame.championTime), std::tie(names, dates, times));
 
     std::string all;  // every byte survives both ways; broken sequences, overlong forms and surrogates do not
@@ -51,21 +51,21 @@ TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRest
     std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2);  // 90 lines
     test::writeBytes(championsFile, {text.begin(), text.end()});
     for (auto& list : game.fame.championTime) list.fill("alt");
-    loadChampions();
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= 10; ++p)
             EXPECT_EQ(game.fame.championName[d][p] + "|" + game.fame.championTime[d][p],
                       d < 3 ? placeName(d, p) + "|00:00:0" + std::to_string(p - 1) : "|9");
     text = "\r\n1.2.2024\r\n00:00:01.0\r\n";  // an empty name
     test::writeBytes(championsFile, {text.begin(), text.end()});
-    loadChampions();
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(game.fame.championName[0][1] + "|" + game.fame.championTime[0][1], "|00:00:01.0");
 }
 
 // A save that cannot be completed leaves the old file byte for byte, and nothing beside it.
 TEST_F(ChampionsFileTest, FailedSaveOrUnreadableFileLeavesTheOldFile) {
     game.fame.championTime[2][1] = "00:01:00.0";
-    ASSERT_TRUE(saveChampions());
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
     const std::string all = fileText();
     game.fame.championName[2][1] = "Neu";
     auto expectOldFileOnly = [&] {
@@ -74,7 +74,7 @@ TEST_F(ChampionsFileTest, FailedSaveOrUnreadableFileLeavesTheOldFile) {
     };
     EXPECT_TRUE(test::inChildProcess([] {  // a full disk, played by a file-size limit
         test::limitFileSize(100);
-        return !saveChampions();
+        return saveChampions() == FileResult::NotWritten;
     }));
     expectOldFileOnly();
     // A file the player may not read: the lists come up empty, and a save must not replace it even
@@ -83,10 +83,9 @@ TEST_F(ChampionsFileTest, FailedSaveOrUnreadableFileLeavesTheOldFile) {
     fs::permissions(championsFile, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(test::inChildProcess([] {
         if (!test::actAsOrdinaryUser()) return false;
-        loadChampions();
-        const bool emptied = game.fame.championTime[2][1] == "9";
+        const bool emptied = loadChampions() == FileResult::Damaged && game.fame.championTime[2][1] == "9";
         game.fame.championName[2][1] = "Neu";
-        return emptied && !saveChampions();
+        return emptied && saveChampions() == FileResult::Damaged;
     }));
     expectOldFileOnly();
 }

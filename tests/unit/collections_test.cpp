@@ -29,7 +29,7 @@ TEST_F(ShippedCollections, EveryRecordIsAFreshUniquePuzzleOfItsLevelThatTheGameS
             const auto record = file.begin() + n * boardRecordSize;
             EXPECT_TRUE(std::equal(record, record + 100, record + 100));
             EXPECT_TRUE(std::all_of(record + 200, record + 1200, [](int b) { return b == 0; }));
-            readBoardRecord(static_cast<std::int16_t>(n));
+            ASSERT_EQ(readBoardRecord(static_cast<std::int16_t>(n)), FileResult::Ok);
             const Grid givens = game.puzzle.givens;
             Grid solution;
             ASSERT_EQ(test::countSolutions(givens, 2, &solution), 1);

@@ -17,7 +17,7 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
                 std::tuple("N" + std::to_string(d) + std::to_string(p), "1.2.2024",
                            "00:0" + std::to_string(p) + ":00.0");
     game.fame.championTime[2][2] = "9 gelöscht";  // a time beginning with 9 marks an empty place
-    ASSERT_TRUE(saveChampions());
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
     game.settings.difficulty = 4;
     std::vector<HeadlessPlatform::Form> seen;  // the dialog after NEIN and after JA
     auto look = [&] {
@@ -40,7 +40,7 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     EXPECT_EQ(std::make_pair(seen[0].rows["lv2"].size(), seen[1].rows["lv2"].size()), std::make_pair(3ul, 0ul));
     EXPECT_EQ(seen[1].tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
     auto names = game.fame.championName;  // only Mittel changed, in memory and on disk
-    loadChampions();
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(game.fame.championName, names);
     EXPECT_EQ(game.fame.championTime[1][1] + game.fame.championName[0][2] + game.fame.championName[2][4], "9N02N24");
 }

@@ -60,7 +60,10 @@ int countGivens() {
 void writeCollections() {
     for (int k = 0; k <= 4; ++k) {
         game.dialog.currentFile = collectionFile(k);
-        for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
+        for (std::int16_t r = 0; r <= 3; ++r) {
+            setPuzzle(40 - 6 * k - r);
+            ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
+        }
     }
     setPuzzle(0);
 }

@@ -23,21 +23,22 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftoversSuccessReplacesItWhole
     // The disk fills (a file-size limit) half way through.
     EXPECT_TRUE(test::inChildProcess([&] {
         test::limitFileSize(4000);
-        return !replaceFileContents("brett.nnr", replacement);
+        return replaceFileContents("brett.nnr", replacement) == FileResult::NotWritten;
     }));
     // A read-only file of the user's own, in a folder of the user's own that would allow the rename.
     chmod("brett.nnr", 0444);
     ASSERT_TRUE(geteuid() != 0 || (chown(".", 65534, 65534) == 0 && chown("brett.nnr", 65534, 65534) == 0));
     EXPECT_TRUE(test::inChildProcess([&] {
-        return test::actAsOrdinaryUser() && !replaceFileContents("brett.nnr", replacement);
+        return test::actAsOrdinaryUser() && replaceFileContents("brett.nnr", replacement) == FileResult::NotWritten;
     }));
-    EXPECT_FALSE(replaceFileContents("missing/brett.nnr", replacement) || replaceFileContents("", replacement));
+    EXPECT_EQ(replaceFileContents("missing/brett.nnr", replacement), FileResult::NotWritten);
+    EXPECT_EQ(replaceFileContents("", replacement), FileResult::NotWritten);
     EXPECT_EQ(test::readBytes("brett.nnr"), old);
     EXPECT_EQ(entries(), 1);
 
     // A shorter content leaves nothing of the longer one, and the permissions stay.
     chmod("brett.nnr", 0640);
-    EXPECT_TRUE(replaceFileContents("brett.nnr", Bytes(300, 0x33)));
+    EXPECT_EQ(replaceFileContents("brett.nnr", Bytes(300, 0x33)), FileResult::Ok);
     EXPECT_EQ(test::readBytes("brett.nnr"), Bytes(300, 0x33));
     EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
     EXPECT_EQ(entries(), 1);

@@ -17,7 +17,7 @@ protected:
         game.dialog.currentFile = savedBoardFile;
         for (std::int16_t n = 0; n < 4; ++n) {
             game.puzzle.board(1, 1) = static_cast<std::uint8_t>(n + 1);
-            writeBoardRecord(n);
+            ASSERT_EQ(writeBoardRecord(n), FileResult::Ok);
         }
         game.puzzle.board.clear();
     }

@@ -1,0 +1,49 @@
+// What the fuzz targets share: a working folder of their own, and a check that stops the run on a broken promise.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace nonari::fuzz {
+
+// A broken promise is a finding: libFuzzer keeps the input that caused it.
+#define FUZZ_CHECK(condition)                                                                 \
+    do {                                                                                      \
+        if (!(condition)) {                                                                   \
+            std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition);     \
+            std::abort();                                                                     \
+        }                                                                                     \
+    } while (false)
+
+// Makes a fresh folder the working folder for the whole run; it is removed at exit.
+inline void enterOwnFolder() {
+    static std::string folder;
+    std::string pattern = (std::filesystem::temp_directory_path() / "nonari-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    folder = pattern;
+    std::filesystem::current_path(folder);
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::current_path("/", ignored);
+        std::filesystem::remove_all(folder, ignored);
+    });
+}
+
+inline void writeFile(const std::string& name, const unsigned char* data, std::size_t size) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) std::abort();
+}
+
+inline std::vector<unsigned char> readFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace nonari::fuzz
