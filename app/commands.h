@@ -7,7 +7,10 @@ inline constexpr const char* helpTextClickCell = "Bitte ein Feld anklicken!";
 inline constexpr const char* helpTextChooseMenu = "Bitte Menupunkt auswählen!";
 
 // What a painted button or a key of a play loop asks for.
-enum class PlayCommand { Load, Save, Print, Restart, Help, Abort, Solve, FillNotes, ClearNotes, SwitchCandidates, Shuffle };
+enum class PlayCommand {
+    Load, Save, Print, Restart, Help, Abort,                 // the six buttons and their keys
+    Solve, FillNotes, ClearNotes, SwitchCandidates, Shuffle  // K then O, F, C, M, X
+};
 
 // The two play loops: a game, and typing in an own board.
 enum class PlayMode { Game, OwnBoard };

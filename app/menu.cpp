@@ -20,16 +20,27 @@ std::string item(MenuCommand command, const char* caption) {
 const std::vector<std::string>& menuTable() {
     using C = MenuCommand;
     static const std::vector<std::string> table = {
-        "&Nonari", item(C::NewGame, "&Neues Spiel"), "-", item(C::StartGame, "&Spielstart"),
-        item(C::RestartBoard, "N&eustart"), "-", item(C::PrintSheets, "Spieledruck"), "-", item(C::Exit, "&Beenden"), "",
-        "&Optionen", item(C::LoadBoard, "&lade Brett"), item(C::SaveBoard, "&sichere Brett"), "-",
-        item(C::SolveBoard, "&Brett lösen"), item(C::ClearBoard, "B&rett löschen"), item(C::PrintBoard, "Brett &drucken"),
-        item(C::ShuffleBoard, "Brett &mischen"), "-", item(C::OwnBoard, "&Eigenes Brett"), "",
-        "Sch&wierigkeit", item(difficultyCommand(0), "&Leicht"), item(difficultyCommand(1), "&Mittel"),
-        item(difficultyCommand(2), "&Schwer"), item(difficultyCommand(3), "&Extrem"), item(difficultyCommand(4), "&Teuflisch"),
-        "-", item(C::Numbers, "&Zahlen"), item(C::Letters, "&Buchstaben"), "-", item(C::ShowCandidates, "Zeige &Kandidaten"),
-        "-", item(C::Symmetry, "Rätsel-Symmetrie"), "-", item(C::HallOfFame, "&Ruhmeshalle"), "",
-        "&Hilfe", item(C::Manual, "&Anleitung"), "-", item(C::About, "über &Nonari..."), "",
+        "&Nonari",
+            item(C::NewGame, "&Neues Spiel"), "-",
+            item(C::StartGame, "&Spielstart"), item(C::RestartBoard, "N&eustart"), "-",
+            item(C::PrintSheets, "Spieledruck"), "-",
+            item(C::Exit, "&Beenden"), "",
+        "&Optionen",
+            item(C::LoadBoard, "&lade Brett"), item(C::SaveBoard, "&sichere Brett"), "-",
+            item(C::SolveBoard, "&Brett lösen"), item(C::ClearBoard, "B&rett löschen"),
+            item(C::PrintBoard, "Brett &drucken"), item(C::ShuffleBoard, "Brett &mischen"), "-",
+            item(C::OwnBoard, "&Eigenes Brett"), "",
+        "Sch&wierigkeit",
+            item(difficultyCommand(0), "&Leicht"), item(difficultyCommand(1), "&Mittel"),
+            item(difficultyCommand(2), "&Schwer"), item(difficultyCommand(3), "&Extrem"),
+            item(difficultyCommand(4), "&Teuflisch"), "-",
+            item(C::Numbers, "&Zahlen"), item(C::Letters, "&Buchstaben"), "-",
+            item(C::ShowCandidates, "Zeige &Kandidaten"), "-",
+            item(C::Symmetry, "Rätsel-Symmetrie"), "-",
+            item(C::HallOfFame, "&Ruhmeshalle"), "",
+        "&Hilfe",
+            item(C::Manual, "&Anleitung"), "-",
+            item(C::About, "über &Nonari..."), "",
         ""};
     return table;
 }
@@ -106,7 +117,9 @@ bool buildMenuBar() { return buildMenuBar(menuTable()); }
 
 void updateMenuChecks() {
     using C = MenuCommand;
-    auto check = [](MenuCommand command, bool checked) { platform().checkMenuItem(static_cast<int>(command), checked); };
+    auto check = [](MenuCommand command, bool checked) {
+        platform().checkMenuItem(static_cast<int>(command), checked);
+    };
     for (int d = 0; d <= 4; ++d) check(difficultyCommand(d), false);
     for (C command : {C::Numbers, C::Letters, C::ShowCandidates, C::Symmetry}) check(command, false);
     check(difficultyCommand(game.settings.difficulty), true);

@@ -23,7 +23,10 @@ enum class MenuCommand : int {
     RestartBoard = 25,
     ClearBoard = 26,
     PrintBoard = 27,
-    Leicht = 30,  // the five difficulties follow in order
+    Leicht = 30,
+    Mittel = 31,
+    Schwer = 32,
+    Extrem = 33,
     Teuflisch = 34,
     Numbers = 40,
     Letters = 41,
@@ -33,6 +36,9 @@ enum class MenuCommand : int {
     Manual = 60,
     Exit = 99,
 };
+
+// The id the platform reports for the item.
+constexpr int menuId(MenuCommand command) { return static_cast<int>(command); }
 
 // The menu item of a difficulty 0..4.
 inline MenuCommand difficultyCommand(int difficulty) {

@@ -6,11 +6,11 @@
 #include "fame/champions_file.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"
-#include "screen/game_clock.h"
 #include "platform/folders.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 #include "screen/digit_picker.h"
+#include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
@@ -127,7 +127,8 @@ int runNonari(const std::string& startupNotice) {
 
 void askExit() {
     Platform& pf = platform();
-    game.dialog.answer = static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
+    game.dialog.answer =
+        static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
     if (game.dialog.answer == 2) return;
     if (game.screen.savedStrip != 0) {
         pf.discardArea(game.screen.savedStrip);

@@ -1,8 +1,8 @@
 // The hall-of-fame tables and their file "Champions.Rhm": 150 lines of Windows-1252 text, CR LF.
 #include "fame/champions_file.h"
 
-#include "state/game_state.h"
 #include "platform/safe_file.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 #include <array>

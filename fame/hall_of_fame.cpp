@@ -1,8 +1,8 @@
 // The hall-of-fame dialog ruhm: one tab per difficulty, and clearing a list.
 #include "fame/hall_of_fame.h"
 
-#include "platform/modal_dialog.h"
 #include "fame/champions_file.h"
+#include "platform/modal_dialog.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 
@@ -45,7 +45,8 @@ void ruhm_Close() { game.dialog.dialogClosed = true; }
 void cmd4_Click() {
     Platform& pf = platform();
     FormId form = hallFormId;
-    game.dialog.answer = static_cast<std::int16_t>(pf.messageBox("Wirklich löschen?", MessageIcon::Question, 1, "&JA|&NEIN"));
+    game.dialog.answer =
+        static_cast<std::int16_t>(pf.messageBox("Wirklich löschen?", MessageIcon::Question, 1, "&JA|&NEIN"));
     if (game.dialog.answer != 1) return;
     int d = pf.selectedTab(form, "tbs1") - 1;
     if (d < 0 || d > 4) return;

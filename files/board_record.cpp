@@ -126,14 +126,15 @@ std::optional<std::vector<unsigned char>> startingImage(const std::string& path)
 }
 
 void encodeRecord(std::vector<unsigned char>& image, std::size_t start) {
-    std::copy(game.puzzle.board.cell.begin(), game.puzzle.board.cell.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
-    std::copy(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(),
+    const PuzzleState& puzzle = game.puzzle;
+    std::copy(puzzle.board.cell.begin(), puzzle.board.cell.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
+    std::copy(puzzle.givens.cell.begin(), puzzle.givens.cell.end(),
               image.begin() + static_cast<std::ptrdiff_t>(start + givensOffset));
     std::array<std::uint8_t, candidateImageBytes> candidateBytes{};
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
             for (int d = 1; d <= 9; ++d)
-                if (game.puzzle.candidates(c, r, d)) candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] = 0xFF;
+                if (puzzle.candidates(c, r, d)) candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] = 0xFF;
     std::copy(candidateBytes.begin(), candidateBytes.end(),
               image.begin() + static_cast<std::ptrdiff_t>(start + candidatesOffset));
     appendFiller(image, start + fillerOffset);
@@ -178,7 +179,7 @@ FileResult readBoardRecord(std::int16_t record) {
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r)
             for (int d = 1; d <= 9; ++d)
-                game.puzzle.candidates(c, r, d) = decoded.candidateBytes[static_cast<std::size_t>(c + 10 * r + 100 * d)] != 0;
+                game.puzzle.candidates(c, r, d) = decoded.candidateBytes[std::size_t(c + 10 * r + 100 * d)] != 0;
     return FileResult::Ok;
 }
 

@@ -143,7 +143,8 @@ void printBoard() {
         }
 
     platform().setPrinterFont("ARIAL", 12);
-    platform().drawText(nint(5.0 * unitX), nint(59.0 * unitY), printCaption(game.settings.difficulty, game.screen.givenCount));
+    platform().drawText(nint(5.0 * unitX), nint(59.0 * unitY),
+                        printCaption(game.settings.difficulty, game.screen.givenCount));
     if (!finishPrintJob()) failBoardPrint(givenCountBefore);
 }
 

@@ -1,9 +1,9 @@
 // Painting the cell interiors: givens on light grey, entries on white, one large glyph per filled cell.
 #include "screen/board_view.h"
 
-#include "screen/candidate_marks.h"
 #include "logic/solver.h"
 #include "platform/platform.h"
+#include "screen/candidate_marks.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"

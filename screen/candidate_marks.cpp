@@ -1,9 +1,9 @@
 // The nine small candidate marks of each empty cell, and their refresh from the rule layer.
 #include "screen/candidate_marks.h"
 
-#include "screen/game_clock.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
+#include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "state/game_state.h"
 
@@ -46,7 +46,8 @@ void drawCandidateMarks() {
                     p.setPenColour(colour(Black));
                     p.setFillColour(colour(White));
                     selectFont(18);
-                    std::string text = game.settings.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
+                    std::string text =
+                        game.settings.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
                     if (text == "I") left += 4;
                     p.drawText(left, top, text);
                     p.setRasterMode(RasterMode::CopyPen);

@@ -66,7 +66,8 @@ void BM_PickerHoverRedraw(benchmark::State& state) {
     for (auto _ : state) {
         // Alternate between two squares so that every move changes the highlight.
         square = square == 1 ? 9 : 1;
-        Win_0_MouseMove(0, 0, game.picker.pickerX + ((square - 1) % 3) * 30 + 15, game.picker.pickerY + ((square - 1) / 3) * 30 + 15);
+        const PickerState& picker = game.picker;
+        Win_0_MouseMove(0, 0, picker.pickerX + ((square - 1) % 3) * 30 + 15, picker.pickerY + ((square - 1) / 3) * 30 + 15);
     }
     game.picker.pickerActive = false;
     platform().discardArea(game.picker.pickerBackground);

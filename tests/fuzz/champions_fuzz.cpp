@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as Champions.Rhm; what loads is saved as 150 lines and loads back the same.
-#include "state/game_state.h"
 #include "fame/champions_file.h"
+#include "state/game_state.h"
 #include "tests/fuzz/fuzz_support.h"
 
 #include <algorithm>
@@ -33,9 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (auto& list : game.fame.championName) list.fill("\n");
     FUZZ_CHECK(loadChampions() == FileResult::Ok);
+    const FameState& fame = game.fame;
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= 10; ++p)
-            FUZZ_CHECK(std::tie(game.fame.championName[d][p], game.fame.championDate[d][p], game.fame.championTime[d][p]) ==
+            FUZZ_CHECK(std::tie(fame.championName[d][p], fame.championDate[d][p], fame.championTime[d][p]) ==
                        std::tie(names[d][p], dates[d][p], times[d][p]));
     return 0;
 }

@@ -1,7 +1,7 @@
 // The game clock on Qt, where the clock thread's texts reach the label later, posted to the GUI thread.
-#include "screen/game_clock.h"
-#include "platform/system.h"
 #include "app/play_loops.h"
+#include "platform/system.h"
+#include "screen/game_clock.h"
 #include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"

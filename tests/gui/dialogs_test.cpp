@@ -1,10 +1,10 @@
 // The slot, name and hall-of-fame dialogs on the Qt platform: real buttons, keys, text box and close box.
-#include "state/game_state.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
 #include "fame/record_check.h"
 #include "files/board_record.h"
 #include "files/slot_dialog.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 

@@ -1,8 +1,8 @@
 // The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show,
 // and damaged files that crash the archive library, which must not take the game with them.
-#include "state/game_state.h"
 #include "help/help_launch.h"
 #include "platform/qt/qt_help_viewer.h"
+#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 

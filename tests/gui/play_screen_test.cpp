@@ -1,10 +1,11 @@
 // The play screen on Qt after redraws: button labels and panel titles drawn again, a picker dropped by a menu command.
 #include "app/commands.h"
+#include "app/menu.h"
+#include "app/play_loops.h"
 #include "app/startup.h"
 #include "platform/platform.h"
-#include "screen/layout.h"
-#include "app/play_loops.h"
 #include "screen/button_bar.h"
+#include "screen/layout.h"
 #include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
@@ -53,8 +54,12 @@ TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
     for (const auto& [label, left] : buttonLabels)
         for (int press = 0; press < 10; ++press) drawButton(1, left, 598, label), drawButton(0, left, 598, label);
     // Commands that lead to the board redraw the help panel, the display commands the statistics and status.
-    for (int id : {24, 40, 41, 22, 26, 24, 44, 44, 40, 41, 31, 24, 45, 45, 22, 26, 40, 41, 24, 30}) {
-        Win_0_MenuEvent(id);
+    using C = MenuCommand;
+    for (C command : {C::ShuffleBoard, C::Numbers, C::Letters, C::SolveBoard, C::ClearBoard, C::ShuffleBoard,
+                      C::ShowCandidates, C::ShowCandidates, C::Numbers, C::Letters, C::Mittel, C::ShuffleBoard,
+                      C::Symmetry, C::Symmetry, C::SolveBoard, C::ClearBoard, C::Numbers, C::Letters,
+                      C::ShuffleBoard, C::Leicht}) {
+        Win_0_MenuEvent(menuId(command));
         for (const auto& [label, left] : buttonLabels) drawButton(0, left, 598, label);
     }
     drawShadowText(18, Black, 229, 37, "SPIELBRETT:");  // a smooth face, drawn again over itself
@@ -76,7 +81,7 @@ TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheO
     QImage after;
     const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
     later([cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); });
-    later([] { ASSERT_TRUE(game.picker.pickerActive); qt_testing::menuAction(40)->trigger(); }, 50);
+    later([] { ASSERT_TRUE(game.picker.pickerActive); qt_testing::menuAction(menuId(MenuCommand::Numbers))->trigger(); }, 50);
     later([&] {
         after = image().copy(strip);
         QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);

@@ -39,7 +39,8 @@ TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
     auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
     names[1][1] = "Jürgen €  Straße ??";
     EXPECT_EQ(loadChampions(), FileResult::Ok);
-    EXPECT_EQ(std::tie(game.fame.championName, game.fame.championDate, game.fame.championTime), std::tie(names, dates, times));
+    const FameState& fame = game.fame;
+    EXPECT_EQ(std::tie(fame.championName, fame.championDate, fame.championTime), std::tie(names, dates, times));
 
     std::string all;  // every byte survives both ways; broken sequences, overlong forms and surrogates do not
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);

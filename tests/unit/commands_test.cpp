@@ -3,8 +3,8 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "files/board_record.h"
-#include "screen/game_clock.h"
 #include "screen/digit_picker.h"
+#include "screen/game_clock.h"
 #include "tests/support/test_support.h"
 
 #include <algorithm>
@@ -12,6 +12,8 @@
 
 namespace nonari {
 namespace {
+
+using C = MenuCommand;
 
 const Grid solution =
     test::gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
@@ -35,9 +37,11 @@ protected:
         EXPECT_EQ(game.screen.helpText, helpTextChooseMenu);
         EXPECT_FALSE(game.clock.clockRunning || game.dialog.abortInput);
         EXPECT_EQ(pf.labelText(game.screen.uhr), idleClockText);
-        EXPECT_TRUE(pf.checks[30 + game.settings.difficulty]);
-        EXPECT_EQ(std::vector({pf.checks[40], pf.checks[41], pf.checks[44], pf.checks[45]}),
-                  std::vector({game.settings.numbersMode, !game.settings.numbersMode, game.settings.showCandidates, game.settings.symmetryOn}));
+        EXPECT_TRUE(checked(difficultyCommand(game.settings.difficulty)));
+        EXPECT_EQ(std::vector({checked(C::Numbers), checked(C::Letters), checked(C::ShowCandidates),
+                               checked(C::Symmetry)}),
+                  std::vector({game.settings.numbersMode, !game.settings.numbersMode, game.settings.showCandidates,
+                               game.settings.symmetryOn}));
     }
     static int filled(const Grid& g) {
         return static_cast<int>(std::count_if(g.cell.begin(), g.cell.end(), [](auto v) { return v; }));
@@ -57,11 +61,14 @@ protected:
         const GameState before = game;
         for (int k = 0; k <= 4; ++k) {
             game.dialog.currentFile = collectionFile(k);
-            for (std::int16_t r = 0; r <= 3; ++r) setPuzzle(40 - 6 * k - r), writeBoardRecord(r);
+            for (std::int16_t r = 0; r <= 3; ++r) {
+                setPuzzle(40 - 6 * k - r);
+                ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
+            }
         }
         game.dialog.currentFile = "fuenf.nnr";
         setPuzzle(50);
-        writeBoardRecord(0);
+        ASSERT_EQ(writeBoardRecord(0), FileResult::Ok);
         std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
         const std::vector<unsigned char> fifth = test::readBytes(game.dialog.currentFile);
         mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
@@ -69,10 +76,11 @@ protected:
         std::filesystem::remove(game.dialog.currentFile);
         game = before;
     }
+    bool checked(MenuCommand command) { return pf.checks[menuId(command)]; }
     // Runs the command; a play screen it opens is left at once with Escape.
-    void runAndLeave(int id) {
+    void runAndLeave(MenuCommand command) {
         pf.pushKeyUp(27);
-        Win_0_MenuEvent(id);
+        Win_0_MenuEvent(menuId(command));
     }
 };
 
@@ -85,24 +93,24 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
 
     std::set<int> tried;
     bool inside = false;  // what a step saw while the command ran
-    auto run = [&](int id, const std::function<void()>& check) {
-        SCOPED_TRACE(id);
+    auto run = [&](MenuCommand command, const std::function<void()>& check) {
+        SCOPED_TRACE(menuId(command));
         inside = false;
-        runAndLeave(id);
+        runAndLeave(command);
         check();
         expectIdle();
         pf.script.clear();
-        tried.insert(id);
+        tried.insert(menuId(command));
     };
 
     pf.pushStep([&] { inside = pf.findForm("Inf") != nullptr; });
     pf.pushFormEvent("Inf", "Inf_Close");
-    run(1, [&] { EXPECT_TRUE(inside) << "the information dialog"; });
+    run(C::About, [&] { EXPECT_TRUE(inside) << "the information dialog"; });
 
     game.settings.difficulty = 1;
     game.clock.finalTime = "00:00:01.0";
     pf.pushStep([&] { inside = game.clock.clockRunning && pf.labelText(game.screen.uhr) == startClockText; });
-    run(8, [&] {
+    run(C::NewGame, [&] {
         EXPECT_TRUE(inside) << "a new game is timed from 00:00:00";
         EXPECT_EQ(game.clock.finalTime, "X");
         EXPECT_TRUE(filled(game.puzzle.givens) >= 31 && filled(game.puzzle.givens) <= 34) << filled(game.puzzle.givens);
@@ -111,14 +119,14 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
 
     const Grid board = game.puzzle.board;
     pf.pushStep([&] { inside = !game.clock.clockRunning; });
-    run(10, [&] { EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed"; });
+    run(C::StartGame, [&] { EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed"; });
 
     pf.pushStep([&] { inside = game.picker.ownBoardMode; });
-    run(11, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
+    run(C::OwnBoard, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
 
     pf.printerAvailable = true;
     pf.printedTexts.clear();
-    run(12, [&] {
+    run(C::PrintSheets, [&] {
         EXPECT_EQ(std::count_if(pf.printedTexts.begin(), pf.printedTexts.end(),
                                 [](const std::string& t) { return t.starts_with("Schwierigkeitsgrad:"); }), 4);
         EXPECT_EQ(game.dialog.currentFile, "extrem.nnr") << "the sheet's last puzzle stays";
@@ -130,10 +138,10 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     game.puzzle.candidates(9, 9, 9) = true;
     const GameState saved = game;
     pf.pushFormEvent("frm1", "opt3_Click");
-    run(21, [&] { EXPECT_EQ(game.dialog.currentFile, savedBoardFile); });
+    run(C::SaveBoard, [&] { EXPECT_EQ(game.dialog.currentFile, savedBoardFile); });
     setPuzzle(5);
     pf.pushFormEvent("frm1", "opt3_Click");
-    run(20, [&] {
+    run(C::LoadBoard, [&] {
         EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
                   std::tie(saved.puzzle.board, saved.puzzle.givens, saved.puzzle.candidates));
     });
@@ -141,46 +149,53 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     setPuzzle(60);
     game.clock.clockRunning = true;
     pf.setLabelText(game.screen.uhr, " 00:02:07");
-    run(22, [&] { EXPECT_EQ(game.puzzle.board, solution) << "solved; the label shows the idle text, not a last time"; });
+    run(C::SolveBoard, [&] {
+        EXPECT_EQ(game.puzzle.board, solution) << "solved; the label shows the idle text, not a last time";
+    });
 
     setPuzzle(30);
-    run(24, [&] { EXPECT_EQ(std::make_pair(filled(game.puzzle.givens), filled(game.puzzle.board)), std::make_pair(30, 30)); });
+    run(C::ShuffleBoard, [&] {
+        EXPECT_EQ(std::make_pair(filled(game.puzzle.givens), filled(game.puzzle.board)), std::make_pair(30, 30));
+    });
 
     setPuzzle(30);
     game.puzzle.board(9, 9) = 9;
     game.puzzle.candidates(8, 8, 1) = true;
     const Grid givens = game.puzzle.givens;
-    run(25, [&] { EXPECT_TRUE(game.puzzle.board == givens && game.puzzle.candidates == CandidateGrid{}); });
+    run(C::RestartBoard,
+        [&] { EXPECT_TRUE(game.puzzle.board == givens && game.puzzle.candidates == CandidateGrid{}); });
 
     game.puzzle.board(0, 0) = game.puzzle.givens(0, 5) = 7;  // the whole arrays, the unused row and column too
     game.puzzle.candidates(0, 0, 0) = game.puzzle.candidates(9, 9, 9) = true;
-    run(26, [&] {
-        EXPECT_TRUE(game.puzzle.board == Grid{} && game.puzzle.givens == Grid{} && game.puzzle.candidates == CandidateGrid{});
+    run(C::ClearBoard, [&] {
+        const PuzzleState& puzzle = game.puzzle;
+        EXPECT_TRUE(puzzle.board == Grid{} && puzzle.givens == Grid{} && puzzle.candidates == CandidateGrid{});
     });
 
     setPuzzle(12);
     pf.printedTexts.clear();
-    run(27, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
+    run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
     pf.printerAvailable = false;
 
-    for (int id : {33, 30, 34, 32, 31}) run(id, [id] { EXPECT_EQ(game.settings.difficulty, id - 30); });
-    run(41, [] { EXPECT_FALSE(game.settings.numbersMode); });
-    run(40, [] { EXPECT_TRUE(game.settings.numbersMode); });
+    for (int d : {3, 0, 4, 2, 1}) run(difficultyCommand(d), [d] { EXPECT_EQ(game.settings.difficulty, d); });
+    run(C::Letters, [] { EXPECT_FALSE(game.settings.numbersMode); });
+    run(C::Numbers, [] { EXPECT_TRUE(game.settings.numbersMode); });
     game.puzzle.candidates(2, 2, 2) = true;
-    run(44, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });
-    run(44, [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
-    run(45, [] { EXPECT_FALSE(game.settings.symmetryOn); });
-    run(45, [] { EXPECT_TRUE(game.settings.symmetryOn); });
+    run(C::ShowCandidates, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });
+    run(C::ShowCandidates,
+        [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
+    run(C::Symmetry, [] { EXPECT_FALSE(game.settings.symmetryOn); });
+    run(C::Symmetry, [] { EXPECT_TRUE(game.settings.symmetryOn); });
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");
-    run(50, [&] { EXPECT_TRUE(inside) << "the hall of fame"; });
+    run(C::HallOfFame, [&] { EXPECT_TRUE(inside) << "the hall of fame"; });
 
     game.dialog.useHtmlHelp = true;
-    run(60, [&] { EXPECT_TRUE(!pf.helpShown.empty() && pf.helpShown.back().ends_with("#übersicht.htm")); });
+    run(C::Manual, [&] { EXPECT_TRUE(!pf.helpShown.empty() && pf.helpShown.back().ends_with("#übersicht.htm")); });
 
     pf.messageBoxAnswers = {2};
-    run(99, [&] { EXPECT_TRUE(pf.messages.back() == "Spiel beenden?" && !pf.appEnding()); });
+    run(C::Exit, [&] { EXPECT_TRUE(pf.messages.back() == "Spiel beenden?" && !pf.appEnding()); });
 
     EXPECT_EQ(tried, menuIds) << "every id of the menu table";
 }
@@ -194,7 +209,7 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
         counts.clear();
         for (int i = 0; i < 40; ++i) {
             pf.ending = false;
-            Win_0_MenuEvent(8);
+            Win_0_MenuEvent(menuId(C::NewGame));
             counts.insert(filled(game.puzzle.givens));
         }
         std::set<int> records;
@@ -205,12 +220,13 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
 
 TEST_F(CommandsTest, ShowingCandidatesTwiceLosesTheNotesAndUnknownIdsStillEndIdle) {
     const Grid board = game.puzzle.board;
-    for (int id : {34, 41, 45, 777}) Win_0_MenuEvent(id), expectIdle();
+    for (int id : {menuId(C::Teuflisch), menuId(C::Letters), menuId(C::Symmetry), 777})
+        Win_0_MenuEvent(id), expectIdle();
     EXPECT_EQ(std::make_pair(int{game.settings.difficulty}, int{game.dialog.lastCommand}), std::make_pair(4, 777));
     EXPECT_EQ(game.puzzle.board, board);
-    Win_0_MenuEvent(44);
+    Win_0_MenuEvent(menuId(C::ShowCandidates));
     EXPECT_TRUE(game.settings.showCandidates && game.puzzle.candidates(5, 5, 3));
-    Win_0_MenuEvent(44);
+    Win_0_MenuEvent(menuId(C::ShowCandidates));
     EXPECT_FALSE(game.settings.showCandidates);
     EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
 }
@@ -221,12 +237,12 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExi
     game.fame.nameConfirmed = false;
     bool runningAfterNested = true, runningAfterDeclined = false;
     pf.messageBoxAnswers = {2};
-    pf.pushMenu(99);
+    pf.pushMenu(menuId(C::Exit));
     pf.pushStep([&] { runningAfterDeclined = game.clock.clockRunning; });
-    pf.pushMenu(40);
+    pf.pushMenu(menuId(C::Numbers));
     pf.pushStep([&] { runningAfterNested = game.clock.clockRunning; });
     pf.pushKeyUp(27);
-    Win_0_MenuEvent(8);
+    Win_0_MenuEvent(menuId(C::NewGame));
     EXPECT_TRUE(runningAfterDeclined) << "NEIN to \"Spiel beenden?\" goes on with the timed game";
     EXPECT_FALSE(runningAfterNested);
     EXPECT_EQ(game.clock.finalTime, "X");
@@ -234,7 +250,7 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExi
 
     // Declined, the game is still won against the clock: the last open cell completes it.
     pf.messageBoxAnswers = {2};
-    pf.pushMenu(99);
+    pf.pushMenu(menuId(C::Exit));
     pf.pushStep([] {
         for (int c = 1; c <= 9; ++c)
             for (int r = 1; r <= 9; ++r)
@@ -246,7 +262,7 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExi
     pf.pushFormEvent("champ", "champ_Close");
     pf.pushFormEvent("ruhm", "ruhm_Close");
     pf.pushKeyUp(27);
-    Win_0_MenuEvent(8);
+    Win_0_MenuEvent(menuId(C::NewGame));
     EXPECT_EQ(game.screen.statusText, "Brett gelöst!!!");
     EXPECT_EQ(game.clock.finalTime.substr(0, 6), "00:00:") << game.clock.finalTime;
 }

@@ -1,7 +1,7 @@
 // Cell entry through the digit picker, driven by scripted clicks and typed characters in the play loops.
 #include "app/commands.h"
-#include "screen/digit_picker.h"
 #include "app/play_loops.h"
+#include "screen/digit_picker.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {
@@ -23,7 +23,8 @@ TEST_F(DigitPicker, TypedDigitsInLettersAndNumbersMode) {
     typeInto(5, 1, 'c');  // a letter in numbers mode is ignored
     rec.pushChar('7');
     playLoop();
-    EXPECT_EQ(std::tie(game.puzzle.board(2, 3), game.puzzle.board(4, 4), game.puzzle.board(5, 1)), std::make_tuple(0, 9, 7));
+    Grid& board = game.puzzle.board;
+    EXPECT_EQ(std::tie(board(2, 3), board(4, 4), board(5, 1)), std::make_tuple(0, 9, 7));
     EXPECT_EQ(rec.lastTextAt(659 + 16 * 7, 252), "1 ");
     EXPECT_FALSE(game.picker.pickerActive);
 }
@@ -40,7 +41,8 @@ TEST_F(DigitPicker, EverySquareShowsAndEntersItsOwnDigitOrLetter) {
                     rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
                 EXPECT_EQ(glyphs.size(), 9u);
                 for (const DrawOp& op : glyphs) {
-                    const int square = (op.y1 - 1 - game.picker.pickerY) / 30 * 3 + (op.x1 - 3 - game.picker.pickerX) / 30 + 1;
+                    const PickerState& picker = game.picker;
+                    const int square = (op.y1 - 1 - picker.pickerY) / 30 * 3 + (op.x1 - 3 - picker.pickerX) / 30 + 1;
                     EXPECT_EQ(op.text, numbers ? std::to_string(square) : std::string(1, char('@' + square)));
                 }
             });
@@ -60,11 +62,14 @@ TEST_F(DigitPicker, RightClicksEmptyCellsAndNotesToggle) {
     rec.pushStep([this] { EXPECT_TRUE(rec.of(DrawOp::Save).empty()); });
     // On an empty cell the right button opens the picker for notes.
     for (int typed : {'5', '3', '5'}) right(cellX(5), cellY(5)), rec.pushChar(typed);
-    rec.pushStep([] { EXPECT_TRUE(!game.puzzle.candidates(5, 5, 5) && game.puzzle.candidates(5, 5, 3)) << "5 toggled twice"; });
+    rec.pushStep([] {
+        EXPECT_TRUE(!game.puzzle.candidates(5, 5, 5) && game.puzzle.candidates(5, 5, 3)) << "5 toggled twice";
+    });
     right(cellX(5), cellY(5));
     right(100, 100);  // a right press anywhere in the picker's wait removes all nine
     playLoop();
-    EXPECT_EQ(std::tie(game.puzzle.board(4, 5), game.puzzle.board(6, 5), game.puzzle.board(5, 5)), std::make_tuple(0, 2, 0));
+    Grid& board = game.puzzle.board;
+    EXPECT_EQ(std::tie(board(4, 5), board(6, 5), board(5, 5)), std::make_tuple(0, 2, 0));
     for (int d = 1; d <= 9; ++d) EXPECT_FALSE(game.puzzle.candidates(5, 5, d)) << d;
 }
 
@@ -79,7 +84,8 @@ TEST_F(DigitPicker, OwnBoardEntriesBecomeGivensAndTheCountFollows) {
     typeInto(5, 5, '0');  // "0" removes it again
     ownBoardLoop();
     EXPECT_EQ(std::tie(game.puzzle.givens(1, 1), game.puzzle.board(1, 1)), std::make_tuple(8, 8));
-    EXPECT_EQ(game.puzzle.givens(2, 1) + game.puzzle.board(2, 1) + game.puzzle.givens(4, 4) + game.puzzle.givens(5, 5) + game.puzzle.board(5, 5), 0);
+    const PuzzleState& puzzle = game.puzzle;
+    EXPECT_EQ(puzzle.givens(2, 1) + puzzle.board(2, 1) + puzzle.givens(4, 4) + puzzle.givens(5, 5) + puzzle.board(5, 5), 0);
     EXPECT_EQ(game.screen.givenCount, 1);
 }
 
@@ -107,7 +113,8 @@ TEST_F(DigitPicker, MenuCommandInsideThePickerLeavesItsCellAloneAndTheLoopGoesOn
     left(20, 40);         // where square 1 of the first picker was, off the board
     typeInto(6, 6, '6');  // back on the outer play screen
     playLoop();
-    EXPECT_EQ(std::tie(game.puzzle.board(1, 1), game.puzzle.board(3, 3), game.puzzle.board(6, 6)), std::make_tuple(0, 8, 6))
+    Grid& board = game.puzzle.board;
+    EXPECT_EQ(std::tie(board(1, 1), board(3, 3), board(6, 6)), std::make_tuple(0, 8, 6))
         << "the abandoned picker takes no click";
     EXPECT_FALSE(game.picker.pickerActive || game.clock.drawingBusy);
     // Each picker gives back the area it saved: the first one's at its own corner.

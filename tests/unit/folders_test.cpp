@@ -1,9 +1,9 @@
 // The player's folder from the environment, entering it, and where collections and the manual are found.
-#include "state/game_state.h"
 #include "app/startup.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
+#include "state/game_state.h"
 #include "tests/support/test_support.h"
 
 #include <cstdlib>

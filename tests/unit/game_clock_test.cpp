@@ -12,7 +12,10 @@ namespace {
 
 class GameClockTest : public test::HeadlessGame {
 protected:
-    void SetUp() override { HeadlessGame::SetUp(); game.screen.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0); }
+    void SetUp() override {
+        HeadlessGame::SetUp();
+        game.screen.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0);
+    }
     std::string label() { return pf.labelText(game.screen.uhr); }
     // Waits up to five seconds for the thread to show something other than text; empty when it never does.
     std::string waitForLabelOtherThan(const std::string& text) {
@@ -52,7 +55,8 @@ TEST_F(GameClockTest, TheRunningTimeMovesOnWithTheGamesOwnSeconds) {
     EXPECT_TRUE(refreshRunningTime(101.2));
     EXPECT_FALSE(refreshRunningTime(101.6)) << "still the game's first second";
     ASSERT_TRUE(refreshRunningTime(101.71)) << "one second into the game the label must move on";
-    EXPECT_EQ(runningClockText(game.clock.elapsedHours, game.clock.elapsedMinutes, game.clock.elapsedRest), " 00:00:01");
+    const ClockState& clock = game.clock;
+    EXPECT_EQ(runningClockText(clock.elapsedHours, clock.elapsedMinutes, clock.elapsedRest), " 00:00:01");
     // A new game that reaches the same count of seconds still refreshes.
     game.clock.startTime = 100.71;
     EXPECT_TRUE(refreshRunningTime(101.72));

@@ -1,6 +1,6 @@
 // Both play loops: click zones, keys, the K-then-O memory, own-board keys and the completed game.
-#include "logic/rules.h"
 #include "app/play_loops.h"
+#include "logic/rules.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {
@@ -116,7 +116,8 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
     keyUp('M');
     rec.pushStep([&] {
         const int fits = solution(2, 2);  // the only digit that fits the empty cell (2, 2)
-        EXPECT_TRUE(game.settings.showCandidates && game.puzzle.candidates(2, 2, fits) && !game.puzzle.candidates(2, 2, fits % 9 + 1));
+        const CandidateGrid& marks = game.puzzle.candidates;
+        EXPECT_TRUE(game.settings.showCandidates && marks(2, 2, fits) && !marks(2, 2, fits % 9 + 1));
         EXPECT_FALSE(game.clock.clockRunning);
         EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
         game.clock.clockRunning = true;

@@ -53,7 +53,7 @@ void setPuzzle(int count) {
 }
 
 int countGivens() {
-    return static_cast<int>(std::count_if(game.puzzle.givens.cell.begin(), game.puzzle.givens.cell.end(), [](auto v) { return v; }));
+    return static_cast<int>(std::ranges::count_if(game.puzzle.givens.cell, [](auto v) { return v != 0; }));
 }
 
 // Record r of difficulty k holds 40 - 6k - r cells, so a count tells which puzzle was loaded.

@@ -51,8 +51,9 @@ TEST_F(RecordCheckTest, FirstWinOnAnEmptyListIsStoredAsShown) {
 }
 
 TEST_F(RecordCheckTest, PlacesOnAFullListAndWhatStoresNothing) {
+    FameState& fame = game.fame;
     for (int p = 1; p <= 10; ++p)
-        std::tie(game.fame.championName[0][p], game.fame.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
+        std::tie(fame.championName[0][p], fame.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
     auto rows = win(minutes(3), "cmd5_Click", "", "Gleich");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1] + rows[9][1], "P3GleichP4P9") << "the old place 10 drops out";

@@ -1,6 +1,6 @@
 // Cell painting and candidate marks on the recorded drawing calls: what is drawn from where, and the refresh.
-#include "screen/candidate_marks.h"
 #include "screen/board_view.h"
+#include "screen/candidate_marks.h"
 #include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"
 
@@ -28,7 +28,8 @@ TEST_F(ScreenBoard, GivensAreDrawnFromGivensAndCellsOffTheBoardAreLeftAlone) {
     drawGivenCell(10, 1, 3);
     EXPECT_TRUE(rec.ops.empty());
     drawGivenCell(5, 7, 8);
-    EXPECT_EQ(std::make_tuple(game.puzzle.givens(5, 7), game.puzzle.board(5, 7), game.puzzle.givens(10, 1)), std::make_tuple(8, 0, 0));
+    const PuzzleState& puzzle = game.puzzle;
+    EXPECT_EQ(std::make_tuple(puzzle.givens(5, 7), puzzle.board(5, 7), puzzle.givens(10, 1)), std::make_tuple(8, 0, 0));
 }
 
 TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {

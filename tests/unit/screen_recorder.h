@@ -1,10 +1,10 @@
 // A scripted headless platform that also records every drawing call with the drawing state it ran under.
 #pragma once
 
-#include "screen/game_clock.h"
 #include "platform/headless_platform.h"
 #include "platform/platform.h"
 #include "screen/digit_picker.h"
+#include "screen/game_clock.h"
 #include "state/game_state.h"
 #include "tests/support/test_support.h"
 

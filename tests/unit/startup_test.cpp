@@ -1,5 +1,6 @@
 // Running the program: the way out, also from inside a play loop.
 #include "app/commands.h"
+#include "app/menu.h"
 #include "app/startup.h"
 #include "tests/support/test_support.h"
 
@@ -13,8 +14,8 @@ TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
     pf.messageBoxAnswers = {2, 1};
     pf.pushStep([] { Win_0_Close(); });  // NEIN: the game goes on
     pf.pushStep([this] { EXPECT_FALSE(pf.appEnding()); });
-    pf.pushMenu(10);  // a play loop ...
-    pf.pushMenu(99);  // ... inside which the player ends the program with JA
+    pf.pushMenu(menuId(MenuCommand::StartGame));  // a play loop ...
+    pf.pushMenu(menuId(MenuCommand::Exit));  // ... inside which the player ends the program with JA
     EXPECT_EQ(runNonari(), 0);
     EXPECT_TRUE(pf.appEnding() && !pf.windowOpen && !game.clock.clockRunning);
     EXPECT_EQ(pf.messages, (std::vector<std::string>{"Spiel beenden?", "Spiel beenden?"}));
