@@ -113,10 +113,10 @@ TEST_F(BoardRecordTest, AFileOfTheWrongSizeKeepsEveryWholeRecordAndBecomesFourRe
         // Saving into slot 4 and then into slot 3 must lose none of the others.
         resetGameState();
         fillGame();
-        writeBoardRecord(3);
+        ASSERT_EQ(writeBoardRecord(3), FileResult::Ok);
         game.puzzle.board(9, 1) = 5;
         const Bytes second = recordOf();
-        writeBoardRecord(2);
+        ASSERT_EQ(writeBoardRecord(2), FileResult::Ok);
         const Bytes file = readBytes(savedBoardFile);
         ASSERT_EQ(file.size(), 8800u);
         EXPECT_EQ(slice(file, 2 * boardRecordSize, 1200), second);
@@ -141,7 +141,7 @@ TEST_F(BoardRecordTest, DamagedRecordsBecomeBlankAndAFileThatCannotBeReadIsNever
     old.resize(8800, 7);  // records 3 and 4 hold 7 everywhere: digits, a stored board
     writeBytes(savedBoardFile, old);
     fillGame();
-    writeBoardRecord(3);
+    ASSERT_EQ(writeBoardRecord(3), FileResult::Ok);
     Bytes file = readBytes(savedBoardFile);
     EXPECT_EQ(slice(file, 0, 2200), slice(old, 0, 2200));
     expectRecord(file, 1, true);
@@ -153,15 +153,13 @@ TEST_F(BoardRecordTest, DamagedRecordsBecomeBlankAndAFileThatCannotBeReadIsNever
     fs::permissions(work->path(), fs::perms::all);
     fs::permissions(savedBoardFile, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(test::inChildProcess([] {
-        if (!test::actAsOrdinaryUser()) return false;
-        writeBoardRecord(0);
-        return true;
+        return test::actAsOrdinaryUser() && writeBoardRecord(0) == FileResult::Damaged;
     }));
     EXPECT_EQ(readBytes(savedBoardFile), old);
     EXPECT_EQ(entries(), 1);
     fs::remove(savedBoardFile);
     fs::create_directory(savedBoardFile);
-    writeBoardRecord(0);
+    EXPECT_EQ(writeBoardRecord(0), FileResult::Damaged);
     EXPECT_TRUE(fs::is_directory(savedBoardFile) && fs::is_empty(savedBoardFile));
 }
 
