@@ -22,8 +22,7 @@ cleanup() {
 trap cleanup EXIT
 
 cd "$work"
-cp "$root"/data/*.nnr .
-"$program" > "$work/log" 2>&1 &
+NONARI_HOME="$work" "$program" > "$work/log" 2>&1 &
 pid=$!
 
 win=""
