@@ -1,4 +1,5 @@
 // Choosing the manual's format from the system version, opening its topics, and the messages when it cannot be shown.
+#include "app/commands.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
 #include "tests/support/test_support.h"
@@ -21,7 +22,7 @@ TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     for (bool html : {true, false}) {
         game.dialog.useHtmlHelp = html;
         showManualOverview();
-        showRulesHelp();
+        runPlayCommand(PlayCommand::Help, PlayMode::Game);  // the Hilfe button
     }
     // The manual is the shipped one, found beside the program.
     const std::string manual = shippedFile("nonari.chm").string();
