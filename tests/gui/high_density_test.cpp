@@ -8,7 +8,7 @@
 
 #include <QScreen>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdlib>
 
 namespace nonari::test {
@@ -67,8 +67,6 @@ TEST_F(HighDensity, TheScreenIsDrawnAtTheDevicePixelRatioAndMatchesTheOneTimesSc
     const QImage one = drawScreenAt(1.0);
     const QImage device = drawScreenAt(ratio);
     EXPECT_EQ(device.devicePixelRatio(), ratio);
-    EXPECT_EQ(device.size(), QSize(static_cast<int>(std::floor(canvasWidth * ratio)),
-                                   static_cast<int>(std::floor(canvasHeight * ratio))));
     // Neighbouring logical pixels meet without a gap or an overlap, and each covers at least one device pixel.
     for (int x = 0; x < canvasWidth; ++x) {
         const QRect here = toDevice(QRect(x, 0, 1, 1), ratio), next = toDevice(QRect(x + 1, 0, 1, 1), ratio);
