@@ -17,12 +17,10 @@ entry)
     out=$(desktop-file-validate "$desktop/nonari.desktop" 2>&1) || { echo "$out"; exit 1; }
     # The validator passes hints silently; a hint is a fault here too.
     [ -z "$out" ] || { echo "$out"; exit 1; }
-    grep -qx 'Categories=Game;LogicGame;' "$desktop/nonari.desktop"
-    grep -qx 'Name=Nonari' "$desktop/nonari.desktop"
-    grep -qx 'Name\[de\]=Nonari' "$desktop/nonari.desktop"
-    grep -q '^Comment=' "$desktop/nonari.desktop"
-    grep -q '^Comment\[de\]=' "$desktop/nonari.desktop"
-    grep -qx 'StartupWMClass=nonari' "$desktop/nonari.desktop"
+    for line in 'Categories=Game;LogicGame;' 'Name=Nonari' 'Name\[de\]=Nonari' 'Comment=.*' 'Comment\[de\]=.*' \
+        'StartupWMClass=nonari'; do
+        grep -qx "$line" "$desktop/nonari.desktop" || { echo "nonari.desktop lacks $line"; exit 1; }
+    done
     ;;
 appstream)
     need appstreamcli

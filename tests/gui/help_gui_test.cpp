@@ -66,8 +66,6 @@ TEST_F(HelpGuiTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     for (const char* file : {"halb.chm", "kaputt.chm", "leer.chm", "ordner.chm", "rohr.chm", "divides-by-zero.chm",
                              "reads-out-of-bounds.chm", "asks-for-4-gib.chm"})
         EXPECT_FALSE(qt_testing::helpViewer().show(file, "/übersicht.htm")) << file;
-    EXPECT_EQ(messageDuring([] { showHelpTopic("reads-out-of-bounds.chm", "übersicht.htm"); }),
-              "Error while trying to display a topic of reads-out-of-bounds.chm");
     EXPECT_FALSE(qt_testing::helpViewer().show((sourceDir() / "data" / "nonari.chm").string(), "/fehlt.htm"));
     EXPECT_EQ(browser(), nullptr);
 }

@@ -42,25 +42,22 @@ TEST(Manual, CompiledFileHoldsExactlyTheListedSources) {
 }
 
 TEST(Manual, DescribesTheSlotKeysTheShuffleTheSheetAndKeyFAsTheGameHasThem) {
-    auto page = [](const char* name) {
-        const auto bytes = readBytes(sourceDir() / "docs" / name);
-        return std::string(bytes.begin(), bytes.end());
-    };
-    auto count = [](const std::string& text, const std::string& phrase) {
+    const auto count = [](const char* page, const std::string& phrase) {
+        const auto bytes = readBytes(sourceDir() / "docs" / page);
+        const std::string text(bytes.begin(), bytes.end());
         int found = 0;
         for (auto at = text.find(phrase); at != std::string::npos; at = text.find(phrase, at + 1)) ++found;
         return found;
     };
-    const std::string menus = page("übersicht.htm"), play = page("erklärung.htm");
-    for (const std::string* text : {&menus, &play}) {  // the slot dialog, on both pages
-        EXPECT_EQ(count(*text, "Pfeiltaste"), 1);
-        EXPECT_EQ(count(*text, "jede andere Taste"), 1);
+    for (const char* page : {"übersicht.htm", "erklärung.htm"}) {  // the slot dialog, on both pages
+        EXPECT_EQ(count(page, "Pfeiltaste"), 1) << page;
+        EXPECT_EQ(count(page, "jede andere Taste"), 1) << page;
     }
-    EXPECT_EQ(count(menus, "oder die Escape-Taste schließt das Fenster"), 1);
-    EXPECT_EQ(count(play, "oder die Escape-Taste lässt die Datei unberührt"), 1);
-    EXPECT_EQ(count(menus, "im Augenblick des Mischens"), 1);
-    EXPECT_EQ(count(menus, "Unter jedem Gitter stehen"), 1);
-    EXPECT_EQ(count(play, "in allen leeren Feldern alle Notizen"), 2) << "F, in the text and in the key table";
+    EXPECT_EQ(count("übersicht.htm", "oder die Escape-Taste schließt das Fenster"), 1);
+    EXPECT_EQ(count("erklärung.htm", "oder die Escape-Taste lässt die Datei unberührt"), 1);
+    EXPECT_EQ(count("übersicht.htm", "im Augenblick des Mischens"), 1);
+    EXPECT_EQ(count("übersicht.htm", "Unter jedem Gitter stehen"), 1);
+    EXPECT_EQ(count("erklärung.htm", "in allen leeren Feldern alle Notizen"), 2) << "F, in the text and the key table";
 }
 
 }  // namespace

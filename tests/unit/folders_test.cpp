@@ -15,25 +15,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets environment variables for one test and puts the old values back.
+// Sets environment variables for one test (none: unset) and puts the old values back.
 class Environment {
 public:
     ~Environment() {
-        for (const auto& [name, value] : saved) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
-        }
+        for (const auto& [name, value] : saved) apply(name, value);
     }
     void set(const std::string& name, const std::optional<std::string>& value) {
-        if (!saved.count(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) setenv(name.c_str(), value->c_str(), 1);
-        else unsetenv(name.c_str());
+        const char* old = std::getenv(name.c_str());
+        if (!saved.count(name)) saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        apply(name, value);
     }
 
 private:
+    static void apply(const std::string& name, const std::optional<std::string>& value) {
+        if (value) setenv(name.c_str(), value->c_str(), 1);
+        else unsetenv(name.c_str());
+    }
     std::map<std::string, std::optional<std::string>> saved;
 };
 

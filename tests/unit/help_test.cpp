@@ -1,4 +1,5 @@
 // Choosing the manual's format from the system version, opening its topics, and the messages when it cannot be shown.
+#include "app/commands.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
 #include "tests/support/test_support.h"
@@ -21,22 +22,18 @@ TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     for (bool html : {true, false}) {
         game.dialog.useHtmlHelp = html;
         showManualOverview();
-        showRulesHelp();
+        runPlayCommand(PlayCommand::Help, PlayMode::Game);  // the Hilfe button
     }
     // The manual is the shipped one, found beside the program.
     const std::string manual = shippedFile("nonari.chm").string();
     ASSERT_FALSE(manual.empty());
     EXPECT_EQ(pf.helpShown, (std::vector<std::string>{manual + "#übersicht.htm", manual + "#erklärung.htm",
                                                       "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
-    pf.helpSucceeds = false;
-    game.dialog.useHtmlHelp = true;
-    showManualOverview();
-    game.dialog.useHtmlHelp = false;  // no viewer for the older format: a German message naming the file, not silence
+    pf.helpSucceeds = false;  // no viewer for the older format: a German message naming the file, not silence
     showRulesHelp();
-    ASSERT_EQ(pf.messages.size(), 2u);
-    EXPECT_EQ(pf.messages[0], "Error while trying to display a topic of nonari.chm");
-    EXPECT_TRUE(pf.messages[1].find("Nonari.hlp") != std::string::npos &&
-                pf.messages[1].find("nicht angezeigt") != std::string::npos) << pf.messages[1];
+    ASSERT_EQ(pf.messages.size(), 1u);
+    EXPECT_TRUE(pf.messages[0].find("Nonari.hlp") != std::string::npos &&
+                pf.messages[0].find("nicht angezeigt") != std::string::npos) << pf.messages[0];
 }
 
 }  // namespace

