@@ -35,8 +35,10 @@ TEST(ChildProcess, AWellBehavedChildHandsOverItsOutputAMisbehavingOneNothingAndN
         {"echo halb; kill -SEGV $$", quick},                   // killed by a signal
         {"echo halb; exec sleep 60", quick},                   // never ends
         {"exec >&-; exec sleep 60", quick},                    // ends its output but not itself
-        {"exec cat /dev/zero", quick},                         // floods its output
-        {"while :; do :; done", {.cpuSeconds = 1, .wallMilliseconds = 20000, .outputBytes = 4096}},  // spins
+        {"head -c 5000 /dev/zero", quick},                     // ends, but wrote more than it may
+        // Spins for many processor seconds, well within its wall time, then would end by itself.
+        {"i=0; while [ $i -lt 10000000 ]; do i=$((i+1)); done; echo fertig",
+         {.cpuSeconds = 1, .wallMilliseconds = 60000}},
     };
     for (const auto& [script, limits] : misbehaving) {
         out = shell(script, limits);
