@@ -13,20 +13,13 @@
 namespace nonari::fuzz {
 
 // A broken promise is a finding: libFuzzer keeps the input that caused it.
-#define FUZZ_CHECK(condition)                                                                 \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                     \
-        }                                                                                     \
-    } while (false)
+#define FUZZ_CHECK(condition) \
+    ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
 // Makes a fresh folder the working folder for the whole run; it is removed at exit.
 inline void enterOwnFolder() {
-    static std::string folder;
-    std::string pattern = (std::filesystem::temp_directory_path() / "nonari-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    folder = pattern;
+    static std::string folder = (std::filesystem::temp_directory_path() / "nonari-fuzz-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) std::abort();
     std::filesystem::current_path(folder);
     std::atexit([] {
         std::error_code ignored;

@@ -8,11 +8,7 @@
 
 using namespace nonari;
 
-namespace {
-
-std::vector<unsigned char> shippedManual;
-
-}  // namespace
+static std::vector<unsigned char> shippedManual;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
