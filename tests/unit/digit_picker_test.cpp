@@ -7,10 +7,7 @@
 namespace nonari::test {
 namespace {
 
-class DigitPicker : public ScreenTest {
-protected:
-    void typeInto(int column, int row, int character) { left(cellX(column), cellY(row)), rec.pushChar(character); }
-};
+using DigitPicker = ScreenTest;
 
 TEST_F(DigitPicker, TypedDigitsInLettersAndNumbersMode) {
     game.settings.numbersMode = false;
