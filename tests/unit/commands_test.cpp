@@ -65,11 +65,9 @@ protected:
         game.dialog.currentFile = "fuenf.nnr";
         setPuzzle(50);
         ASSERT_EQ(writeBoardRecord(0), FileResult::Ok);
-        std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
-        const std::vector<unsigned char> fifth = test::readBytes(game.dialog.currentFile);
+        auto mittel = test::readBytes("mittel.nnr"), fifth = test::readBytes("fuenf.nnr");
         mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
         test::writeBytes("mittel.nnr", mittel);
-        std::filesystem::remove(game.dialog.currentFile);
         game = before;
     }
 };

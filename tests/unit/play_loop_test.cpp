@@ -10,12 +10,12 @@ constexpr int laden = 30, drucken = 202, abbruch = 476;
 
 class PlayLoop : public ScreenTest {
 protected:
-    // Times the button at this left edge was drawn pressed (dark top line).
-    int pressed(int buttonLeft) const {
-        return static_cast<int>(rec.select([&](const DrawOp& op) {
-            return op.kind == DrawOp::Line && op.x1 == buttonLeft && op.y1 == 598 && op.y2 == 598 && op.pen == 0x404040;
-        }).size());
+    // The buttons' top edges drawn in that pen: light when raised, dark when pressed.
+    std::vector<DrawOp> topEdges(Rgb pen) const {
+        return rec.select(
+            [=](const DrawOp& o) { return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == pen; });
     }
+    int pressed(int x) const { return static_cast<int>(std::ranges::count(topEdges(0x404040), x, &DrawOp::x1)); }
     void keyUp(int key) { rec.pushKeyUp(key); }
 
     // Runs the loop on the script so far; true when it ended through Abbruch before reading a last key.
@@ -82,10 +82,7 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
     playLoop();
     // Each button's light top edge runs from its left edge across its width: 8 pixels a character and 20.
     std::vector<std::pair<int, int>> edges;
-    for (const DrawOp& op : rec.select([](const DrawOp& o) {
-             return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == 0xFFFFFF;
-         }))
-        edges.emplace_back(op.x1, op.x2 - op.x1);
+    for (const DrawOp& op : topEdges(0xFFFFFF)) edges.emplace_back(op.x1, op.x2 - op.x1);
     EXPECT_EQ(edges,
               (std::vector<std::pair<int, int>>{{30, 76}, {108, 92}, {202, 92}, {296, 100}, {398, 76}, {476, 92}}));
 
