@@ -1,4 +1,4 @@
-// Menu commands: every id of the menu table with its effect, the idle state every command returns to, the clock.
+// Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed game.
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
@@ -95,21 +95,24 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
 
     game.settings.difficulty = 1;
     game.clock.finalTime = "00:00:01.0";
-    pf.pushStep([&] {
-        inside = game.clock.clockRunning && pf.labelText(game.screen.uhr) == startClockText &&
-                 game.clock.finalTime == "X";
-    });
+    std::vector<std::string> shown;  // the clock at the start, during the record check and after the win
+    auto look = [&] { pf.pushStep([&] { shown.push_back(pf.labelText(game.screen.uhr)); }); };
+    look();
+    pf.pushStep([&] { inside = game.clock.clockRunning && game.clock.finalTime == "X"; });
     // NEIN to "Spiel beenden?" goes on with the timed game, which the last open cell then wins.
     pf.messageBoxAnswers = {2};
     pf.pushMenu(menuId(C::Exit));
     pf.pushStep([] { setPuzzle(80); });
     pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
     pf.pushChar('0' + solution(9, 9));
+    look();
     pf.pushFormEvent("champ", "champ_Close");
     pf.pushFormEvent("ruhm", "ruhm_Close");
+    look();
     run(C::NewGame, [&] {
-        EXPECT_TRUE(inside) << "a new game is timed from 00:00:00";
+        EXPECT_TRUE(inside && !game.clock.gameWon);
         EXPECT_EQ(game.screen.statusText + game.clock.finalTime.substr(0, 6), "Brett gelöst!!!00:00:");
+        EXPECT_EQ(shown, (std::vector<std::string>{startClockText, game.clock.finalTime, idleClockText}));
     });
 
     const Grid board = game.puzzle.board;
