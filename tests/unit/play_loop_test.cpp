@@ -53,7 +53,10 @@ TEST_F(PlayLoop, KThenOSolvesATimedGameWithoutWinningIt) {
     game.puzzle.board = game.puzzle.givens = puzzle;
     game.clock.clockRunning = true;
     game.clock.finalTime = "X";
+    keyUp('O');
+    rec.pushStep([&] { EXPECT_EQ(game.puzzle.board, puzzle) << "O without K"; });
     keyUp('K');
+    keyUp('X');  // no shuffle in a game: the solution below is the unshuffled one
     keyUp('L');  // the slot dialog in between
     rec.pushFormEvent("frm1", "frm1_Close");
     keyUp('O');
