@@ -54,8 +54,8 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
 
 TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull) {
     game.settings.difficulty = 1;
-    for (int p = 1; p <= 9; ++p) {  // nine slower players; the record makes ten
-        game.fame.championName[1][p] = "Spieler mit langem Namen " + std::to_string(p);
+    for (int p = 1; p <= 9; ++p) {  // nine slower players, names too long for their column; the record makes ten
+        game.fame.championName[1][p] = "Spieler mit langem Namen " + std::to_string(p + 10);
         game.fame.championDate[1][p] = "28.12.2024";
         game.fame.championTime[1][p] = "08:58:5" + std::to_string(p) + ".8";
     }
