@@ -1,4 +1,4 @@
-// Menu commands: every id of the menu table with its effect, the idle state every command returns to, the clock.
+// Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed game.
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
@@ -27,10 +27,7 @@ protected:
         game.screen.uhr = pf.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
         ASSERT_TRUE(buildMenuBar());
         updateMenuChecks();
-        // A small board: givens in the first row, an entry and a note below.
-        for (int c = 1; c <= 9; ++c) game.puzzle.givens(c, 1) = game.puzzle.board(c, 1) = static_cast<std::uint8_t>(c);
-        game.puzzle.board(1, 2) = 4;
-        game.puzzle.candidates(5, 5, 3) = true;
+        writeCollections();
     }
 
     void expectIdle() {
@@ -43,9 +40,8 @@ protected:
                   std::vector({game.settings.numbersMode, !game.settings.numbersMode, game.settings.showCandidates,
                                game.settings.symmetryOn}));
     }
-    static int filled(const Grid& g) {
-        return static_cast<int>(std::count_if(g.cell.begin(), g.cell.end(), [](auto v) { return v; }));
-    }
+    bool checked(MenuCommand command) { return pf.checks[menuId(command)]; }
+    static int filled(const Grid& g) { return static_cast<int>(std::ranges::count_if(g.cell, std::identity{})); }
     // The first `count` cells of the solution in reading order, as givens.
     static void setPuzzle(int count) {
         game.puzzle.board.clear();
@@ -69,34 +65,24 @@ protected:
         game.dialog.currentFile = "fuenf.nnr";
         setPuzzle(50);
         ASSERT_EQ(writeBoardRecord(0), FileResult::Ok);
-        std::vector<unsigned char> mittel = test::readBytes("mittel.nnr");
-        const std::vector<unsigned char> fifth = test::readBytes(game.dialog.currentFile);
+        auto mittel = test::readBytes("mittel.nnr"), fifth = test::readBytes("fuenf.nnr");
         mittel.insert(mittel.end(), fifth.begin(), fifth.begin() + boardRecordSize);
         test::writeBytes("mittel.nnr", mittel);
-        std::filesystem::remove(game.dialog.currentFile);
         game = before;
-    }
-    bool checked(MenuCommand command) { return pf.checks[menuId(command)]; }
-    // Runs the command; a play screen it opens is left at once with Escape.
-    void runAndLeave(MenuCommand command) {
-        pf.pushKeyUp(27);
-        Win_0_MenuEvent(menuId(command));
     }
 };
 
 TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
-    writeCollections();
-    std::set<int> menuIds;
+    std::set<int> menuIds, tried;
     for (const auto& [menu, entries] : pf.menus)
         for (const auto& entry : entries)
             if (entry.kind == HeadlessPlatform::MenuEntry::Item) menuIds.insert(entry.id);
-
-    std::set<int> tried;
     bool inside = false;  // what a step saw while the command ran
     auto run = [&](MenuCommand command, const std::function<void()>& check) {
         SCOPED_TRACE(menuId(command));
         inside = false;
-        runAndLeave(command);
+        pf.pushKeyUp(27);  // a play screen the command opens is left at once
+        Win_0_MenuEvent(menuId(command));
         check();
         expectIdle();
         pf.script.clear();
@@ -109,12 +95,24 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
 
     game.settings.difficulty = 1;
     game.clock.finalTime = "00:00:01.0";
-    pf.pushStep([&] { inside = game.clock.clockRunning && pf.labelText(game.screen.uhr) == startClockText; });
+    std::vector<std::string> shown;  // the clock at the start, during the record check and after the win
+    auto look = [&] { pf.pushStep([&] { shown.push_back(pf.labelText(game.screen.uhr)); }); };
+    look();
+    pf.pushStep([&] { inside = game.clock.clockRunning && game.clock.finalTime == "X"; });
+    // NEIN to "Spiel beenden?" goes on with the timed game, which the last open cell then wins.
+    pf.messageBoxAnswers = {2};
+    pf.pushMenu(menuId(C::Exit));
+    pf.pushStep([] { setPuzzle(80); });
+    pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
+    pf.pushChar('0' + solution(9, 9));
+    look();
+    pf.pushFormEvent("champ", "champ_Close");
+    pf.pushFormEvent("ruhm", "ruhm_Close");
+    look();
     run(C::NewGame, [&] {
-        EXPECT_TRUE(inside) << "a new game is timed from 00:00:00";
-        EXPECT_EQ(game.clock.finalTime, "X");
-        EXPECT_TRUE(filled(game.puzzle.givens) >= 31 && filled(game.puzzle.givens) <= 34) << filled(game.puzzle.givens);
-        EXPECT_EQ(game.puzzle.board, game.puzzle.givens);
+        EXPECT_TRUE(inside && !game.clock.gameWon);
+        EXPECT_EQ(game.screen.statusText + game.clock.finalTime.substr(0, 6), "Brett gelöst!!!00:00:");
+        EXPECT_EQ(shown, (std::vector<std::string>{startClockText, game.clock.finalTime, idleClockText}));
     });
 
     const Grid board = game.puzzle.board;
@@ -127,13 +125,10 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     pf.printerAvailable = true;
     pf.printedTexts.clear();
     run(C::PrintSheets, [&] {
-        EXPECT_EQ(std::count_if(pf.printedTexts.begin(), pf.printedTexts.end(),
-                                [](const std::string& t) { return t.starts_with("Schwierigkeitsgrad:"); }), 4);
-        EXPECT_EQ(game.dialog.currentFile, "extrem.nnr") << "the sheet's last puzzle stays";
-        EXPECT_TRUE(filled(game.puzzle.givens) >= 19 && filled(game.puzzle.givens) <= 22);
+        EXPECT_EQ(std::ranges::count_if(pf.printedTexts, [](auto& t) { return t.starts_with("Schwierigkeit"); }), 4);
     });
 
-    // Slots 2 and 3 of brett.nnr: a board saved from the menu is the board loaded from it.
+    // Slot 3 of brett.nnr: a board saved from the menu is the board loaded from it.
     setPuzzle(23);
     game.puzzle.candidates(9, 9, 9) = true;
     const GameState saved = game;
@@ -147,11 +142,9 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     });
 
     setPuzzle(60);
-    game.clock.clockRunning = true;
+    game.clock.clockRunning = true;  // a timed game: the label shows the idle text after, not a last time
     pf.setLabelText(game.screen.uhr, " 00:02:07");
-    run(C::SolveBoard, [&] {
-        EXPECT_EQ(game.puzzle.board, solution) << "solved; the label shows the idle text, not a last time";
-    });
+    run(C::SolveBoard, [&] { EXPECT_EQ(game.puzzle.board, solution); });
 
     setPuzzle(30);
     run(C::ShuffleBoard, [&] {
@@ -198,73 +191,34 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::Exit, [&] { EXPECT_TRUE(pf.messages.back() == "Spiel beenden?" && !pf.appEnding()); });
 
     EXPECT_EQ(tried, menuIds) << "every id of the menu table";
+    const Grid last = game.puzzle.board;
+    Win_0_MenuEvent(777);  // an id of no item
+    expectIdle();
+    EXPECT_EQ(game.puzzle.board, last);
 }
 
 TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDifficulty) {
-    writeCollections();
-    std::set<int> counts;
     pf.endWhenScriptEmpty = true;  // the play screen returns at once
     for (int k : {1, 3}) {
         game.settings.difficulty = static_cast<std::int16_t>(k);
-        counts.clear();
+        std::set<int> counts, records;
+        for (int r = 0; r <= 3; ++r) records.insert(40 - 6 * k - r);
         for (int i = 0; i < 40; ++i) {
             pf.ending = false;
             Win_0_MenuEvent(menuId(C::NewGame));
-            counts.insert(filled(game.puzzle.givens));
+            counts.insert(game.puzzle.board == game.puzzle.givens ? filled(game.puzzle.givens) : -1);
         }
-        std::set<int> records;
-        for (int r = 0; r <= 3; ++r) records.insert(40 - 6 * k - r);
         EXPECT_EQ(counts, records) << "difficulty " << k;
     }
 }
 
-TEST_F(CommandsTest, ShowingCandidatesTwiceLosesTheNotesAndUnknownIdsStillEndIdle) {
-    const Grid board = game.puzzle.board;
-    for (int id : {menuId(C::Teuflisch), menuId(C::Letters), menuId(C::Symmetry), 777})
-        Win_0_MenuEvent(id), expectIdle();
-    EXPECT_EQ(std::make_pair(int{game.settings.difficulty}, int{game.dialog.lastCommand}), std::make_pair(4, 777));
-    EXPECT_EQ(game.puzzle.board, board);
-    Win_0_MenuEvent(menuId(C::ShowCandidates));
-    EXPECT_TRUE(game.settings.showCandidates && game.puzzle.candidates(5, 5, 3));
-    Win_0_MenuEvent(menuId(C::ShowCandidates));
-    EXPECT_FALSE(game.settings.showCandidates);
-    EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
-}
-
-TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodButADeclinedExitDoesNot) {
-    writeCollections();
-    game.settings.difficulty = 4;  // Teuflisch: puzzles of 13 to 16 givens
-    game.fame.nameConfirmed = false;
-    bool runningAfterNested = true, runningAfterDeclined = false;
-    pf.messageBoxAnswers = {2};
-    pf.pushMenu(menuId(C::Exit));
-    pf.pushStep([&] { runningAfterDeclined = game.clock.clockRunning; });
+TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGood) {
+    bool runningAfterNested = true;
     pf.pushMenu(menuId(C::Numbers));
     pf.pushStep([&] { runningAfterNested = game.clock.clockRunning; });
     pf.pushKeyUp(27);
     Win_0_MenuEvent(menuId(C::NewGame));
-    EXPECT_TRUE(runningAfterDeclined) << "NEIN to \"Spiel beenden?\" goes on with the timed game";
     EXPECT_FALSE(runningAfterNested);
-    EXPECT_EQ(game.clock.finalTime, "X");
-    expectIdle();
-
-    // Declined, the game is still won against the clock: the last open cell completes it.
-    pf.messageBoxAnswers = {2};
-    pf.pushMenu(menuId(C::Exit));
-    pf.pushStep([] {
-        for (int c = 1; c <= 9; ++c)
-            for (int r = 1; r <= 9; ++r)
-                if (c != 9 || r != 9) game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
-        game.puzzle.board(9, 9) = game.puzzle.givens(9, 9) = 0;
-    });
-    pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
-    pf.pushChar('0' + solution(9, 9));
-    pf.pushFormEvent("champ", "champ_Close");
-    pf.pushFormEvent("ruhm", "ruhm_Close");
-    pf.pushKeyUp(27);
-    Win_0_MenuEvent(menuId(C::NewGame));
-    EXPECT_EQ(game.screen.statusText, "Brett gelöst!!!");
-    EXPECT_EQ(game.clock.finalTime.substr(0, 6), "00:00:") << game.clock.finalTime;
 }
 
 }  // namespace

@@ -17,26 +17,18 @@ protected:
         game.screen.uhr = pf.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0);
     }
     std::string label() { return pf.labelText(game.screen.uhr); }
-    // Waits up to five seconds for the thread to show something other than text; empty when it never does.
-    std::string waitForLabelOtherThan(const std::string& text) {
-        for (int i = 0; i < 100 && label() == text; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return label() == text ? std::string() : label();
-    }
     void startTimedGame(double elapsed) {
         game.clock.clockRunning = true;
         game.clock.gameWon = false;
         game.clock.startTime = currentTime() - elapsed;
+        game.clock.lastClockSecond = -1.0;
     }
 };
 
-TEST_F(GameClockTest, IdleRunningAndAtTheWinTheTimeReadThen) {
-    updateClock();
-    EXPECT_EQ(label(), " 99:99:99");
+TEST_F(GameClockTest, RunningAndAtTheWinTheTimeReadThen) {
     startTimedGame(65.26);
-    game.clock.lastClockSecond = -1.0;
     updateClock();
     EXPECT_EQ(label(), " 00:01:05");
-    EXPECT_TRUE(game.clock.clockRunning);
     EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
     // The thread refreshed earlier in this same second; its values are stale by now.
     game.clock.lastClockSecond = std::floor(currentTime());
@@ -65,7 +57,6 @@ TEST_F(GameClockTest, TheRunningTimeMovesOnWithTheGamesOwnSeconds) {
 
 TEST_F(GameClockTest, RefreshHeldBackWhileDrawingCatchesUpWhenTheDrawingEnds) {
     startTimedGame(0.5);
-    game.clock.lastClockSecond = -1.0;
     setDrawingBusy(true);
     pf.setLabelText(game.screen.uhr, "busy");
     startClockThread();
@@ -77,21 +68,7 @@ TEST_F(GameClockTest, RefreshHeldBackWhileDrawingCatchesUpWhenTheDrawingEnds) {
     EXPECT_EQ(label(), " 00:00:01");
 }
 
-TEST_F(GameClockTest, AStopEndsTheThreadAndShowsTheIdleTextForGood) {
-    for (double elapsed : {0.95, 0.5}) {
-        startTimedGame(elapsed);
-        game.clock.lastClockSecond = -1.0;
-        startClockThread();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        game.clock.clockRunning = false;
-        updateClock();
-        EXPECT_EQ(game.clock.clockThreadId, 0) << "the stop waits for the thread";
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        EXPECT_EQ(label(), idleClockText);
-    }
-}
-
-TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEnds) {
+TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEndsAndAStopEndsIt) {
     // A new game's thread ends the one of the earlier game, which is still timed.
     startTimedGame(10.0);
     startClockThread();
@@ -100,16 +77,17 @@ TEST_F(GameClockTest, ThreadRefreshesTheLabelUntilItsGameEnds) {
     pf.setLabelText(game.screen.uhr, "new");
     startClockThread();
     EXPECT_NE(game.clock.clockThreadId, earlier);
-    const std::string shown = waitForLabelOtherThan("new");
-    EXPECT_TRUE(shown == " 00:01:40" || shown == " 00:01:41") << shown;
+    for (int i = 0; i < 100 && label() == "new"; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(label() == " 00:01:40" || label() == " 00:01:41") << label();
     // With the flag cleared the thread ends by itself and leaves the label alone, for longer than its interval.
     game.clock.clockRunning = false;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    pf.setLabelText(game.screen.uhr, idleClockText);
+    pf.setLabelText(game.screen.uhr, "stopped");
     std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-    EXPECT_EQ(label(), idleClockText);
-    joinClockThread();
+    EXPECT_EQ(label(), "stopped");
+    updateClock();  // the stop waits for the thread and shows the idle text
     EXPECT_EQ(game.clock.clockThreadId, 0);
+    EXPECT_EQ(label(), idleClockText);
 }
 
 }  // namespace

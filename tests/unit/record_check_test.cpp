@@ -42,19 +42,18 @@ protected:
     }
 };
 
-TEST_F(RecordCheckTest, FirstWinOnAnEmptyListIsStoredAsShown) {
-    game.settings.difficulty = 2;
+TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
+    game.settings.difficulty = 2;  // a first win on an empty list is stored as shown
     EXPECT_EQ(win("00:04:05.6", "cmd5_Click", "", "Erika"), (Rows{{" 1.", "Erika", todayText(), "00:04:05.6"}}));
     auto tables = std::tuple(game.fame.championName, game.fame.championDate, game.fame.championTime);
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(std::tuple(game.fame.championName, game.fame.championDate, game.fame.championTime), tables);
-}
 
-TEST_F(RecordCheckTest, PlacesOnAFullListAndWhatStoresNothing) {
+    game.settings.difficulty = 0;
     FameState& fame = game.fame;
     for (int p = 1; p <= 10; ++p)
         std::tie(fame.championName[0][p], fame.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
-    auto rows = win(minutes(3), "cmd5_Click", "", "Gleich");  // equal to place 3: goes behind it
+    auto rows = win(minutes(3), "cmd5_Click", "Erika", "Gleich");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1] + rows[9][1], "P3GleichP4P9") << "the old place 10 drops out";
 

@@ -15,16 +15,27 @@ protected:
     }
 };
 
-TEST_F(ScreenBoard, GivensAreDrawnFromGivensAndCellsOffTheBoardAreLeftAlone) {
+TEST_F(ScreenBoard, GivensFromGivensMarksOnlyInEmptyCellsAndOwnNotesKeepTheClock) {
     game.puzzle.givens(1, 1) = 4;
     game.puzzle.board(1, 1) = 9;  // a given is always shown from givens
     game.puzzle.board(3, 3) = 6;
+    game.puzzle.candidates(7, 7, 9) = game.puzzle.candidates(7, 7, 1) = game.puzzle.candidates(3, 3, 1) = true;
+    game.clock.clockRunning = true;
     drawBoard();
-    auto glyphs = textsOfHeight(58);
-    ASSERT_EQ(glyphs.size(), 2u);
-    EXPECT_EQ(glyphs[0].text + glyphs[1].text, "46");
+    auto glyphs = textsOfHeight(58), marks = textsOfHeight(21);
+    ASSERT_EQ(std::make_pair(glyphs.size(), marks.size()), std::make_pair(2ul, 2ul));
+    EXPECT_EQ(glyphs[0].text + glyphs[1].text + "|" + marks[0].text + marks[1].text, "46|19");
+    EXPECT_TRUE(game.clock.clockRunning);
 
-    rec.ops.clear();
+    rec.ops.clear();  // emptying a cell wipes its whole mark area
+    drawEntryCell(7, 7, 0);
+    auto boxes = rec.of(DrawOp::FilledBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].x1 <= candidateMarkLeft(7, 1) && boxes[0].x2 >= candidateMarkLeft(7, 9) + 15);
+    EXPECT_TRUE(boxes[0].y1 <= candidateMarkTop(7, 1) && boxes[0].y2 >= candidateMarkTop(7, 9) + 16);
+    EXPECT_TRUE(rec.of(DrawOp::Text).empty());
+
+    rec.ops.clear();  // cells off the board are left alone
     drawGivenCell(10, 1, 3);
     EXPECT_TRUE(rec.ops.empty());
     drawGivenCell(5, 7, 8);
@@ -55,29 +66,8 @@ TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
     }
 }
 
-TEST_F(ScreenBoard, MarksOnlyInEmptyCellsAndEmptyingACellWipesItsMarkArea) {
-    game.puzzle.candidates(7, 7, 9) = game.puzzle.candidates(7, 7, 1) = game.puzzle.candidates(8, 8, 1) = true;
-    game.puzzle.board(8, 8) = 5;
-    drawCandidateMarks();
-    auto marks = textsOfHeight(21);
-    ASSERT_EQ(marks.size(), 2u);
-    EXPECT_EQ(marks[0].text + marks[1].text, "19");
-
-    rec.ops.clear();
-    drawEntryCell(7, 7, 0);
-    auto boxes = rec.of(DrawOp::FilledBox);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].x1 <= candidateMarkLeft(7, 1) && boxes[0].x2 >= candidateMarkLeft(7, 9) + 15);
-    EXPECT_TRUE(boxes[0].y1 <= candidateMarkTop(7, 1) && boxes[0].y2 >= candidateMarkTop(7, 9) + 16);
-    EXPECT_TRUE(rec.of(DrawOp::Text).empty());
-}
-
 TEST_F(ScreenBoard, AutomaticCandidatesStopTheClockAndFollowTheBoard) {
     game.clock.clockRunning = true;
-    game.puzzle.candidates(1, 1, 5) = true;
-    drawBoard();
-    EXPECT_TRUE(game.clock.clockRunning && textsOfHeight(21).size() == 1) << "own notes keep the clock";
-    rec.ops.clear();
     game.settings.showCandidates = true;
     game.puzzle.board(1, 1) = 3;
     drawBoard();

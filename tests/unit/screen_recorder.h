@@ -79,6 +79,8 @@ protected:
 
     void left(double x, double y) { rec.pushClick(EventKind::LeftPress, x, y); }
     void right(double x, double y) { rec.pushClick(EventKind::RightPress, x, y); }
+    // A click on the cell and a typed character for the picker it opens.
+    void typeInto(int column, int row, int character) { left(cellX(column), cellY(row)), rec.pushChar(character); }
 
     RecordingPlatform rec;
 };
