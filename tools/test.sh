@@ -41,7 +41,10 @@ thread)
     cd "$build"
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
     ctest --output-on-failure -j 2 -L unit
-    ctest --output-on-failure -R 'WindowTest\.LabelText|ClockOnQt\.'
+    # The clock's text posted to the Qt label from its thread. The Qt clock tests that run a whole play
+    # loop stay out: Qt's own thread pool, started by its painting, synchronises with futexes that
+    # ThreadSanitizer cannot see in the uninstrumented Qt libraries, and reports races inside Qt alone.
+    ctest --output-on-failure -R 'WindowTest\.LabelText'
     ;;
 *)
     build="$root/build-test"
