@@ -23,6 +23,8 @@ fuzz)
         corpus="$build/corpus/$target"
         findings="$build/findings/$target"
         log="$build/fuzz-$target.log"
+        # Findings are this run's: an old one that a mended target no longer reproduces would mislead.
+        rm -rf "$findings"
         mkdir -p "$corpus" "$findings"
         echo "Fuzzing $target for $seconds s (log: $log)"
         status=0
