@@ -13,13 +13,8 @@ for tool in cpack dpkg-deb dpkg-shlibdeps file xvfb-run xdotool; do
     command -v "$tool" >/dev/null 2>&1 ||
         { echo "SKIPPED: $tool is not installed (tools/packages.sh lists it for the tests)"; exit 77; }
 done
-if [ -z "${NONARI_E2E_INNER:-}" ]; then
-    NONARI_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
 . "$(dirname "$0")/support/x11.sh"
-work=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+in_virtual_screen "$@"
 mkdir "$work/home" "$work/elsewhere"
 
 # --- The package ------------------------------------------------------------------------

@@ -7,13 +7,8 @@ set -eu
 program=$(readlink -f "$1")
 # The real window system of the virtual screen, whatever the other tests use.
 export QT_QPA_PLATFORM=xcb
-if [ -z "${NONARI_E2E_INNER:-}" ]; then
-    NONARI_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
 . "$(dirname "$0")/support/x11.sh"
-work=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+in_virtual_screen "$@"
 # The colour of a pixel of the client drawing area.
 canvas() { pixel $((ox + $1)) $((oy + $2)); }
 

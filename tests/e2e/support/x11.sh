@@ -1,6 +1,17 @@
 # X helpers the end-to-end scripts source: failing with a screenshot, pixels, windows, ending the program.
 # The sourcing script sets $work, its scratch folder (with shot.png and nonari.log); start_program sets $pid and $win.
 
+# Runs the sourcing script again inside a virtual screen; there, makes its scratch folder $work, which
+# goes at exit together with a program still running.
+in_virtual_screen() {
+    if [ -z "${NONARI_E2E_INNER:-}" ]; then
+        NONARI_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    fi
+    work=$(mktemp -d)
+    pid=""
+    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+}
+
 fail() {
     echo "FAIL: $*" >&2
     saved="${TMPDIR:-/tmp}/nonari-$(basename "$0" .sh)-failure.png"
