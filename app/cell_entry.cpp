@@ -1,4 +1,5 @@
 // Cell entry: the digit picker's modal loop, note mode, the board clicks of both play loops and the won game.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cell_entry.h"
 
 #include "fame/record_check.h"

@@ -1,4 +1,5 @@
 // The one dispatcher of every command: the menu's, and those of the play loops' painted buttons and keys.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace nonari {

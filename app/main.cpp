@@ -1,4 +1,5 @@
 // Program entry: the command line, the player's folder, the Qt platform, then the game.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 #include "platform/qt/qt_platform.h"
 

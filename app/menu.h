@@ -1,4 +1,5 @@
 // The menu table and the builder that turns it into the main window's menu.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

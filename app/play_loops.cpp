@@ -1,4 +1,5 @@
 // The two play loops: a game, and typing in an own board. They dispatch keys, painted buttons and board clicks.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/play_loops.h"
 
 #include "app/cell_entry.h"

@@ -1,4 +1,5 @@
 // Start-up, the event loop and the question before the program ends.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
 #include "app/commands.h"

@@ -1,4 +1,5 @@
 // Start-up, the event loop and the question before the program ends.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <string>

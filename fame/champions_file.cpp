@@ -1,4 +1,5 @@
 // The hall-of-fame tables and their file "Champions.Rhm": 150 lines of Windows-1252 text, CR LF.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 
 #include "platform/safe_file.h"

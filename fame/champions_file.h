@@ -1,4 +1,5 @@
 // The hall-of-fame tables and their file "Champions.Rhm" (150 lines, Windows-1252, CR LF).
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/safe_file.h"

@@ -1,4 +1,5 @@
 // The record check after a won timed game and the name form champ.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/record_check.h"
 
 #include "fame/champions_file.h"

@@ -1,4 +1,5 @@
 // The 2200-byte board record shared by the puzzle collections and the saved boards.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 
 #include "platform/folders.h"

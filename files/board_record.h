@@ -1,4 +1,5 @@
 // The 2200-byte board record shared by the puzzle collections and the saved boards.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/safe_file.h"

@@ -1,4 +1,5 @@
 // The slot dialog frm1: saving the board into or loading it from one of four records of "brett.nnr".
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/slot_dialog.h"
 
 #include "files/board_record.h"

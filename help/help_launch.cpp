@@ -1,4 +1,5 @@
 // Opening the manual: the HTML or the WinHelp form, chosen once at start-up.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/help_launch.h"
 
 #include "platform/folders.h"

@@ -1,4 +1,5 @@
 // The information dialog Inf.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/info_dialog.h"
 
 #include "platform/modal_dialog.h"

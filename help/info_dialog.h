@@ -1,4 +1,5 @@
 // The information dialog Inf.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // Rule checks on a board, its candidates, its verdict, and the reset of a game's grids to its givens.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/rules.h"
 
 #include <array>

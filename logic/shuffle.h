@@ -1,4 +1,5 @@
 // The board shuffle that disguises a stored puzzle, in a symmetric and a free mode; board and givens move together.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "state/grids.h"

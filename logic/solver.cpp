@@ -1,4 +1,5 @@
 // The human-style solver: ten passes of singles, then at most one guess on two-candidate cells.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/solver.h"
 
 #include "logic/rules.h"

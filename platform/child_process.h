@@ -1,4 +1,5 @@
 // Running a helper program in a child process that may misbehave: bounded in time, memory and output.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,5 @@
 // The player's folder from the environment, and the program's data folders found from the executable.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 
 #include <cstdlib>

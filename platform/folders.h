@@ -1,4 +1,5 @@
 // Where the player's files and the program's own data live on this machine.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <filesystem>

@@ -1,4 +1,5 @@
 // A platform without a screen that replays scripted events, for tests and tools.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless_platform.h"
 
 #include <algorithm>

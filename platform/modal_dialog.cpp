@@ -1,4 +1,5 @@
 // The one pattern by which every dialog form is modal.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modal_dialog.h"
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // The one pattern by which every dialog form is modal.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // The installed platform implementation.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/platform.h"
 
 #include <cstdio>

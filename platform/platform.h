@@ -1,4 +1,5 @@
 // The single list of what the game asks of the machine: window, events, drawing, dialog forms, printer, help viewer.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>

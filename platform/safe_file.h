@@ -1,4 +1,5 @@
 // The game's own files on disk: replacing one in one step, reading only regular files, clearing leftovers.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,5 @@
 // Time, date, random numbers and threads on the C++ standard library.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system.h"
 
 #include <chrono>

@@ -1,4 +1,5 @@
 // Time, date, random numbers, sleeping and threads: the machine services that need no window.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>

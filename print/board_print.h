@@ -1,4 +1,5 @@
 // Printing the current board on one page, and the printing frame the puzzle sheets share.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <string>

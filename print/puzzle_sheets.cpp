@@ -1,4 +1,5 @@
 // Printing a sheet of four fresh puzzles, Leicht to Extrem.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/puzzle_sheets.h"
 
 #include "files/board_record.h"

@@ -1,4 +1,5 @@
 // Painting the cell interiors: givens on light grey, entries on white, one large glyph per filled cell.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/board_view.h"
 
 #include "logic/solver.h"

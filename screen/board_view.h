@@ -1,4 +1,5 @@
 // Painting the 81 cells: givens on grey, entries on white, digits or letters.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // The six painted buttons below the board: their look, their places and their click zones.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/button_bar.h"
 
 #include "platform/platform.h"

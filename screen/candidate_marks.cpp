@@ -1,4 +1,5 @@
 // The nine small candidate marks of each empty cell, and their refresh from the rule layer.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/candidate_marks.h"
 
 #include "logic/rules.h"

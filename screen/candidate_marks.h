@@ -1,4 +1,5 @@
 // The small candidate marks in the empty cells and their refresh.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace nonari {

@@ -1,4 +1,5 @@
 // The pop-up digit picker on the screen: drawing it over a cell, taking it off, and what lies under the pointer.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace nonari {

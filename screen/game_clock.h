@@ -1,4 +1,5 @@
 // The game clock: the running display, the final time and the thread that refreshes the label.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // The play screen's font set, the bevel frames and shadowed titles, and the board panel with its grid.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/layout.h"
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // The fixed play-screen geometry, the font set and the frame and title primitives every panel is built from.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // The statistics, status, difficulty, help and time panels, and the error check behind the status.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/side_panels.h"
 
 #include "logic/rules.h"

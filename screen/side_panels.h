@@ -1,4 +1,5 @@
 // The five panels beside the board and the error check that alone decides a board is solved.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "logic/rules.h"

@@ -1,4 +1,5 @@
 // The one shared game state, divided by owner: grids, settings, clock, screen, picker, dialogs, hall of fame.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "state/grids.h"

@@ -1,4 +1,5 @@
 // The board's grids: 10x10 digits and 10x10x10 candidate marks, indexed (column, row[, digit]) with index 0 unused.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>

@@ -1,6 +1,7 @@
 # Fails when an include runs against the layer order: state and the platform at the ground floor (neither
 # includes the other); the puzzle rules (logic) above them; screen, files, print, fame and help above the
 # rules, without a circle among them; app at the top. Run by the build and by ctest: cmake -DSOURCE_DIR=... -P
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 set(folders state platform logic screen files print fame help app)
 set(layer_state 0)

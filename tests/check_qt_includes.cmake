@@ -1,4 +1,5 @@
 # Fails when a file outside platform/ and tests/ includes a Qt header.
+# SPDX-License-Identifier: GPL-3.0-or-later
 file(GLOB_RECURSE sources
   ${SOURCE_DIR}/state/* ${SOURCE_DIR}/app/* ${SOURCE_DIR}/logic/* ${SOURCE_DIR}/screen/* ${SOURCE_DIR}/files/*
   ${SOURCE_DIR}/print/* ${SOURCE_DIR}/fame/* ${SOURCE_DIR}/help/* ${SOURCE_DIR}/tools/*.cpp

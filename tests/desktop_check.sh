@@ -1,6 +1,7 @@
 #!/bin/sh
 # Checks a file the desktop reads: desktop_check.sh entry|appstream|manpage|icons <source dir>.
 # Exits 77 (skipped) when the tool for the check is not installed.
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 what=$1
 desktop="$2/desktop"

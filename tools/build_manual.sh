@@ -1,5 +1,6 @@
 #!/bin/sh
 # Compiles the manual's HTML sources into one .chm file: build_manual.sh <chmcmd> <docs dir> <output.chm>
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 
 if [ "$#" -ne 3 ]; then

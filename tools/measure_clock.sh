@@ -2,6 +2,7 @@
 # Measures what a running game clock costs: starts the real game under Xvfb, starts a timed game from
 # the menu, leaves the player thinking and reads the wake-ups and CPU time of the clock thread.
 # Usage: measure_clock.sh [nonari binary] [seconds]    (defaults: build-test/nonari, 20)
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)

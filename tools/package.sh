@@ -1,5 +1,6 @@
 #!/bin/sh
 # Sets up, builds and packs Nonari as a Debian package into build-package/; prints the package's path.
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")

@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs what is missing and builds Nonari: setup.sh <build dir> [test|package] [sanitize|fuzz|thread].
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")

@@ -3,6 +3,7 @@
 # tools/test.sh sanitize         the same under AddressSanitizer and UndefinedBehaviorSanitizer
 # tools/test.sh thread           the unit tests and the Qt clock test under ThreadSanitizer (clang)
 # tools/test.sh fuzz [seconds]   each fuzz target under libFuzzer for that long (60 s by default)
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")

@@ -1,4 +1,5 @@
 // Pixel-exact lines, boxes and raster modes on the backing image, text painting, and the canvas widget.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_canvas.h"
 
 #include "platform/qt/qt_events.h"

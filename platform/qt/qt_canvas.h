@@ -1,4 +1,5 @@
 // The client area of the main window: one backing image, its raster operations and the input it sees.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

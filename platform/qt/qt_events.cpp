@@ -1,4 +1,5 @@
 // Key codes, typed characters and mouse masks in the form the game's handlers expect.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_events.h"
 
 namespace nonari {

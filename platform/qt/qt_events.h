@@ -1,4 +1,5 @@
 // Translation of Qt input into the game's event model, and the FIFO the event wait takes from.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

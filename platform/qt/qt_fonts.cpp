@@ -1,4 +1,5 @@
 // Maps the game's font descriptions onto Liberation fonts with the cell heights and widths it counts on.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_fonts.h"
 
 #include <QFontMetrics>

@@ -1,4 +1,5 @@
 // Screen fonts: old Windows faces mapped to Liberation fonts and sized by cell height and average width.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

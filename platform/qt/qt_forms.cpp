@@ -1,4 +1,5 @@
 // Dialog forms built as Qt windows from their descriptions, with handlers called by name.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_forms.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,5 @@
 // Dialog forms realised as Qt windows from their descriptions; handlers are called by name.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // A viewer for compiled HTML help files: topics and their images come out of the .chm through a child process.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_help_viewer.h"
 
 #include "platform/child_process.h"

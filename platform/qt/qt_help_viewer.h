@@ -1,4 +1,5 @@
 // A help viewer for compiled HTML help files (.chm), opened at a topic, with links between topics.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QPointer>

@@ -1,4 +1,5 @@
 // The platform realised on Qt 6: window 0, menus, the event wait, drawing, labels, message boxes.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_platform.h"
 
 #include "platform/qt/qt_canvas.h"

@@ -1,4 +1,5 @@
 // The platform realised on Qt 6 (this header itself needs no Qt).
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

@@ -1,4 +1,5 @@
 // The printer as a drawing target: choice of printer, one painter per document, failures that stick.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_printer.h"
 
 #include <QFile>

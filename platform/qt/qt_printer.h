@@ -1,4 +1,5 @@
 // The printer as a drawing target: printer choice, documents and pages, fonts in points, failures.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QPainter>

@@ -1,4 +1,5 @@
 // Access for the GUI tests to the inner objects of the Qt platform made by createQtPlatform.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/platform.h"

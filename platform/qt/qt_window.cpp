@@ -1,4 +1,5 @@
 // The main window: layout of menu bar and canvas, fixed size, and close requests handed to the game.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_window.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,5 @@
 // Window 0: a fixed-size top-level window holding the menu bar and the canvas below it.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/qt/qt_canvas.h"

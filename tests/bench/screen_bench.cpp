@@ -1,4 +1,5 @@
 // Drawing speed of the play screen on the Qt platform (offscreen): the whole board and a picker hover redraw.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
 #include "screen/board_view.h"

@@ -1,4 +1,5 @@
 // Speed of the puzzle logic without a screen: whole solves, trial placements, rule checks and shuffles.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "logic/solver.h"

@@ -4,6 +4,7 @@
 # a new game comes from the installed collections, a saved board lands in HOME/.local/share/nonari
 # and nowhere else, the manual opens.
 # Usage: install_package.sh <nonari binary of the build tree> <source dir>
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 
 build=$(cd "$(dirname "$1")" && pwd)

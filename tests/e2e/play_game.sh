@@ -2,6 +2,7 @@
 # End to end: starts the real program under Xvfb, plays a timed game from the menu to the
 # solved board with mouse and keys, enters a name for the hall of fame and ends the program.
 # Usage: play_game.sh <nonari binary> <source dir>
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 
 program=$(readlink -f "$1")

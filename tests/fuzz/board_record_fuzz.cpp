@@ -1,4 +1,5 @@
 // Fuzz target: any bytes as the saved-board file and as a collection in the working folder.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "platform/system.h"
 #include "state/game_state.h"

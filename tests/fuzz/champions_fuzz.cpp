@@ -1,4 +1,5 @@
 // Fuzz target: any bytes as Champions.Rhm; what loads is saved as 150 lines and loads back the same.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "state/game_state.h"
 #include "tests/fuzz/fuzz_support.h"

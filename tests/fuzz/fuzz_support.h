@@ -1,4 +1,5 @@
 // What the fuzz targets share: a working folder of their own, and a check that stops the run on a broken promise.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 // Fuzz target: any bytes as the manual file, opened at both topics in the game's help viewer.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_help_viewer.h"
 #include "tests/fuzz/fuzz_support.h"
 

@@ -1,4 +1,5 @@
 // Runs a fuzz target without libFuzzer over its saved inputs: the files named, and every file in the folders named.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,5 @@
 // The game clock on Qt, where the clock thread's texts reach the label later, posted to the GUI thread.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/play_loops.h"
 #include "platform/system.h"
 #include "screen/game_clock.h"

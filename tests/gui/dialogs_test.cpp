@@ -1,4 +1,5 @@
 // The slot, name and hall-of-fame dialogs on the Qt platform: real buttons, keys, text box and close box.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
 #include "fame/record_check.h"

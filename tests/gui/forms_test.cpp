@@ -1,4 +1,5 @@
 // Dialog forms on Qt: placement, handlers by name, Enter and Escape, modality and closing from a handler.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_forms.h"
 
 #include <QApplication>

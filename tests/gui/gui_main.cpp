@@ -1,4 +1,5 @@
 // Runs the GUI tests on the Qt platform, by default on Qt's offscreen platform.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_platform.h"
 

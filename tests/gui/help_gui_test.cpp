@@ -1,5 +1,6 @@
 // The shipped manual through the Qt platform: both topics, a link between them, files and topics it cannot show,
 // and damaged files that crash the archive library, which must not take the game with them.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/help_launch.h"
 #include "platform/qt/qt_help_viewer.h"
 #include "state/game_state.h"

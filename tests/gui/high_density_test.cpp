@@ -1,4 +1,5 @@
 // The play screen on a high-density screen: drawn at the device resolution, matching the 1x screen, placed on the screen.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/platform.h"
 #include "screen/board_view.h"
 #include "screen/layout.h"

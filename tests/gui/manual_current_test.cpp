@@ -1,4 +1,5 @@
 // The committed manual data/nonari.chm holds exactly the current sources in docs/, and no page without one.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/test_support.h"
 
 #include <chm_lib.h>

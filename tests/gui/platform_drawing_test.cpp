@@ -1,4 +1,5 @@
 // Pixel checks of the Qt platform's drawing: raster modes, saved areas, text cells and umlauts.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/gui/platform_fixture.h"
 
 namespace nonari::test {

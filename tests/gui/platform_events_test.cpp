@@ -1,4 +1,5 @@
 // The Qt platform's event wait: clicks, keys, menu commands with check marks and a disabled window.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/gui/platform_fixture.h"
 
 #include <QAction>

@@ -1,4 +1,5 @@
 // Shared fixture and helpers of the Qt platform tests: the platform installed, window 0 open, a white canvas.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/qt/qt_canvas.h"

@@ -1,4 +1,5 @@
 // Window 0 on Qt: its name and icon, message boxes, labels written from another thread, closing and the program's end.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/gui/platform_fixture.h"
 
 #include <QIcon>

@@ -1,4 +1,5 @@
 // The play screen on Qt after redraws: button labels and panel titles drawn again, a picker dropped by a menu command.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/play_loops.h"

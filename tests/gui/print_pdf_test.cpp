@@ -1,4 +1,5 @@
 // Printing through the Qt printer into a PDF read back with pdftotext -bbox: board, sheets, failing jobs, choice.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "platform/qt/qt_printer.h"
 #include "platform/system.h"

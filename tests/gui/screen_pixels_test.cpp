@@ -1,4 +1,5 @@
 // Pixels of the first play screen on the Qt platform: frames, white field, cell and block lines, repainting.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/platform.h"
 #include "screen/layout.h"
 #include "state/game_state.h"

@@ -1,4 +1,5 @@
 // Shared test helpers.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/test_support.h"
 
 #include "screen/game_clock.h"

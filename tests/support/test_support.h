@@ -1,4 +1,5 @@
 // Shared test helpers: a fresh game state on the headless platform, run inside a temporary working folder.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/headless_platform.h"

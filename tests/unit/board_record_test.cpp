@@ -1,4 +1,5 @@
 // Board records: the byte layout, missing, damaged and wrongly sized files, and names outside the working folder.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 
 #include "tests/support/test_support.h"

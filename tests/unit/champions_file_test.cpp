@@ -1,4 +1,5 @@
 // The champions file: its 150-line layout, files of any line end, and Windows-1252 names.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,5 @@
 // A helper program that misbehaves: crashes, hangs, spins, floods its output or grabs memory; the caller gets no output and goes on.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/child_process.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 // The collection generator: its grader's soundness, reproducible collections, the game's solve check and file writes.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/game_check.h"
 #include "tools/collection_gen/generator.h"
 #include "tools/collection_gen/grader.h"

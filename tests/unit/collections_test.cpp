@@ -1,4 +1,5 @@
 // The five shipped puzzle collections: one solution each, symmetry, givens, grades, the game's solve command.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "tests/support/test_support.h"
 #include "tools/collection_gen/game_check.h"

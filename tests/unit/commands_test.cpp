@@ -1,4 +1,5 @@
 // Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed game.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"

@@ -1,4 +1,5 @@
 // Saves killed at random moments: brett.nnr and Champions.Rhm are afterwards whole, either as before or as after.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "files/board_record.h"
 #include "platform/safe_file.h"

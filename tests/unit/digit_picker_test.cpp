@@ -1,4 +1,5 @@
 // Cell entry through the digit picker, driven by scripted clicks and typed characters in the play loops.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/play_loops.h"
 #include "screen/digit_picker.h"

@@ -1,5 +1,6 @@
 // Hostile and unlucky files: pipes, devices and huge files in place of the game's files, saves that fail,
 // leftovers of interrupted saves and unusable collections. Nothing may hang, nothing may be lost.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"

@@ -1,4 +1,5 @@
 // The player's folder from the environment, entering it, and where collections and the manual are found.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"

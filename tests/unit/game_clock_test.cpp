@@ -1,4 +1,5 @@
 // The game clock: its texts, the final time of a won game and the thread that refreshes the label.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/game_clock.h"
 
 #include "tests/support/test_support.h"

@@ -1,4 +1,5 @@
 // The hall-of-fame dialog: its lists and tabs, and clearing one list after asking.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"
 #include "tests/support/test_support.h"

@@ -1,4 +1,5 @@
 // Choosing the manual's format from the system version, opening its topics, and the messages when it cannot be shown.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"

@@ -1,4 +1,5 @@
 // The information dialog: the ways it closes.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/info_dialog.h"
 #include "tests/support/test_support.h"
 

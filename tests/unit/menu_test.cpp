@@ -1,4 +1,5 @@
 // The menu table's reading rules, the recursive builder and the check marks.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/menu.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,5 @@
 // Both play loops: click zones, keys, the K-then-O memory and own-board keys.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/play_loops.h"
 #include "logic/rules.h"
 #include "tests/unit/screen_recorder.h"

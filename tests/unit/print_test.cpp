@@ -1,4 +1,5 @@
 // Print jobs on a printer that can break down mid-job, the exact captions, and the puzzle a sheet leaves on the board.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"

@@ -1,4 +1,5 @@
 // The record check: which place a time earns, the name form, and what reaches the file.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "fame/record_check.h"
 #include "tests/support/test_support.h"

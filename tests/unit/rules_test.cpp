@@ -1,4 +1,5 @@
 // Rule checks: whole-board consistency, trial placements, dead cells, candidates, verdicts and the restart.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/rules.h"
 
 #include "tests/support/test_support.h"

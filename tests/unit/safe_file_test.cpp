@@ -1,4 +1,5 @@
 // Replacing a file in one step: the new bytes arrive whole, or the old file stays as it was.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/safe_file.h"
 
 #include "tests/support/test_support.h"

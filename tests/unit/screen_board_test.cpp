@@ -1,4 +1,5 @@
 // Cell painting and candidate marks on the recorded drawing calls: what is drawn from where, and the refresh.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/board_view.h"
 #include "screen/candidate_marks.h"
 #include "screen/side_panels.h"

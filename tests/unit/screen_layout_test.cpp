@@ -1,4 +1,5 @@
 // Font choice and shadow titles, checked on the recorded drawing calls.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/layout.h"
 #include "tests/unit/screen_recorder.h"
 

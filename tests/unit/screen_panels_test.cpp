@@ -1,4 +1,5 @@
 // The side panels: digit counts, the error check and its beep, and the difficulty line.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/board_view.h"
 #include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"

@@ -1,4 +1,5 @@
 // A scripted headless platform that also records every drawing call with the drawing state it ran under.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/headless_platform.h"

@@ -1,4 +1,5 @@
 // The board shuffle: solution grids stay valid, givens travel with their digits, symmetry survives.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/shuffle.h"
 
 #include "platform/system.h"

@@ -1,4 +1,5 @@
 // The slot dialog: which key or button commits which record of "brett.nnr", and what cancelling leaves.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "files/slot_dialog.h"
 #include "tests/support/test_support.h"

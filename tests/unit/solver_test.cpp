@@ -1,4 +1,5 @@
 // The solver: singles, the one-guess stage with its restores, the restart of the solve command, and its reports.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/rules.h"
 #include "logic/solver.h"
 

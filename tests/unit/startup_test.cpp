@@ -1,4 +1,5 @@
 // Running the program: the way out, also from inside a play loop.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"

@@ -1,4 +1,5 @@
 // Whether the game's own solve command ("&Brett lösen") finishes a puzzle.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/game_check.h"
 
 #include "logic/solver.h"

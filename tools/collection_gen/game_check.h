@@ -1,4 +1,5 @@
 // Whether the game's own solve command ("&Brett lösen") finishes a puzzle.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "tools/collection_gen/puzzle_grid.h"

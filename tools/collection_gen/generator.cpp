@@ -1,4 +1,5 @@
 // Digging graded puzzles out of random solution grids and laying them out as collection records.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/generator.h"
 
 #include "tools/collection_gen/game_check.h"

@@ -1,4 +1,5 @@
 // Making graded puzzles and the five collection files of 2200-byte board records.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "tools/collection_gen/grader.h"

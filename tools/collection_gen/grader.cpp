@@ -1,4 +1,5 @@
 // The technique solver that grades puzzles: singles, intersections, subsets, fish, wings and chains.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/grader.h"
 
 #include <functional>

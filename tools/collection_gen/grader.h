@@ -1,4 +1,5 @@
 // A human-style technique solver: applies the easiest technique that makes progress and reports the hardest one needed.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "tools/collection_gen/puzzle_grid.h"

@@ -1,4 +1,5 @@
 // nonari-collections: makes the five puzzle collection files from a seed, or shows what existing ones hold.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/game_check.h"
 #include "tools/collection_gen/generator.h"
 

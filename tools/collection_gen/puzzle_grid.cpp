@@ -1,4 +1,5 @@
 // Grid geometry, the tool's random draws, solution counting and random solution grids.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/collection_gen/puzzle_grid.h"
 
 #include <bit>

@@ -1,4 +1,5 @@
 // Puzzle grids as the collection tool handles them: 81 cells, units, peers, a reproducible generator, solution counting.
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>

@@ -1,5 +1,6 @@
 # X helpers the end-to-end scripts source: failing with a screenshot, pixels, windows, ending the program.
 # The sourcing script sets $work, its scratch folder (with shot.png and nonari.log); start_program sets $pid and $win.
+# SPDX-License-Identifier: GPL-3.0-or-later
 
 # Runs the sourcing script again inside a virtual screen; there, makes its scratch folder $work, which
 # goes at exit together with a program still running.
