@@ -17,6 +17,7 @@
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
 #include "screen/board_view.h"
+#include "screen/button_bar.h"
 #include "screen/game_clock.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
@@ -49,6 +50,7 @@ void switchCandidateDisplay() {
     game.settings.showCandidates = !game.settings.showCandidates;
     game.puzzle.candidates.clear();
     drawBoard();
+    updateMenuChecks();  // the key M changes it too
 }
 
 // The menu's own sequences.
@@ -94,10 +96,13 @@ void runMenuCommand(MenuCommand command) {
     case C::About: showInformation(); break;
     case C::NewGame: newGame(); break;
     case C::StartGame: playLoop(); break;
-    case C::OwnBoard:
+    case C::OwnBoard: {
+        // Entry opened from a play screen hands that screen its own mode back.
+        const bool outerMode = game.picker.ownBoardMode;
         ownBoardLoop();
-        game.picker.ownBoardMode = false;
+        game.picker.ownBoardMode = outerMode;
         break;
+    }
     case C::PrintSheets:
         printSheets();
         drawBoard();
@@ -167,6 +172,7 @@ void Win_0_MenuEvent(int id) {
     game.screen.helpText = helpTextChooseMenu;
     showHelpText();
     restoreButtonStrip();
+    if (playLoopRunning()) drawButtonBar();  // the play screen the command came from goes on
     // A declined "&Beenden" lets the player go on with the game, still timed and recordable.
     if (command != MenuCommand::Exit) stopClock();
     game.dialog.abortInput = false;

@@ -11,6 +11,7 @@
 #include "state/game_state.h"
 
 #include <optional>
+#include <utility>
 
 namespace nonari {
 
@@ -84,7 +85,13 @@ bool handleKey(int key, PlayMode mode, bool& kRemembered) {
     return true;
 }
 
+int runningLoops = 0;  // play loops on the stack, nested ones included
+
 void runLoop(PlayMode mode) {
+    struct Running {
+        Running() { ++runningLoops; }
+        ~Running() { --runningLoops; }
+    } running;
     Platform& p = platform();
     bool kRemembered = false;
     while (true) {
@@ -113,10 +120,13 @@ void runLoop(PlayMode mode) {
 }  // namespace
 
 void playLoop() {
+    // A game opened from own-board entry is a game; the entry gets its mode back when the game ends.
+    const bool outerMode = std::exchange(game.picker.ownBoardMode, false);
     drawBoard();
     drawButtonBar();
     if (game.clock.clockRunning) startClockThread();
     runLoop(PlayMode::Game);
+    game.picker.ownBoardMode = outerMode;
 }
 
 void ownBoardLoop() {
@@ -124,5 +134,7 @@ void ownBoardLoop() {
     drawButtonBar();
     runLoop(PlayMode::OwnBoard);
 }
+
+bool playLoopRunning() { return runningLoops > 0; }
 
 }  // namespace nonari

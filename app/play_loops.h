@@ -6,5 +6,7 @@ namespace nonari {
 
 void playLoop();
 void ownBoardLoop();
+// True while a play loop waits further out, for example under a menu command chosen in it.
+bool playLoopRunning();
 
 }  // namespace nonari

@@ -6,6 +6,7 @@
 #include "screen/layout.h"
 #include "state/game_state.h"
 
+#include <algorithm>
 #include <array>
 
 namespace nonari {
@@ -51,6 +52,9 @@ void drawButton(int state, int x, int y, const std::string& label) {
     drawBevelFrame(state, 2, x, y, right, y + 26);
     p.setPenColour(colour(Black));
     p.drawBox(x - 1, y - 1, right, y + 26);
+    // The bevel's lower edges run one pixel past the button, onto the outline of the button beside it.
+    if (std::ranges::any_of(buttons, [&](const PaintedButton& b) { return b.left == right + 2 && y == buttonTop; }))
+        p.drawLine(right + 1, y + 24, right + 1, y + 26);
 
     int tx = x + 4 * (n - 1 - static_cast<int>(shown.size())) + 14;
     int ty = y + 20;

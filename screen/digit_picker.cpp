@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "screen/board_view.h"
+#include "screen/button_bar.h"
 #include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
@@ -82,12 +83,14 @@ void closePicker() {
 }
 
 // The saved background is older than the command: the cells are drawn afresh over it, and where it
-// reaches into the strip under the board, the strip goes back to what every command leaves there.
+// reaches into the strip under the board, the strip goes back to what a command leaves under a running game.
 void abandonPicker() {
     restorePickerBackground();
     closePicker();
-    if (game.picker.pickerY + pickerSize >= stripTop && game.screen.savedStrip != 0)
+    if (game.picker.pickerY + pickerSize >= stripTop && game.screen.savedStrip != 0) {
         platform().restoreArea(game.screen.savedStrip, stripLeft, stripTop);
+        drawButtonBar();  // the picker's play screen goes on
+    }
     drawBoard();
 }
 

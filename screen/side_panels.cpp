@@ -7,6 +7,7 @@
 #include "screen/layout.h"
 #include "state/game_state.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -146,9 +147,14 @@ void drawHelpPanel() {
 }
 
 void showHelpText() {
+    // The field holds 26 characters; blanks cover what a longer text left there.
+    constexpr std::ptrdiff_t fieldCharacters = 26;
+    std::string text = game.screen.helpText;
+    const std::ptrdiff_t characters = std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
+    if (characters < fieldCharacters) text.append(static_cast<std::size_t>(fieldCharacters - characters), ' ');
     panelTextState();
     selectFont(8);
-    platform().drawText(616, 515, game.screen.helpText);
+    platform().drawText(616, 515, text);
 }
 
 void drawTimePanel() { drawPanelFrame(timePanel); }

@@ -16,6 +16,8 @@
 namespace nonari::test {
 namespace {
 
+constexpr Rgb white = 0xFFFFFF;
+
 // The strip under the board, and the band of every panel between its outer frame and its well, where its title is.
 const std::pair<const char*, QRect> bands[] = {
     {"button strip", QRect(QPoint(28, 595), QPoint(570, 626))},
@@ -43,8 +45,10 @@ protected:
 };
 
 TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitlesAsFirstDrawn) {
-    for (const auto& [label, left] : buttonLabels)
+    for (const auto& [label, left] : buttonLabels) {
         for (int press = 0; press < 10; ++press) drawButton(1, left, 598, label), drawButton(0, left, 598, label);
+        EXPECT_TRUE(image().copy(bands[0].second) == first[0]) << label << " left a mark beside it";
+    }
     // Commands that lead to the board redraw the help panel, the display commands the statistics and status.
     using C = MenuCommand;
     for (int round = 0; round < 2; ++round)
@@ -65,26 +69,32 @@ TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
     EXPECT_EQ(colours, (std::set<Rgb>{0x000000, 0x800000, 0x404040, 0xB4C9D0, 0xFFFFFF}));
 }
 
-TEST_F(PlayScreen, APickerOverTheLastRowDroppedByAMenuCommandLeavesNothingOfTheOldButtons) {
+TEST_F(PlayScreen, AMenuCommandInsideAPickerOverTheLastRowLeavesTheButtonsAndTheNextHintStandsAlone) {
     const QRect strip(30, 597, 539, 28);  // where the commands put back the strip saved at start-up
     pf->restoreArea(game.screen.savedStrip, strip.left(), strip.top());
-    const QImage bare = image().copy(strip);
+    drawButtonBar();
+    const QImage buttons = image().copy(strip);
     game.puzzle.givens.clear();
     QImage after;
+    QRect hintTail;
     const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
-    later([cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); });
+    auto click = [cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); };
+    auto escape = [] {
+        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
+        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+    };
+    later(click);
     later([] {
         ASSERT_TRUE(game.picker.pickerActive);
         qt_testing::menuAction(menuId(MenuCommand::Numbers))->trigger();
     }, 50);
-    later([&] {
-        after = image().copy(strip);
-        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
-        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
-    }, 100);
+    later([&] { after = image().copy(strip), click(); }, 100);
+    later([&] { hintTail = inkBox(QRect(616 + 25 * 8, 515, 8, 12), white), escape(); }, 150);
+    later(escape, 200);
     playLoop();
     EXPECT_FALSE(game.picker.pickerActive);
-    EXPECT_TRUE(after == bare) << "parts of the buttons saved with the picker came back";
+    EXPECT_TRUE(after == buttons) << "the game goes on, so its buttons stay; nothing of the picker came back";
+    EXPECT_TRUE(hintTail.isEmpty()) << "the picker's hint kept the tail of the longer one before";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Both play loops: click zones, keys, the K-then-O memory and own-board keys.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/commands.h"
+#include "app/menu.h"
 #include "app/play_loops.h"
 #include "logic/rules.h"
 #include "tests/unit/screen_recorder.h"
@@ -134,6 +136,34 @@ TEST_F(PlayLoop, KeysTypedIntoThePickerDoNotAlsoActOnRelease) {
     playLoop();
     EXPECT_EQ(std::tie(game.puzzle.board(3, 3), game.puzzle.board(4, 4)), std::make_tuple(3, 4));
     EXPECT_FALSE(game.puzzle.candidates(9, 9, 4));
+}
+
+TEST_F(PlayLoop, AGameInsideOwnBoardEntryIsAGameAndAMenuCommandLeavesEveryLoopItsButtonsAndChecks) {
+    rec.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, nullptr});
+    game.screen.savedStrip = rec.saveArea(30, 598, 568, 625);
+    auto buttonsOnStrip = [this] {  // raised buttons drawn since the strip was last put back
+        auto back = std::ranges::find_if(rec.ops.rbegin(), rec.ops.rend(), [](const DrawOp& o) {
+            return o.kind == DrawOp::Restore && o.y1 == 597;
+        });
+        return std::count_if(rec.ops.rbegin(), back, [](const DrawOp& o) {
+            return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == 0xFFFFFF;
+        });
+    };
+    rec.pushMenu(menuId(MenuCommand::StartGame));  // without Abbruch first
+    typeInto(3, 3, '8');
+    right(cellX(3), cellY(3));  // cleared again, as in any game
+    typeInto(3, 3, '7');
+    rec.pushStep([&] { EXPECT_EQ(rec.lastTextAt(160, 167), "7") << "the entered digit is drawn"; });
+    keyUp('M');
+    rec.pushStep([&] { EXPECT_TRUE(rec.checks[menuId(MenuCommand::ShowCandidates)]) << "M moves the check mark"; });
+    rec.pushMenu(menuId(MenuCommand::Numbers));  // the game goes on after it
+    rec.pushStep([&] { EXPECT_EQ(buttonsOnStrip(), 6); });
+    keyUp(27);  // back in own-board entry
+    rec.pushStep([&] { EXPECT_TRUE(game.picker.ownBoardMode && buttonsOnStrip() == 6); });
+    typeInto(4, 4, '5');
+    ownBoardLoop();
+    EXPECT_EQ(std::tie(game.puzzle.board(3, 3), game.puzzle.givens(3, 3), game.puzzle.givens(4, 4)),
+              std::make_tuple(7, 0, 5));
 }
 
 }  // namespace
