@@ -17,9 +17,34 @@ namespace {
 
 FormId championFormId = 0;
 
+// The characters of the name that the hall-of-fame file cannot hold, each once, in their order.
+std::string unstorableCharacters(const std::string& name) {
+    std::string found;
+    for (std::size_t i = 0; i < name.size();) {
+        std::size_t length = 1;
+        while (i + length < name.size() && (static_cast<unsigned char>(name[i + length]) & 0xC0) == 0x80) ++length;
+        const std::string character = name.substr(i, length);
+        i += length;
+        if (windows1252ToUtf8(utf8ToWindows1252(character)) == character || found.find(character) != std::string::npos)
+            continue;
+        found += (found.empty() ? "" : " ") + character;
+    }
+    return found;
+}
+
 void cmd5_Click() {
+    Platform& pf = platform();
+    const std::string name = pf.controlText(championFormId, "ed1");
+    // The file would keep "?" in their place; the player changes the name instead, the form stays open.
+    if (const std::string unstorable = unstorableCharacters(name); !unstorable.empty()) {
+        pf.messageBox("Der Name enthält Zeichen, die die Ruhmeshalle nicht speichern kann: " + unstorable +
+                          "\nBitte ändern Sie den Namen.",
+                      MessageIcon::Exclamation, 1, "OK");
+        pf.focusControl(championFormId, "ed1");
+        return;
+    }
     game.dialog.dialogClosed = true;
-    game.fame.lastChampionName = platform().controlText(championFormId, "ed1");
+    game.fame.lastChampionName = name;
     game.fame.nameConfirmed = true;
     platform().closeForm(championFormId);
 }

@@ -16,12 +16,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace nonari {
 
 namespace {
 
 // Widgets that take keys on behalf of a control (a tab strip's bar) carry its name here.
 const char* const controlProperty = "nonariControl";
+// A list view's column widths as the form gave them; what the rows need is shared out from these.
+const char* const formWidthsProperty = "nonariFormWidths";
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -173,8 +178,12 @@ QWidget* createControl(QtFormWindow* window, const ControlLayout& control, QWidg
         QStringList headers;
         for (const auto& column : control.columns) headers << qs(column.header);
         list->setHeaderLabels(headers);
-        for (int i = 0; i < static_cast<int>(control.columns.size()); ++i)
+        QVariantList formWidths;
+        for (int i = 0; i < static_cast<int>(control.columns.size()); ++i) {
             list->setColumnWidth(i, control.columns[static_cast<std::size_t>(i)].width);
+            formWidths << control.columns[static_cast<std::size_t>(i)].width;
+        }
+        list->setProperty(formWidthsProperty, formWidths);
         widget = list;
         break;
     }
@@ -198,6 +207,9 @@ QWidget* createControl(QtFormWindow* window, const ControlLayout& control, QWidg
         font.setPointSizeF(control.fontPoints);
         widget->setFont(font);
     }
+    // A text longer than its label is wide breaks into lines rather than being cut.
+    if (auto* label = qobject_cast<QLabel*>(widget); label && control.width > 0)
+        label->setWordWrap(label->fontMetrics().horizontalAdvance(caption) > control.width);
     listenForKeys(window, widget, name);
     return widget;
 }
@@ -339,21 +351,32 @@ int neededWidth(const QTreeWidget* list, int column) {
     return static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column);
 }
 
-// A column too narrow for what it shows takes the pixels it lacks from the column with the most to
-// spare: every entry reads in full, and the columns keep the width the form gave them together.
+// The columns share the width the form gave them together. A column too narrow for what it shows takes
+// pixels first from columns with room to spare, then from those that need more than it does; so short
+// entries (places, dates, times) always read in full, and only the longest text is cut, with an ellipsis.
 void fitColumns(QTreeWidget* list) {
-    const int count = list->columnCount();
-    for (int c = 0; c < count; ++c) {
-        const int lacking = neededWidth(list, c) - list->columnWidth(c);
-        if (lacking <= 0) continue;
-        int donor = -1, spare = 0;
-        for (int other = 0; other < count; ++other) {
-            const int room = list->columnWidth(other) - neededWidth(list, other);
-            if (other != c && room > spare) donor = other, spare = room;
-        }
-        list->setColumnWidth(c, list->columnWidth(c) + lacking);
-        if (donor >= 0) list->setColumnWidth(donor, list->columnWidth(donor) - std::min(lacking, spare));
+    const QVariantList formWidths = list->property(formWidthsProperty).toList();
+    const std::size_t count = static_cast<std::size_t>(formWidths.size());
+    const int narrowest = list->header()->minimumSectionSize();
+    std::vector<int> width, need;
+    std::vector<std::size_t> order;  // narrowest need first
+    for (std::size_t c = 0; c < count; ++c) {
+        width.push_back(formWidths[static_cast<int>(c)].toInt());
+        need.push_back(neededWidth(list, static_cast<int>(c)));
+        order.push_back(c);
     }
+    std::ranges::stable_sort(order, {}, [&](std::size_t c) { return need[c]; });
+    auto take = [&](std::size_t from, std::size_t to, int down) {
+        const int pixels = std::min(need[to] - width[to], width[from] - down);
+        if (pixels > 0) width[from] -= pixels, width[to] += pixels;
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t c = order[k];
+        for (std::size_t donor = 0; donor < count; ++donor)
+            if (donor != c) take(donor, c, need[donor]);
+        for (std::size_t wider = count; wider-- > k + 1;) take(order[wider], c, narrowest);
+    }
+    for (std::size_t c = 0; c < count; ++c) list->setColumnWidth(static_cast<int>(c), width[c]);
 }
 
 }  // namespace
@@ -363,7 +386,8 @@ void QtForms::addListRow(FormId form, const std::string& control, const std::vec
     if (!list) return;
     QStringList texts;
     for (const auto& cell : cells) texts << qs(cell);
-    new QTreeWidgetItem(list, texts);
+    auto* item = new QTreeWidgetItem(list, texts);
+    for (int c = 0; c < texts.size(); ++c) item->setToolTip(c, texts[c]);  // whatever a narrow column cuts
     fitColumns(list);
 }
 

@@ -9,6 +9,7 @@
 #include "tests/gui/platform_fixture.h"
 #include "tests/support/test_support.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -56,7 +57,8 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
 TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull) {
     game.settings.difficulty = 1;
     for (int p = 1; p <= 9; ++p) {  // nine slower players, names too long for their column; the record makes ten
-        game.fame.championName[1][p] = "Spieler mit langem Namen " + std::to_string(p + 10);
+        game.fame.championName[1][p] = "Spieler mit einem Namen, der auch in der breitesten Spalte keinen Platz "
+                                       "findet, " + std::to_string(p + 10);
         game.fame.championDate[1][p] = "28.12.2024";
         game.fame.championTime[1][p] = "08:58:5" + std::to_string(p) + ".8";
     }
@@ -65,6 +67,11 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull
     whenShown("Neuer Rekord", [](QWidget* dialog) {
         auto* name = part<QLineEdit>(dialog, "ed1");
         ASSERT_NE(name, nullptr);
+        const auto* prompt = part<QLabel>(dialog, "lbl2");
+        const QRect needed = prompt->fontMetrics().boundingRect(QRect(0, 0, prompt->width(), 1000),
+                                                                prompt->wordWrap() ? Qt::TextWordWrap : 0, prompt->text());
+        EXPECT_TRUE(prompt->text().endsWith(QStringLiteral("Namen ein:")) && needed.width() <= prompt->width() &&
+                    needed.height() <= prompt->height()) << "the whole prompt is shown";
         EXPECT_EQ(dialog->focusWidget(), name);
         name->selectAll();
         for (QChar c : QStringLiteral("Jörg Ähre"))  // typed key by key, umlauts included
@@ -80,6 +87,7 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull
             int total = 0;
             for (int column = 0; column < 4; ++column) total += list->columnWidth(column);
             EXPECT_LE(total, list->viewport()->width()) << "the list needs no sideways scrolling";
+            EXPECT_EQ(list->topLevelItem(1)->toolTip(1), list->topLevelItem(1)->text(1)) << "a cut name in full";
             part<QPushButton>(hall, "cmd3")->click();
         });
         part<QPushButton>(dialog, "cmd5")->click();

@@ -69,6 +69,13 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
     }
     EXPECT_EQ(std::tie(game.fame.championName, game.fame.championTime), std::tie(names, times));
     EXPECT_EQ(test::readBytes(championsFile), before);
+
+    // A name the file cannot hold is refused with a word; the form stays open with it for a change.
+    pf.pushStep([this] { pf.findForm("champ")->texts["ed1"] = "Li 李 😀 Ære"; });
+    pf.pushFormEvent("champ", "cmd5_Click");
+    EXPECT_EQ(win("00:00:20.0", "cmd5_Click", "Li 李 😀 Ære", "Li Ære").at(0).at(1), "Li Ære");
+    EXPECT_EQ(pf.messages.back(), "Der Name enthält Zeichen, die die Ruhmeshalle nicht speichern kann: 李 😀\n"
+                                  "Bitte ändern Sie den Namen.");
 }
 
 }  // namespace
