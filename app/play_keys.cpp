@@ -103,7 +103,6 @@ void pauseGame(bool hidden) {
     Platform& p = platform();
     const double pausedAt = currentTime();
     pauseClock();
-    game.screen.boardCovered = true;
     coverBoard();
     auto showPauseText = [&hidden] {
         game.screen.helpText = hidden ? pauseHiddenHelpText : pauseHelpText;
@@ -114,10 +113,10 @@ void pauseGame(bool hidden) {
         const InputEvent event = p.waitEvent();
         if (p.appEnding()) return;
         if (!game.clock.clockRunning) {  // a menu command ended the game's timing meanwhile
-            game.screen.boardCovered = false;
             drawBoard();
             return;
         }
+        if (!game.screen.boardCovered) coverBoard();  // a play screen of a menu command drew it
         if (event.kind == EventKind::LeftPress || event.kind == EventKind::RightPress) break;
         if (event.kind == EventKind::KeyUp && (hidden || event.code == 'P')) break;
         if (event.kind == EventKind::Hidden) hidden = true;
@@ -125,7 +124,6 @@ void pauseGame(bool hidden) {
         if (game.screen.helpText != (hidden ? pauseHiddenHelpText : pauseHelpText)) showPauseText();
     }
     resumeClock(pausedAt);
-    game.screen.boardCovered = false;
     drawBoardCells();
     drawCandidateMarks();
     showClickCellHelp();

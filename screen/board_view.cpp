@@ -121,6 +121,7 @@ void refreshClashMarks() {
 }
 
 void drawBoardCells() {
+    game.screen.boardCovered = false;
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j) {
             if (game.puzzle.givens(i, j) != 0) drawGivenCell(i, j, game.puzzle.givens(i, j));
@@ -130,6 +131,7 @@ void drawBoardCells() {
 
 void coverBoard() {
     static const std::string word = "PAUSE";
+    game.screen.boardCovered = true;
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 9; ++j) {
             const int letter = i - 3;  // across the middle row, columns 3 to 7
