@@ -13,22 +13,11 @@ in_virtual_screen "$@"
 
 # The collection: a valid grid with its nine 5s open, so that every open cell of the shuffled game
 # wants one and the same digit.
-digit() { echo $(( ( ($2 - 1) * 3 + ($2 - 1) / 3 + ($1 - 1) ) % 9 + 1 )); }
-byte() { printf "\\$(printf '%03o' "$1")"; }
-grid_image() {
-    for r in 0 1 2 3 4 5 6 7 8 9; do
-        for c in 0 1 2 3 4 5 6 7 8 9; do
-            if [ "$r" -eq 0 ] || [ "$c" -eq 0 ] || [ "$(digit "$c" "$r")" -eq 5 ]; then byte 0
-            else byte "$(digit "$c" "$r")"; fi
-        done
-    done
-}
+is_open() { [ "$(digit "$1" "$2")" -eq 5 ]; }
 cd "$work"
-{ grid_image; grid_image; head -c 2000 /dev/zero; } > one.rec
-cat one.rec one.rec one.rec one.rec > leicht.nnr
+write_collection leicht.nnr
 
-# Pixels of the drawing area: one, and how many of a colour lie in a cell's inside.
-canvas() { pixel $((ox + $1)) $((oy + $2)); }
+# How many pixels of a colour lie in a cell's inside.
 cell_count() {
     convert "$work/shot.png" -crop "50x50+$((ox + 29 + ($1 - 1) * 60 + 5))+$((oy + 45 + ($2 - 1) * 60 + 5))" \
         +repage txt:- | grep -c "#$3" || true
@@ -37,16 +26,7 @@ keys() { xdotool key --delay 40 "$@"; sleep 0.3; }
 now() { date +%s.%N; }
 
 start_program env NONARI_HOME="$work" NONARI_SEED=11 "$program"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-i=0
-until snap && top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
-    awk -F'[,:]' '/#FF0000/ { print $2; exit }') && [ -n "$top" ]; do
-    i=$((i + 1))
-    [ $i -gt 50 ] && fail "no red block line found"
-    sleep 0.2
-done
-ox=$X
-oy=$((Y + top - 44))
+find_canvas
 
 keys alt+n
 keys n
