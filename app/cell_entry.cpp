@@ -67,6 +67,15 @@ bool pickCell(int column, int row) {
     return chosen;
 }
 
+// The cell under the pointer for the current press; false for other events and outside the board.
+bool clickedCell(int& column, int& row) {
+    EventKind kind = platform().currentEvent().kind;
+    if (kind != EventKind::LeftPress && kind != EventKind::RightPress) return false;
+    return cellAt(game.picker.mouseX, game.picker.mouseY, column, row);
+}
+
+}  // namespace
+
 // A timed game whose board is now solved is won: the final time, the record check, then the idle clock.
 void completionTest() {
     if (!game.clock.clockRunning || boardVerdict(game.puzzle.board) != BoardVerdict::Solved) return;
@@ -78,14 +87,10 @@ void completionTest() {
     game.clock.gameWon = false;
 }
 
-// The cell under the pointer for the current press; false for other events and outside the board.
-bool clickedCell(int& column, int& row) {
-    EventKind kind = platform().currentEvent().kind;
-    if (kind != EventKind::LeftPress && kind != EventKind::RightPress) return false;
-    return cellAt(game.picker.mouseX, game.picker.mouseY, column, row);
+void showClickCellHelp() {
+    game.screen.helpText = game.screen.largeFonts ? "Bitte ein Feld anklicken!    " : "Bitte ein Feld anklicken! ";
+    showHelpText();
 }
-
-}  // namespace
 
 bool runDigitPicker(int column, int row) {
     Platform& p = platform();
@@ -109,6 +114,7 @@ bool runDigitPicker(int column, int row) {
             abandonPicker();
             return false;
         }
+        if (event.kind == EventKind::Hidden) picker.windowHidden = true;
         if (event.kind == EventKind::LeftPress) {
             if (pickerSquareAt(picker.mouseX, picker.mouseY) == 0) continue;
             restorePickerBackground();
@@ -155,8 +161,7 @@ bool runDigitPicker(int column, int row) {
     closePicker();
     waitMouseRelease();
     if (p.appEnding()) return false;
-    game.screen.helpText = game.screen.largeFonts ? "Bitte ein Feld anklicken!    " : "Bitte ein Feld anklicken! ";
-    showHelpText();
+    showClickCellHelp();
     refreshCandidatesIfShown();
     return true;
 }
@@ -169,7 +174,10 @@ void waitMouseRelease() {
 void handleBoardClick() {
     int column = 0, row = 0;
     if (!clickedCell(column, row)) return;
-    bool right = platform().currentEvent().kind == EventKind::RightPress;
+    boardClickAt(column, row, platform().currentEvent().kind == EventKind::RightPress);
+}
+
+void boardClickAt(int column, int row, bool right) {
     game.picker.noteMode = right;
     if (game.puzzle.givens(column, row) != 0) return;
 
@@ -190,7 +198,10 @@ void handleBoardClick() {
 void handleOwnBoardClick() {
     int column = 0, row = 0;
     if (!clickedCell(column, row)) return;
-    bool right = platform().currentEvent().kind == EventKind::RightPress;
+    ownBoardClickAt(column, row, platform().currentEvent().kind == EventKind::RightPress);
+}
+
+void ownBoardClickAt(int column, int row, bool right) {
     game.picker.noteMode = false;
 
     auto removeGiven = [&] {
@@ -214,7 +225,49 @@ void handleOwnBoardClick() {
 bool swallowPickerKeyRelease(int virtualKey) {
     int pending = game.picker.pickerKeyRelease;
     game.picker.pickerKeyRelease = 0;
-    return pending != 0 && pending == virtualKey;
+    // A digit typed on the keypad comes back as the keypad's key.
+    const bool keypad = pending >= '0' && pending <= '9' && virtualKey == KeyPad0 + (pending - '0');
+    return pending != 0 && (pending == virtualKey || keypad);
+}
+
+void typeIntoCell(int column, int row, int digit, bool note, bool ownBoard) {
+    PuzzleState& puzzle = game.puzzle;
+    if (ownBoard) {
+        // As the own-board picker: a digit becomes a given, 0 takes the cell's digit away.
+        if (note) return;
+        puzzle.board(column, row) = static_cast<std::uint8_t>(digit);
+        if (digit != 0) {
+            drawGivenCell(column, row, digit);
+        } else {
+            puzzle.givens(column, row) = 0;
+            drawCell(column, row);
+            refreshCandidatesIfShown();
+        }
+        updateStatistics();
+        showDifficultyLine();
+        return;
+    }
+    if (puzzle.givens(column, row) != 0) return;
+    if (note) {
+        // Notes belong to empty cells, as the note picker opens only there.
+        if (digit == 0 || puzzle.board(column, row) != 0) return;
+        toggleNote(column, row, digit);
+        refreshCandidatesIfShown();
+    } else {
+        puzzle.board(column, row) = static_cast<std::uint8_t>(digit);
+        drawCell(column, row);
+        refreshCandidatesIfShown();
+        updateStatistics();
+    }
+    completionTest();
+}
+
+void openPickerAt(int column, int row, bool note, bool ownBoard) {
+    if (ownBoard) {
+        if (!note) ownBoardClickAt(column, row, false);
+    } else if (!note || game.puzzle.board(column, row) == 0) {
+        boardClickAt(column, row, note);
+    }
 }
 
 }  // namespace nonari

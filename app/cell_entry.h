@@ -11,6 +11,17 @@ void waitMouseRelease();
 // Board clicks: during a game, and during own-board entry.
 void handleBoardClick();
 void handleOwnBoardClick();
+// The same for a cell, the right button or the left.
+void boardClickAt(int column, int row, bool right);
+void ownBoardClickAt(int column, int row, bool right);
+// A digit key on a cell: as the picker would enter it (0 empties), or with note as the note picker toggles it.
+void typeIntoCell(int column, int row, int digit, bool note, bool ownBoard);
+// Enter on a cell: the picker opens there as for a left click; with note, the note picker as for a right one.
+void openPickerAt(int column, int row, bool note, bool ownBoard);
+// A timed game whose board is now solved is won: the final time, the record check, then the idle clock.
+void completionTest();
+// The help panel's text while the player picks a cell.
+void showClickCellHelp();
 // True when this key release belongs to the key the picker just took as a digit; forgets it either way.
 bool swallowPickerKeyRelease(int virtualKey);
 

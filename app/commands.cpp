@@ -3,6 +3,7 @@
 #include "app/commands.h"
 
 #include "app/menu.h"
+#include "app/play_keys.h"
 #include "app/play_loops.h"
 #include "app/startup.h"
 #include "fame/hall_of_fame.h"
@@ -38,8 +39,10 @@ void restartGrids() { restartBoard(game.puzzle.board, game.puzzle.givens, game.p
 // The slot dialog in load mode, then the loaded board on show; false when the program is ending.
 bool loadSavedBoard() {
     game.dialog.currentFile = savedBoardFile;
+    const PuzzleState before = game.puzzle;
     openLoadDialog();
     if (platform().appEnding()) return false;
+    if (!(game.puzzle == before)) startHistory();  // a loaded board is a new game
     showDifficultyLine();
     drawBoard();
     return true;
@@ -76,6 +79,7 @@ void newGame() {
     updateClock();
     shuffleGrids();
     game.puzzle.candidates.clear();
+    startHistory();
     playLoop();
 }
 
@@ -115,7 +119,10 @@ void runMenuCommand(MenuCommand command) {
         openSaveDialog();
         playLoop();
         break;
-    case C::SolveBoard: solveOnScreen(); break;
+    case C::SolveBoard:
+        solveOnScreen();
+        startHistory();
+        break;
     case C::ShuffleBoard:
         shuffleGrids();
         drawBoard();
@@ -124,12 +131,19 @@ void runMenuCommand(MenuCommand command) {
         restartGrids();
         playLoop();
         break;
-    case C::ClearBoard: clearBoard(); break;
+    case C::ClearBoard:
+        clearBoard();
+        startHistory();
+        break;
     case C::PrintBoard: printBoard(); break;
     case C::Numbers: setNumbersMode(true); break;
     case C::Letters: setNumbersMode(false); break;
     case C::ShowCandidates: switchCandidateDisplay(); break;
     case C::Symmetry: game.settings.symmetryOn = !game.settings.symmetryOn; break;
+    case C::MarkClashes:
+        game.settings.markClashes = !game.settings.markClashes;
+        refreshClashMarks();
+        break;
     case C::HallOfFame: showHallOfFame(); break;
     case C::Manual: showManualOverview(); break;
     case C::Exit: askExit(); break;
@@ -173,8 +187,9 @@ void Win_0_MenuEvent(int id) {
     showHelpText();
     restoreButtonStrip();
     if (playLoopRunning()) drawButtonBar();  // the play screen the command came from goes on
-    // A declined "&Beenden" lets the player go on with the game, still timed and recordable.
-    if (command != MenuCommand::Exit) stopClock();
+    // A declined "&Beenden" lets the player go on with the game, still timed and recordable; so does
+    // switching the clash marks, which reveal nothing.
+    if (command != MenuCommand::Exit && command != MenuCommand::MarkClashes) stopClock();
     game.dialog.abortInput = false;
 }
 
@@ -201,6 +216,7 @@ bool runPlayCommand(PlayCommand command, PlayMode mode) {
     case PlayCommand::Solve:
         if (timed) game.clock.clockRunning = false;
         solveOnScreen();
+        startHistory();
         if (timed) updateClock();
         break;
     case PlayCommand::FillNotes:

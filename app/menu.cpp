@@ -30,7 +30,8 @@ const std::vector<std::string>& menuTable() {
             item(C::LoadBoard, "&lade Brett"), item(C::SaveBoard, "&sichere Brett"), "-",
             item(C::SolveBoard, "&Brett lösen"), item(C::ClearBoard, "B&rett löschen"),
             item(C::PrintBoard, "Brett &drucken"), item(C::ShuffleBoard, "Brett &mischen"), "-",
-            item(C::OwnBoard, "&Eigenes Brett"), "",
+            item(C::OwnBoard, "&Eigenes Brett"), "-",
+            item(C::MarkClashes, "&Fehler markieren"), "",
         "Sch&wierigkeit",
             item(difficultyCommand(0), "&Leicht"), item(difficultyCommand(1), "&Mittel"),
             item(difficultyCommand(2), "&Schwer"), item(difficultyCommand(3), "&Extrem"),
@@ -127,6 +128,7 @@ void updateMenuChecks() {
     check(game.settings.numbersMode ? C::Numbers : C::Letters, true);
     if (game.settings.showCandidates) check(C::ShowCandidates, true);
     if (game.settings.symmetryOn) check(C::Symmetry, true);
+    check(C::MarkClashes, game.settings.markClashes);
 }
 
 }  // namespace nonari

@@ -4,6 +4,7 @@
 
 #include "app/cell_entry.h"
 #include "app/commands.h"
+#include "app/play_keys.h"
 #include "platform/platform.h"
 #include "screen/board_view.h"
 #include "screen/button_bar.h"
@@ -68,8 +69,10 @@ bool pressButton(Button button, PlayMode mode) {
 }
 
 // One key release; false when the loop is to end.
-bool handleKey(int key, PlayMode mode, bool& kRemembered) {
+bool handleKey(const InputEvent& event, PlayMode mode, bool& kRemembered) {
+    const int key = event.code;
     if (swallowPickerKeyRelease(key)) return true;
+    if (handlePlayKey(event, mode)) return !platform().appEnding();
     Button button = buttonForKey(key);
     if (button != Button::None) return pressButton(button, mode);
     if (key == 'K') {
@@ -95,10 +98,12 @@ void runLoop(PlayMode mode) {
     Platform& p = platform();
     bool kRemembered = false;
     while (true) {
+        recordStep();
         InputEvent event = p.waitEvent();
         if (p.appEnding()) return;
+        if (event.kind == EventKind::Hidden) pauseGame(true);
         if (event.kind == EventKind::KeyUp) {
-            if (!handleKey(event.code, mode, kRemembered)) return;
+            if (!handleKey(event, mode, kRemembered)) return;
             continue;
         }
         if (event.kind == EventKind::LeftPress) {
@@ -110,9 +115,11 @@ void runLoop(PlayMode mode) {
         }
         game.picker.noteMode = false;
         if (event.kind == EventKind::LeftPress || event.kind == EventKind::RightPress) {
+            cursorFollowsClick();
             if (mode == PlayMode::Game) handleBoardClick();
             else handleOwnBoardClick();
             if (p.appEnding()) return;
+            if (std::exchange(game.picker.windowHidden, false)) pauseGame(true);
         }
     }
 }
@@ -126,13 +133,16 @@ void playLoop() {
     drawButtonBar();
     if (game.clock.clockRunning) startClockThread();
     runLoop(PlayMode::Game);
+    if (!platform().appEnding()) hideCursor();
     game.picker.ownBoardMode = outerMode;
 }
 
 void ownBoardLoop() {
     game.picker.ownBoardMode = true;
+    startHistory();
     drawButtonBar();
     runLoop(PlayMode::OwnBoard);
+    if (!platform().appEnding()) hideCursor();
 }
 
 bool playLoopRunning() { return runningLoops > 0; }

@@ -127,6 +127,26 @@ bool isBoardFull(const Grid& board) {
     return true;
 }
 
+bool clashesAt(const Grid& board, int x, int y) {
+    const int digit = board(x, y);
+    if (!onBoard(digit)) return false;
+    const int bx = (x - 1) / 3 * 3 + 1, by = (y - 1) / 3 * 3 + 1;
+    for (int i = 1; i <= 9; ++i) {
+        if ((i != y && board(x, i) == digit) || (i != x && board(i, y) == digit)) return true;
+        const int cx = bx + (i - 1) % 3, cy = by + (i - 1) / 3;
+        if ((cx != x || cy != y) && board(cx, cy) == digit) return true;
+    }
+    return false;
+}
+
+Grid clashingCells(const Grid& board) {
+    Grid marked;
+    if (isConsistent(board)) return marked;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) marked(x, y) = clashesAt(board, x, y) ? 1 : 0;
+    return marked;
+}
+
 BoardVerdict boardVerdict(const Grid& board) {
     if (!isConsistent(board)) return BoardVerdict::WrongDigit;
     return isBoardFull(board) ? BoardVerdict::Solved : BoardVerdict::NoErrors;

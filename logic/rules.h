@@ -22,6 +22,10 @@ void computeCandidates(const Grid& board, CandidateGrid& candidates);
 void restartBoard(Grid& board, const Grid& givens, CandidateGrid& candidates);
 // Every digit 1..9 stands nine times on the board.
 bool isBoardFull(const Grid& board);
+// The digit in (x, y) stands once more in its column, row or box.
+bool clashesAt(const Grid& board, int x, int y);
+// 1 in every cell whose digit clashes so, 0 elsewhere: what the rules alone show to be wrong.
+Grid clashingCells(const Grid& board);
 // Wrong digit while any unit repeats one; solved when the board is also full; else no errors.
 BoardVerdict boardVerdict(const Grid& board);
 

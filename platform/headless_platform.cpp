@@ -14,7 +14,9 @@ void HeadlessPlatform::pushClick(EventKind button, double x, double y) {
     pushInput(InputEvent{button, 0, x, y});
 }
 
-void HeadlessPlatform::pushKeyUp(int virtualKey) { pushInput(InputEvent{EventKind::KeyUp, virtualKey, 0, 0}); }
+void HeadlessPlatform::pushKeyUp(int virtualKey, int modifiers) {
+    pushInput(InputEvent{EventKind::KeyUp, virtualKey, 0, 0, modifiers});
+}
 
 void HeadlessPlatform::pushChar(int code) { pushInput(InputEvent{EventKind::Char, code, 0, 0}); }
 

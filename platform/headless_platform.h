@@ -39,7 +39,7 @@ public:
 
     void pushInput(InputEvent event);
     void pushClick(EventKind button, double x, double y);
-    void pushKeyUp(int virtualKey);
+    void pushKeyUp(int virtualKey, int modifiers = 0);
     void pushChar(int code);
     void pushMenu(int id);
     // Runs the handler "<control>_<event>" (or "<form>_Close") of the open form with that name.

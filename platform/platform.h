@@ -35,13 +35,24 @@ enum class EventKind {
     RightPress = 0x204,
     KeyUp = 0x101,      // code: virtual-key code (letters 'A'..'Z', digits, 27 Escape, 13 Return)
     Char = 0x102,       // code: character code of the typed character (27 for Escape, 13 for Return)
+    Hidden = 0x18,      // the main window was minimised or hidden
 };
+
+// Virtual-key codes beyond letters and digits that the play loops read.
+enum VirtualKey : int {
+    KeyBackspace = 0x08, KeyReturn = 0x0D, KeyEscape = 0x1B, KeySpace = 0x20, KeyEnd = 0x23, KeyHome = 0x24,
+    KeyArrowLeft = 0x25, KeyArrowUp = 0x26, KeyArrowRight = 0x27, KeyArrowDown = 0x28, KeyDelete = 0x2E, KeyPad0 = 0x60,  // .. 0x69
+};
+
+// Modifier keys, as bits of InputEvent::modifiers and of the mouse handler's shift mask.
+inline constexpr int shiftHeld = 1, ctrlHeld = 2, altHeld = 4;
 
 struct InputEvent {
     EventKind kind = EventKind::None;
     int code = 0;
     double x = 0;  // client coordinates of mouse events
     double y = 0;
+    int modifiers = 0;  // KeyUp: the modifier keys held when the key went down
 };
 
 enum class MessageIcon { None = 0, Exclamation = 1, Question = 2, Stop = 3, Information = 4 };

@@ -4,6 +4,7 @@
 
 #include "logic/rules.h"
 #include "platform/platform.h"
+#include "screen/board_view.h"
 #include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "state/game_state.h"
@@ -31,34 +32,38 @@ void showAllCandidates() {
 }
 
 void drawCandidateMarks() {
-    Platform& p = platform();
     for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) {
-            if (game.puzzle.board(x, y) != 0) continue;
-            for (int d = 1; d <= 9; ++d) {
-                int left = candidateMarkLeft(x, d);
-                int top = candidateMarkTop(y, d);
-                p.setPenColour(colour(White));
-                p.setFillColour(colour(White));
-                p.drawFilledBox(left, top, left + 15, top + 16);
-                if (game.puzzle.candidates(x, y, d)) {
-                    p.setRasterMode(RasterMode::MergePen);
-                    p.setTextOpaque(false);
-                    p.setPenColour(colour(Black));
-                    p.setFillColour(colour(White));
-                    selectFont(18);
-                    std::string text =
-                        game.settings.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
-                    if (text == "I") left += 4;
-                    p.drawText(left, top, text);
-                    p.setRasterMode(RasterMode::CopyPen);
-                    p.setTextOpaque(true);
-                } else {
-                    p.setPenColour(colour(Black));
-                    p.setFillColour(colour(White));
-                }
-            }
+        for (int y = 1; y <= 9; ++y) drawCellMarks(x, y);
+}
+
+void drawCellMarks(int x, int y) {
+    Platform& p = platform();
+    if (game.puzzle.board(x, y) != 0) return;
+    for (int d = 1; d <= 9; ++d) {
+        int left = candidateMarkLeft(x, d);
+        int top = candidateMarkTop(y, d);
+        p.setPenColour(colour(White));
+        p.setFillColour(colour(White));
+        p.drawFilledBox(left, top, left + 15, top + 16);
+        if (game.puzzle.candidates(x, y, d)) {
+            p.setRasterMode(RasterMode::MergePen);
+            p.setTextOpaque(false);
+            p.setPenColour(colour(Black));
+            p.setFillColour(colour(White));
+            selectFont(18);
+            std::string text =
+                game.settings.numbersMode ? std::to_string(d) : std::string(1, static_cast<char>(64 + d));
+            if (text == "I") left += 4;
+            p.drawText(left, top, text);
+            p.setRasterMode(RasterMode::CopyPen);
+            p.setTextOpaque(true);
+        } else {
+            p.setPenColour(colour(Black));
+            p.setFillColour(colour(White));
         }
+    }
+    // The marks' ground reaches the cell's edge, where the keyboard's frame lies.
+    if (game.picker.cursorShown && game.picker.cursorColumn == x && game.picker.cursorRow == y) drawCursorFrame();
 }
 
 }  // namespace nonari

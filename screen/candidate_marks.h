@@ -7,6 +7,8 @@ namespace nonari {
 // With "Zeige Kandidaten" on: stops the clock and recomputes the candidates; then draws the marks.
 void showAllCandidates();
 void drawCandidateMarks();
+// The marks of one cell; none when it holds a digit.
+void drawCellMarks(int x, int y);
 // Top-left corner of the mark of digit d in cell (x, y).
 int candidateMarkLeft(int x, int d);
 int candidateMarkTop(int y, int d);

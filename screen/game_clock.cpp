@@ -154,6 +154,23 @@ void joinClockThread() {
     if (thread != 0) joinThread(thread);
 }
 
+void pauseClock() {
+    joinClockThread();
+    std::string reached;
+    {
+        std::lock_guard<std::mutex> lock(clockMutex);
+        game.clock.lastClockSecond = -1.0;
+        refreshedRunningText(currentTime(), reached);
+    }
+    showOnClock(reached);
+}
+
+void resumeClock(double pausedAt) {
+    // The label shows the time reached until the thread's next second.
+    game.clock.startTime = game.clock.startTime + (currentTime() - pausedAt);
+    startClockThread();
+}
+
 void setDrawingBusy(bool busy) {
     std::lock_guard<std::mutex> lock(clockMutex);
     game.clock.drawingBusy = busy;

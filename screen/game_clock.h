@@ -20,6 +20,10 @@ void clockThread();
 void startClockThread();
 // Ends the clock thread and waits for it; nothing it refreshed reaches the label afterwards.
 void joinClockThread();
+// A pause of the timed game: the label keeps the time reached and the thread rests.
+void pauseClock();
+// The game goes on after a pause that began at pausedAt: the paused span is not counted.
+void resumeClock(double pausedAt);
 // Sets drawingBusy; clearing it lets a refresh held back meanwhile through at once.
 void setDrawingBusy(bool busy);
 

@@ -4,6 +4,7 @@
 
 #include "logic/rules.h"
 #include "platform/platform.h"
+#include "screen/board_view.h"
 #include "screen/layout.h"
 #include "state/game_state.h"
 
@@ -116,6 +117,7 @@ void checkBoardStatus() {
     panelTextState();
     selectFont(20);
     platform().drawText(626, 326, game.screen.statusText);
+    refreshClashMarks();
 }
 
 void drawDifficultyPanel() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "state/grids.h"
+#include "state/step_history.h"
 
 #include <array>
 #include <atomic>
@@ -37,6 +38,7 @@ struct PuzzleState {
     Grid board;
     Grid givens;
     CandidateGrid candidates;
+    bool operator==(const PuzzleState&) const = default;
 };
 
 // The player's settings, changed only by menu commands.
@@ -45,6 +47,7 @@ struct Settings {
     bool numbersMode = true;
     bool showCandidates = false;
     bool symmetryOn = true;
+    bool markClashes = true;  // digits that break a rule are drawn in red
 };
 
 // The timing of the current game; the clock thread reads the flags and writes the refresh values.
@@ -76,6 +79,8 @@ struct ScreenState {
     std::string statusText;
     bool boardFull = false;
     std::int16_t givenCount = 0;
+    Grid clashShown;  // 1 where a cell's digit is drawn marked as clashing
+    bool boardCovered = false;  // the pause hides the cells
 };
 
 // Cell entry: the pointer, the digit picker, note mode and own-board entry.
@@ -94,6 +99,11 @@ struct PickerState {
     int pickerBackground = 0;  // a platform saved-area id, 0: none
     // Virtual-key code of the key whose character the picker took; its release is not a play-loop key.
     int pickerKeyRelease = 0;
+    // The keyboard's cell, framed on the board once an arrow key was pressed in a play loop.
+    bool cursorShown = false;
+    std::int16_t cursorColumn = 1;
+    std::int16_t cursorRow = 1;
+    bool windowHidden = false;  // the window went while the picker waited: the game pauses after it
 };
 
 // Values that commands, dialogs and loops hand each other.
@@ -127,6 +137,7 @@ struct GameState {
     PickerState picker;
     DialogState dialog;
     FameState fame;
+    StepHistory<PuzzleState> history;  // the current game's changes, to take back and redo
 };
 
 // The one instance, alive for the whole run.

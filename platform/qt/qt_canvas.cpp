@@ -307,18 +307,22 @@ void QtCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void QtCanvas::keyPressEvent(QKeyEvent* event) {
-    const int key = virtualKeyCode(event->key(), event->modifiers());
-    if (key != 0) keysDown.insert(key);
+    const int key = virtualKeyCode(*event);
+    if (key != 0 && !event->isAutoRepeat()) keysDown[key] = shiftMask(event->modifiers());
     const int character = typedCharacter(*event);
     if (character != 0 && onInput) onInput(InputEvent{EventKind::Char, character, 0, 0});
 }
 
 void QtCanvas::keyReleaseEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat()) return;
-    const int key = virtualKeyCode(event->key(), event->modifiers());
+    const int key = virtualKeyCode(*event);
     // Releases of keys pressed in a menu or a dialog are not ours.
-    if (key == 0 || keysDown.erase(key) == 0) return;
-    if (onInput) onInput(InputEvent{EventKind::KeyUp, key, 0, 0});
+    auto down = keysDown.find(key);
+    if (key == 0 || down == keysDown.end()) return;
+    // A held arrow moves on; other keys act once, when let go.
+    if (event->isAutoRepeat() && !repeatsWhileHeld(key)) return;
+    const int modifiers = down->second;
+    if (!event->isAutoRepeat()) keysDown.erase(down);
+    if (onInput) onInput(InputEvent{EventKind::KeyUp, key, 0, 0, modifiers});
 }
 
 void QtCanvas::focusOutEvent(QFocusEvent* event) {

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include <functional>
-#include <set>
+#include <map>
 #include <vector>
 
 namespace nonari {
@@ -72,7 +72,7 @@ private:
     QImage backing;
     QRect pending;
     QElapsedTimer sincePresent;
-    std::set<int> keysDown;
+    std::map<int, int> keysDown;  // virtual key -> modifiers held when it went down
 };
 
 }  // namespace nonari

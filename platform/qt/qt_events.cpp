@@ -49,6 +49,18 @@ int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     }
 }
 
+int virtualKeyCode(const QKeyEvent& event) {
+    const int key = virtualKeyCode(event.key(), event.modifiers());
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return key;
+    // X keycodes 10..19 are the digit row 1..9, 0 on every layout.
+    const quint32 scan = event.nativeScanCode();
+    if (scan >= 10 && scan <= 19 && !(event.modifiers() & Qt::KeypadModifier))
+        return scan == 19 ? '0' : static_cast<int>('1' + (scan - 10));
+    return key;
+}
+
+bool repeatsWhileHeld(int virtualKey) { return virtualKey >= KeyEnd && virtualKey <= KeyArrowDown; }
+
 int typedCharacter(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Escape: return 27;

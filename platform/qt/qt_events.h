@@ -13,6 +13,11 @@ namespace nonari {
 
 // Windows virtual-key code of a Qt key; 0 for keys without one.
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+// The virtual-key code of a key event. A shifted key of the digit row is still its digit, as on
+// Windows, whatever symbol the layout puts on it.
+int virtualKeyCode(const QKeyEvent& event);
+// Keys that repeat while held: the arrows, Home and End.
+bool repeatsWhileHeld(int virtualKey);
 // Character code a key press types (Escape 27, Return 13); 0 when it types nothing.
 int typedCharacter(const QKeyEvent& event);
 // Mouse state as the move handler receives it: buttons 1 left, 2 right, 4 middle;

@@ -253,6 +253,7 @@ QtPlatform::QtPlatform(int& argc, char** argv)
         if (handlers.mouseMove) handlers.mouseMove(button, shift, x, y);
     };
     window->onCloseRequest = [this] { return requestClose(); };
+    window->onHidden = [this] { queue.push(InputEvent{EventKind::Hidden}); };
     latest = this;
 }
 

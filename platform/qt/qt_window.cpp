@@ -3,6 +3,7 @@
 #include "platform/qt/qt_window.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 
 namespace nonari {
 
@@ -31,6 +32,17 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
     else
         event->accept();
+}
+
+void QtMainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && onHidden) onHidden();
+    QWidget::changeEvent(event);
+}
+
+void QtMainWindow::hideEvent(QHideEvent* event) {
+    // Only the window system's hiding; the program's own closing is no pause.
+    if (event->spontaneous() && !isMinimized() && onHidden) onHidden();
+    QWidget::hideEvent(event);
 }
 
 }  // namespace nonari

@@ -25,9 +25,13 @@ public:
 
     // Decides about a close request from the window system: true lets the window close.
     std::function<bool()> onCloseRequest;
+    // The window was minimised, or hidden by the window system.
+    std::function<void()> onHidden;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QVBoxLayout* layout;

@@ -10,46 +10,15 @@ program=$(readlink -f "$1")
 export QT_QPA_PLATFORM=xcb
 . "$(dirname "$0")/support/x11.sh"
 in_virtual_screen "$@"
-# The colour of a pixel of the client drawing area.
-canvas() { pixel $((ox + $1)) $((oy + $2)); }
-
-# A valid solution grid; the collection's puzzle is this grid with cell (5, 5) left open.
-digit() { echo $(( ( ($2 - 1) * 3 + ($2 - 1) / 3 + ($1 - 1) ) % 9 + 1 )); }
-byte() { printf "\\$(printf '%03o' "$1")"; }
-grid_image() {
-    for r in 0 1 2 3 4 5 6 7 8 9; do
-        for c in 0 1 2 3 4 5 6 7 8 9; do
-            if [ "$r" -eq 0 ] || [ "$c" -eq 0 ] || { [ "$r" -eq 5 ] && [ "$c" -eq 5 ]; }; then byte 0
-            else byte "$(digit "$c" "$r")"; fi
-        done
-    done
-}
-record() {
-    grid_image
-    grid_image
-    head -c 1000 /dev/zero
-    i=0
-    while [ $i -lt 1000 ]; do byte 5; i=$((i + 1)); done
-}
+# The collection's puzzle is a valid grid with cell (5, 5) left open.
+is_open() { [ "$1" -eq 5 ] && [ "$2" -eq 5 ]; }
 cd "$work"
-record > one.rec
-cat one.rec one.rec one.rec one.rec > leicht.nnr
-rm one.rec
-[ "$(stat -c %s leicht.nnr)" -eq 8800 ] || fail "test collection has the wrong size"
+write_collection leicht.nnr
 
 start_program env NONARI_HOME="$work" NONARI_SEED=7 "$program"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 [ "$X" -eq 81 ] || fail "window not centred: x $X"
-# Where the client drawing area lies, once it is drawn: the first red pixel of the block line at x 208 is y 44.
-i=0
-until snap && top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
-    awk -F'[,:]' '/#FF0000/ { print $2; exit }') && [ -n "$top" ]; do
-    i=$((i + 1))
-    [ $i -gt 50 ] && fail "no red block line found"
-    sleep 0.2
-done
-ox=$X
-oy=$((Y + top - 44))
+find_canvas
 
 # "Nonari" -> "Neues Spiel" by keys.
 xdotool key --window "$win" alt+n

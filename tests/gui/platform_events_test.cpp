@@ -44,6 +44,22 @@ TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisa
             EXPECT_EQ(std::make_pair(event.kind, event.code), std::make_pair(EventKind::KeyUp, virtualKey));
         }
     }
+    // A shifted key of the digit row is its digit, with the modifiers held when it went down; a held
+    // arrow repeats.
+    later([] {
+        QKeyEvent events[] = {{QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0, 0, "!"},
+                              {QEvent::KeyRelease, Qt::Key_Exclam, Qt::NoModifier, 10, 0, 0, "!"},
+                              {QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier},
+                              {QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, {}, true},
+                              {QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier}};
+        for (QKeyEvent& event : events) QCoreApplication::sendEvent(canvas(), &event);
+    });
+    EXPECT_EQ(nextInput().code, '!');
+    for (auto [code, modifiers] : {std::pair{'1', shiftHeld}, {KeyArrowRight, 0}, {KeyArrowRight, 0}}) {
+        const InputEvent event = nextInput();
+        EXPECT_EQ(std::make_tuple(event.kind, event.code, event.modifiers),
+                  std::make_tuple(EventKind::KeyUp, int(code), modifiers));
+    }
     // A release whose press went elsewhere (a menu, a dialog) is not reported.
     later([] { QTest::keyRelease(canvas(), Qt::Key_L); });
     EXPECT_EQ(nextInput(5).kind, EventKind::None);

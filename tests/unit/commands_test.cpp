@@ -180,6 +180,8 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
         [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
     run(C::Symmetry, [] { EXPECT_FALSE(game.settings.symmetryOn); });
     run(C::Symmetry, [] { EXPECT_TRUE(game.settings.symmetryOn); });
+    run(C::MarkClashes, [&] { EXPECT_FALSE(game.settings.markClashes || checked(C::MarkClashes)); });
+    run(C::MarkClashes, [&] { EXPECT_TRUE(game.settings.markClashes && checked(C::MarkClashes)); });
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");
@@ -213,12 +215,15 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
     }
 }
 
-TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGood) {
-    bool runningAfterNested = true;
+TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodExceptTheClashMarksSwitch) {
+    bool runningAfterMarks = false, runningAfterNested = true;
+    pf.pushMenu(menuId(C::MarkClashes));
+    pf.pushStep([&] { runningAfterMarks = game.clock.clockRunning; });
     pf.pushMenu(menuId(C::Numbers));
     pf.pushStep([&] { runningAfterNested = game.clock.clockRunning; });
     pf.pushKeyUp(27);
     Win_0_MenuEvent(menuId(C::NewGame));
+    EXPECT_TRUE(runningAfterMarks);
     EXPECT_FALSE(runningAfterNested);
 }
 

@@ -4,6 +4,8 @@
 #include "app/menu.h"
 #include "app/play_loops.h"
 #include "logic/rules.h"
+#include "platform/platform.h"
+#include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"
 
 namespace nonari::test {
@@ -19,7 +21,7 @@ protected:
             [=](const DrawOp& o) { return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == pen; });
     }
     int pressed(int x) const { return static_cast<int>(std::ranges::count(topEdges(0x404040), x, &DrawOp::x1)); }
-    void keyUp(int key) { rec.pushKeyUp(key); }
+    void keyUp(int key, int modifiers = 0) { rec.pushKeyUp(key, modifiers); }
 
     // Runs the loop on the script so far; true when it ended through Abbruch before reading a last key.
     bool endsThroughAbbruch() {
@@ -164,6 +166,44 @@ TEST_F(PlayLoop, AGameInsideOwnBoardEntryIsAGameAndAMenuCommandLeavesEveryLoopIt
     ownBoardLoop();
     EXPECT_EQ(std::tie(game.puzzle.board(3, 3), game.puzzle.givens(3, 3), game.puzzle.givens(4, 4)),
               std::make_tuple(7, 0, 5));
+}
+
+TEST_F(PlayLoop, DigitKeysOnTheCursorCellActAsThePickerInBothLoops) {
+    game.puzzle.board = game.puzzle.givens = solution;
+    game.puzzle.board(2, 1) = game.puzzle.givens(2, 1) = 0;
+    const int right = solution(2, 1), wrong = right % 9 + 1;
+    const Grid open = game.puzzle.board;
+    game.settings.numbersMode = false;  // the digit keys still enter digits
+    game.clock.clockRunning = true;
+    game.clock.finalTime = "X";
+    keyUp('0' + wrong);                              // no cursor yet
+    keyUp(KeyArrowRight), keyUp('0' + wrong);        // shown at (1, 1), a given
+    keyUp(KeyArrowRight), keyUp('0' + wrong, shiftHeld);  // a note on the empty cell (2, 1)
+    rec.pushStep([&] { EXPECT_TRUE(game.puzzle.board == open && game.puzzle.candidates(2, 1, wrong)); });
+    keyUp(KeyPad0 + wrong);
+    rec.pushStep([&] {
+        EXPECT_EQ(std::tie(game.screen.statusText, game.puzzle.board(2, 1)), std::tie(statusWrong, wrong));
+    });
+    keyUp(KeySpace), keyUp('0' + right);  // the won game, with its record check
+    rec.pushFormEvent("champ", "champ_Close");
+    rec.pushFormEvent("ruhm", "ruhm_Close");
+    keyUp(27);
+    playLoop();
+    EXPECT_EQ(game.puzzle.board, solution);
+    EXPECT_TRUE(game.clock.finalTime != "X" && !game.clock.clockRunning);
+
+    game.puzzle.board.clear();  // own-board entry begins a history of its own: the game above is no step
+    game.puzzle.givens.clear();
+    const CandidateGrid notes = game.puzzle.candidates;
+    keyUp('Z', ctrlHeld);
+    keyUp(KeyArrowDown), keyUp('7'), keyUp('4', shiftHeld);  // a given at (2, 1); no notes here
+    keyUp(KeyHome), keyUp('7'), keyUp(KeyDelete), keyUp('Z', ctrlHeld);  // removed, and back
+    keyUp('X'), keyUp('Z', ctrlHeld);  // the shuffle taken back too
+    keyUp(27);
+    ownBoardLoop();
+    EXPECT_EQ(std::tie(game.puzzle.givens(1, 1), game.puzzle.givens(2, 1), game.screen.givenCount),
+              std::make_tuple(7, 7, 2));
+    EXPECT_EQ(game.puzzle.candidates, notes);
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ TEST(Rules, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
         SCOPED_TRACE(c.unit);
         board.clear();
         board(c.x1, c.y1) = board(c.x2, c.y2) = 5;
+        Grid repeated;  // the cells of the repeated digit are marked, a lone digit elsewhere is not
+        repeated(c.x1, c.y1) = repeated(c.x2, c.y2) = 1;
+        board(1, 9) = 8;
+        EXPECT_EQ(clashingCells(board), repeated);
+        board(1, 9) = 0;
         EXPECT_FALSE(isConsistent(board) || hasNoDeadCell(board) || trialPlacement(board, 1, 2, 3));
         EXPECT_EQ(isBoxConsistent(board, 7, 7), !c.boxOnly);
         EXPECT_EQ(boardVerdict(board), BoardVerdict::WrongDigit);
@@ -50,6 +55,7 @@ TEST(Rules, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
     board(4, 4) = 255;
     EXPECT_FALSE(isConsistent(board) || isBoxConsistent(board, 1, 1) || isBoxConsistent(board, 4, 4));
     EXPECT_TRUE(isBoxConsistent(board, 7, 7));
+    EXPECT_EQ(clashingCells(board), Grid{}) << "no digit repeats";
     candidates.fill(true);
     computeCandidates(board, candidates);
     EXPECT_EQ(countMarks(candidates), 0);

@@ -1,0 +1,128 @@
+#!/bin/sh
+# End to end: a timed game from the menu to the hall of fame with the keyboard alone: the cell cursor,
+# digits, a note, a wrong digit marked red and taken out, Ctrl+Z and Ctrl+Y, and a pause that the
+# recorded time leaves out.
+# Usage: play_by_keys.sh <nonari binary> <source dir>
+# SPDX-License-Identifier: GPL-3.0-or-later
+set -eu
+
+program=$(readlink -f "$1")
+export QT_QPA_PLATFORM=xcb
+. "$(dirname "$0")/support/x11.sh"
+in_virtual_screen "$@"
+
+# The collection: a valid grid with its nine 5s open, so that every open cell of the shuffled game
+# wants one and the same digit.
+is_open() { [ "$(digit "$1" "$2")" -eq 5 ]; }
+cd "$work"
+write_collection leicht.nnr
+
+# How many pixels of a colour lie in a cell's inside.
+cell_count() {
+    convert "$work/shot.png" -crop "50x50+$((ox + 29 + ($1 - 1) * 60 + 5))+$((oy + 45 + ($2 - 1) * 60 + 5))" \
+        +repage txt:- | grep -c "#$3" || true
+}
+keys() { xdotool key --delay 40 "$@"; sleep 0.3; }
+now() { date +%s.%N; }
+
+start_program env NONARI_HOME="$work" NONARI_SEED=11 "$program"
+find_canvas
+
+keys alt+n
+keys n
+started=$(now)
+sleep 1
+snap
+open=""
+for r in 1 2 3 4 5 6 7 8 9; do
+    for c in 1 2 3 4 5 6 7 8 9; do
+        [ "$(canvas $((29 + (c - 1) * 60 + 3)) $((45 + (r - 1) * 60 + 3)))" = FFFFFF ] && open="$open $c,$r"
+    done
+done
+[ "$(echo $open | wc -w)" -eq 9 ] || fail "expected nine open cells, found:$open"
+given_x=$((29 + 3)); given_y=$((45 + 3))
+[ "$(canvas $given_x $given_y)" = C0C0C0 ] || { given_x=$((given_x + 60)); }
+
+# The first arrow shows the cursor on the top-left cell.
+keys Right
+snap
+[ "$(canvas 32 48)" = 0000BC ] || fail "no cursor frame on the first cell"
+cc=1
+cr=1
+go() {
+    moves=""
+    while [ "$cc" -lt "$1" ]; do moves="$moves Right"; cc=$((cc + 1)); done
+    while [ "$cc" -gt "$1" ]; do moves="$moves Left"; cc=$((cc - 1)); done
+    while [ "$cr" -lt "$2" ]; do moves="$moves Down"; cr=$((cr + 1)); done
+    while [ "$cr" -gt "$2" ]; do moves="$moves Up"; cr=$((cr - 1)); done
+    [ -z "$moves" ] || keys $moves
+}
+
+# The first open cell: digits that clash are drawn red and taken out again with Delete.
+n=0
+answer=""
+for cell in $open; do
+    n=$((n + 1))
+    go "${cell%,*}" "${cell#*,}"
+    if [ $n -eq 1 ]; then
+        for d in 1 2 3 4 5 6 7 8 9; do
+            keys "$d"
+            snap
+            [ "$(cell_count $cc $cr FF0000)" -eq 0 ] && { answer=$d; break; }
+            keys Delete
+        done
+        [ -n "$answer" ] || fail "every digit clashed"
+        wrong=$((answer % 9 + 1))
+        continue
+    fi
+    if [ $n -eq 2 ]; then
+        keys "$wrong"
+        snap
+        [ "$(cell_count $cc $cr FF0000)" -gt 50 ] || fail "a wrong digit is not marked"
+        keys BackSpace
+        snap
+        [ "$(cell_count $cc $cr FF0000)" -eq 0 ] || fail "the mark stayed after the digit went"
+    fi
+    if [ $n -eq 3 ]; then
+        keys "shift+$answer"
+        snap
+        [ "$(cell_count $cc $cr 000000)" -gt 5 ] || fail "no note"
+        [ "$(cell_count $cc $cr 000000)" -lt 150 ] || fail "a note looks like a digit"
+        keys "$answer" ctrl+z
+        snap
+        [ "$(cell_count $cc $cr 000000)" -lt 150 ] || fail "Ctrl+Z did not take the digit back"
+        keys ctrl+y
+    fi
+    if [ $n -eq 4 ]; then
+        # A pause of three seconds: the board is covered, and the time does not count them.
+        keys p
+        sleep 3
+        snap
+        [ "$(canvas $given_x $given_y)" = B4C9D0 ] || fail "the pause does not cover the board"
+        keys p
+        paused=3
+    fi
+    [ $n -eq 9 ] && won_at=$(now)
+    keys "$answer"
+done
+
+champ=$(wait_window "Neuer Rekord")
+xdotool windowfocus --sync "$champ"
+xdotool key ctrl+a
+xdotool type "Tastenspieler"
+xdotool key Return
+ruhm=$(wait_window "Ruhmeshalle")
+xdotool windowfocus --sync "$ruhm"
+xdotool key alt+o
+sleep 0.5
+[ "$(sed -n 1p Champions.Rhm | tr -d '\r')" = "Tastenspieler" ] || fail "name not stored"
+recorded=$(sed -n 3p Champions.Rhm | tr -d '\r')
+awk -v t="$recorded" -v wall="$(awk -v a="$started" -v b="$won_at" 'BEGIN { print b - a }')" -v p="$paused" \
+    'BEGIN { split(t, f, ":"); s = f[1] * 3600 + f[2] * 60 + f[3]; exit !(s > 0 && s <= wall - p + 0.5) }' ||
+    fail "recorded $recorded counts the pause"
+
+xdotool windowfocus --sync "$win"
+xdotool key Escape
+sleep 0.6
+end_program
+echo "PASS: won a game by keys alone, with a marked wrong digit, a note, Ctrl+Z/Ctrl+Y and an uncounted pause"
