@@ -771,6 +771,10 @@ void QtPlatform::revive() {
 }
 
 std::unique_ptr<Platform> createQtPlatform(int& argc, char** argv) {
+    // The clock's label changes every second. Through X shared memory, painting a region the server may
+    // still be reading first waits for a round trip to the server, which wakes two threads more each
+    // second; plain requests need none. (Read when the X connection opens; a player's own setting stays.)
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     return std::make_unique<QtPlatform>(argc, argv);
 }
 
