@@ -43,7 +43,8 @@ diff -u "$work/expected" "$work/files" || fail "the package holds other files th
 
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the section is not games"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 qt6-qpa-plugins fonts-liberation2; do
+for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 libcups2 qt6-qpa-plugins \
+    fonts-liberation2; do
     echo "$depends" | grep -Eq "(^|, )$needed( |,|$)" || fail "Depends lacks $needed: $depends"
 done
 
