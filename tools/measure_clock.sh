@@ -1,6 +1,7 @@
 #!/bin/sh
 # Measures what a running game clock costs: starts the real game under Xvfb, starts a timed game from
 # the menu, leaves the player thinking and reads the wake-ups and CPU time of the clock thread.
+# Prints the clock thread, each thread of the process and the whole process.
 # Usage: measure_clock.sh [nonari binary] [seconds]    (defaults: build-test/nonari, 20)
 # SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
@@ -47,15 +48,19 @@ sleep 1.5
 clock=$(tasks | grep -vxF "$before" || true)
 [ -n "$clock" ] || { echo "no clock thread started" >&2; exit 1; }
 
-# Wake-ups (switches after the task slept) and CPU ticks of one task, or of the whole process; switches
-# forced by other busy tasks on the machine are not the clock's doing.
+# Wake-ups (switches after the task slept) and CPU ticks of each task; switches forced by other busy
+# tasks on the machine are not the clock's doing.
 switches() {
     awk '/^voluntary_ctxt_switches/ { print $2 }' "$1/status"
 }
 ticks() { awk '{ print $14 + $15 }' "$1/stat"; }
+# One line a thread: its kind (the clock's, or another), id and name, wake-ups and CPU ticks so far.
 sample() {
-    for t in $clock; do echo "clock $t $(switches "/proc/$pid/task/$t") $(ticks "/proc/$pid/task/$t")"; done
-    echo "process - $(for t in $(tasks); do switches "/proc/$pid/task/$t"; done | awk '{ n += $1 } END { print n }') $(ticks "/proc/$pid")"
+    for t in $(tasks); do
+        kind=thread
+        echo "$clock" | grep -qx "$t" && kind=clock
+        echo "$kind $t:$(tr -d ' ' < "/proc/$pid/task/$t/comm") $(switches "/proc/$pid/task/$t") $(ticks "/proc/$pid/task/$t")"
+    done
 }
 start=$(sample)
 sleep "$seconds"
@@ -63,14 +68,19 @@ finish=$(sample)
 
 hz=$(getconf CLK_TCK)
 echo "$start" > "$work/start"
+# The whole process is the sum of its threads: a thread started meanwhile counts from its start; what a
+# thread that ended meanwhile did is lost with it.
 echo "$finish" | awk -v s="$seconds" -v hz="$hz" -v startFile="$work/start" '
-    BEGIN { while ((getline line < startFile) > 0) { split(line, f, " "); sw[f[1] f[2]] = f[3]; tk[f[1] f[2]] = f[4] } }
+    BEGIN { while ((getline line < startFile) > 0) { split(line, f, " "); sw[f[2]] = f[3]; tk[f[2]] = f[4] } }
+    function show(what, wakes, ticks) {
+        printf "%-32s %6.2f wake-ups/s   CPU %s%% of a core over %d s\n", what, wakes / s,
+               ticks == 0 ? sprintf("< %.3f", 100.0 / hz / s) : sprintf("%.3f", 100.0 * ticks / hz / s), s
+    }
     {
-        key = $1 $2
-        wake = ($3 - sw[key]) / s
-        cpu = 100.0 * ($4 - tk[key]) / hz / s
-        limit = 100.0 / hz / s
-        what = $1 == "clock" ? "clock thread " $2 : "whole process"
-        printf "%-20s %6.2f wake-ups/s   CPU %s%% of a core over %d s\n", what, wake,
-               ($4 == tk[key]) ? sprintf("< %.3f", limit) : sprintf("%.3f", cpu), s
-    }'
+        wakes = $3 - sw[$2]
+        ticks = $4 - tk[$2]
+        allWakes += wakes
+        allTicks += ticks
+        show(($1 == "clock" ? "clock thread " : "  thread ") $2, wakes, ticks)
+    }
+    END { show("whole process", allWakes, allTicks) }'

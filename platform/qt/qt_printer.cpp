@@ -3,15 +3,17 @@
 #include "platform/qt/qt_printer.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cups/cups.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 
 namespace nonari {
 
@@ -21,10 +23,48 @@ namespace {
 // margins of 4 to 5 mm lie inside it.
 constexpr double leastMarginMm = 6.0;
 
-// Paper for a file or a printer chosen in the dialog: what the player's country uses.
-QPageSize localPaper() {
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
+// One media name: a size the name spells out, or a paper named as in printer descriptions.
+QPageSize paperNamed(const std::string& media) {
+    static const std::regex spelledOut(R"(^[a-z0-9]+_[a-z0-9.-]*_([0-9]+(?:\.[0-9]+)?)x([0-9]+(?:\.[0-9]+)?)(mm|in)$)");
+    std::smatch size;
+    if (std::regex_match(media, size, spelledOut)) {
+        // Numbers with a point whatever the player's locale writes.
+        const QSizeF measured(QString::fromStdString(size[1]).toDouble(), QString::fromStdString(size[2]).toDouble());
+        if (measured.isEmpty()) return {};
+        const auto unit = size[3] == "mm" ? QPageSize::Millimeter : QPageSize::Inch;
+        return QPageSize(measured, unit, {}, QPageSize::FuzzyMatch);
+    }
+    const QString name = QString::fromStdString(media);
+    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+        const auto known = static_cast<QPageSize::PageSizeId>(id);
+        if (known != QPageSize::Custom && QPageSize::key(known).compare(name, Qt::CaseInsensitive) == 0)
+            return QPageSize(known);
+    }
+    return {};
 }
+
+// The locale that decides the paper, by the C library's order of precedence.
+std::string paperLocale() {
+    for (const char* name : {"LC_ALL", "LC_PAPER", "LANG"})
+        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') return value;
+    return {};
+}
+
+// The default media of the print system's queue of that name, or nothing.
+std::string queueMedia(const QString& printerName) {
+    const QStringList nameAndInstance = printerName.split(u'/');
+    const QByteArray name = nameAndInstance.value(0).toUtf8(), instance = nameAndInstance.value(1).toUtf8();
+    cups_dest_t* dest =
+        cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), instance.isEmpty() ? nullptr : instance.constData());
+    if (dest == nullptr) return {};
+    const char* media = cupsGetOption("media", dest->num_options, dest->options);
+    std::string found = media != nullptr ? media : "";
+    cupsFreeDests(1, dest);
+    return found;
+}
+
+// Paper for a file or a printer chosen in the dialog: what the player's region uses.
+QPageSize localPaper() { return choosePaper({}, {}, paperLocale()); }
 
 // The page is laid out inside what the printer can print on its own paper: coordinates and the
 // page's width and height count from the top-left corner of that area.
@@ -39,6 +79,19 @@ void fitToPrintableArea(QPrinter& printer) {
 }
 
 }  // namespace
+
+QPageSize choosePaper(const QPageSize& printerDefault, const std::string& queueMedia, const std::string& paperLocale) {
+    if (printerDefault.isValid()) return printerDefault;
+    // A queue may name its tray or other choices after the size: "A4,Upper".
+    std::string first = queueMedia.substr(0, queueMedia.find(','));
+    if (QPageSize named = paperNamed(first); named.isValid()) return named;
+    // "en_US.UTF-8", "fr_CA@euro": the territory stands between the underscore and the encoding or variant.
+    static const std::regex withTerritory(R"(^[A-Za-z]+_([A-Za-z]+)([.@].*)?$)");
+    std::smatch territory;
+    if (std::regex_match(paperLocale, territory, withTerritory) && (territory[1] == "US" || territory[1] == "CA"))
+        return QPageSize(QPageSize::Letter);
+    return QPageSize(QPageSize::A4);
+}
 
 QtPrinter::~QtPrinter() { release(); }
 
@@ -58,7 +111,11 @@ bool QtPrinter::selectPrinter() {
     for (const QPrinterInfo& usable : {QPrinterInfo::defaultPrinter(), QPrinterInfo::printerInfo(chosenPrinter)}) {
         if (usable.isNull()) continue;
         printer = std::make_unique<QPrinter>(usable, QPrinter::HighResolution);
-        if (usable.defaultPageSize().isValid()) printer->setPageSize(usable.defaultPageSize());
+        // A queue without a printer description gives Qt no default page size: its own default media, or
+        // the player's region, says which paper is in it.
+        const QPageSize printerDefault = usable.defaultPageSize();
+        const std::string media = printerDefault.isValid() ? "" : queueMedia(usable.printerName());
+        printer->setPageSize(choosePaper(printerDefault, media, paperLocale()));
         fitToPrintableArea(*printer);
         if (printer->isValid()) return true;
     }

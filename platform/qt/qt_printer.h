@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPageSize>
 #include <QPainter>
 #include <QWidget>
 
@@ -11,6 +12,12 @@
 class QPrinter;
 
 namespace nonari {
+
+// The paper of a print job: the printer's own default page size when Qt knows one, else its queue's
+// default media as the print system names it ("na_letter_8.5x11in", "iso_a4_210x297mm", "Letter"),
+// else the paper of the player's region from the locale name of LC_PAPER (Letter in the US and
+// Canada), else A4.
+QPageSize choosePaper(const QPageSize& printerDefault, const std::string& queueMedia, const std::string& paperLocale);
 
 class QtPrinter {
 public:

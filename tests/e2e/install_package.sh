@@ -1,5 +1,5 @@
 #!/bin/sh
-# End to end: builds the Debian package from this build tree, checks its files and fields, unpacks it
+# End to end: builds the Debian package from this build tree, checks its files and fields (and lintian), unpacks it
 # into a fresh root and starts the unpacked program under Xvfb from another folder with a fresh HOME:
 # a new game comes from the installed collections, a saved board lands in HOME/.local/share/nonari
 # and nowhere else, the manual opens.
@@ -27,9 +27,11 @@ case "$(basename "$deb")" in nonari_5.0_*.deb) ;; *) fail "package file name $(b
 
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort > "$work/files"
 {
-    echo ./usr/bin/nonari
+    echo ./usr/games/nonari
     echo ./usr/libexec/nonari/nonari-manual-page
     echo ./usr/share/applications/nonari.desktop
+    echo ./usr/share/doc/nonari/changelog.gz
+    echo ./usr/share/doc/nonari/copyright
     echo ./usr/share/icons/hicolor/256x256/apps/nonari.png
     echo ./usr/share/icons/hicolor/48x48/apps/nonari.png
     echo ./usr/share/icons/hicolor/scalable/apps/nonari.svg
@@ -41,13 +43,14 @@ diff -u "$work/expected" "$work/files" || fail "the package holds other files th
 
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the section is not games"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 qt6-qpa-plugins fonts-liberation2; do
+for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 libcups2 qt6-qpa-plugins \
+    fonts-liberation2; do
     echo "$depends" | grep -Eq "(^|, )$needed( |,|$)" || fail "Depends lacks $needed: $depends"
 done
 
 dpkg-deb -x "$deb" "$work/root"
 touch "$work/unpacked"
-program="$work/root/usr/bin/nonari"
+program="$work/root/usr/games/nonari"
 # A packaged program knows no path of the machine that built it. A sanitizer build, which is never
 # shipped, names its source files in its reports.
 if strings -a "$program" | grep -q '__asan_init'; then
@@ -58,6 +61,13 @@ else
     done
 fi
 gzip -dc "$work/root/usr/share/man/man6/nonari.6.gz" | grep -q '^\.TH NONARI 6' || fail "the manual page"
+grep -qx 'Exec=/usr/games/nonari' "$work/root/usr/share/applications/nonari.desktop" || fail "the desktop entry's Exec"
+# Debian's own check of the package: no error, no warning.
+if command -v lintian >/dev/null 2>&1; then
+    lintian --fail-on error,warning "$deb" > "$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian"; }
+else
+    echo "note: lintian is not installed (tools/packages.sh lists it for the tests); the package is not linted"
+fi
 
 # --- The command line -------------------------------------------------------------------
 [ "$("$program" --version)" = "Nonari 5.0" ] || fail "--version says: $("$program" --version)"

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace nonari::test {
@@ -76,8 +77,14 @@ protected:
     }
     void TearDown() override {
         unsetenv("NONARI_PRINT_PDF");
-        QLocale::setDefault(localeBefore);
+        for (const auto& [name, value] : localeBefore)
+            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
         QtPlatformTest::TearDown();
+    }
+    // The player's region for the paper, as the C library takes it from the environment.
+    void livesIn(const char* locale) {
+        unsetenv("LC_ALL");
+        setenv("LC_PAPER", locale, 1);
     }
     // The page read back once all its ink is found at least 5 mm inside the paper's edge; sets the layout's
     // units: inside its 6 mm margins the page is 80 units wide and 70 high.
@@ -106,7 +113,12 @@ protected:
 
     TempWorkDir work;
     std::string pdf = (work.path() / "seite.pdf").string();
-    const QLocale localeBefore;
+    const std::map<const char*, std::optional<std::string>> localeBefore = [] {
+        std::map<const char*, std::optional<std::string>> kept;
+        for (const char* name : {"LC_ALL", "LC_PAPER"})
+            kept[name] = std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
+        return kept;
+    }();
     double ux = 0, uy = 0, inkShare = 0;
     const double margin = 6 / 25.4 * 72;
 };
@@ -169,14 +181,14 @@ TEST_F(PrintPdfTest, SheetHasFourPuzzlesInTheirQuadrantsWithTheirOwnCounts) {
 TEST_F(PrintPdfTest, BoardAndSheetFillTheWidthOfA4AndLetterInsideTheirMargins) {
     for (int c = 1; c <= 9; ++c)
         for (int r = 1; r <= 9; ++r) game.puzzle.board(c, r) = static_cast<std::uint8_t>(solution(c, r));
-    const struct { QLocale locale; double width, height; } papers[] = {
-        {QLocale(QLocale::German, QLocale::Germany), 595.3, 841.9},
-        {QLocale(QLocale::English, QLocale::UnitedStates), 612, 792},
+    const struct { const char* locale; double width, height; } papers[] = {
+        {"de_DE.UTF-8", 595.3, 841.9},
+        {"en_US.UTF-8", 612, 792},
     };
     for (const auto& paper : papers) {
-        QLocale::setDefault(paper.locale);
+        livesIn(paper.locale);
         for (auto print : {printBoard, printSheets}) {
-            SCOPED_TRACE(paper.locale.name().toStdString() + (print == printBoard ? " board" : " sheet"));
+            SCOPED_TRACE(std::string(paper.locale) + (print == printBoard ? " board" : " sheet"));
             print();
             const PdfPage page = printed();  // the margins are checked there
             EXPECT_NEAR(page.width, paper.width, 0.5);
@@ -184,6 +196,31 @@ TEST_F(PrintPdfTest, BoardAndSheetFillTheWidthOfA4AndLetterInsideTheirMargins) {
             EXPECT_GT(inkShare, 0.8) << "the layout fills the printable width";
         }
     }
+}
+
+// Which paper, without a printer: the printer's default first, then its queue's media, then the region.
+TEST(Paper, ThePrintersDefaultThenItsQueuesMediaThenThePlayersRegionThenA4) {
+    const QPageSize legal(QPageSize::Legal), none;
+    const struct { QPageSize printer; const char* media; const char* locale; QPageSize::PageSizeId paper; } cases[] = {
+        {legal, "iso_a4_210x297mm", "en_US.UTF-8", QPageSize::Legal},
+        {none, "na_letter_8.5x11in", "de_DE.UTF-8", QPageSize::Letter},
+        {none, "iso_a4_210x297mm", "en_US", QPageSize::A4},
+        {none, "Legal,Upper", "de_DE", QPageSize::Legal},
+        {none, "a4", "en_US", QPageSize::A4},
+        {none, "iso_a5_148x210mm", "", QPageSize::A5},
+        {none, "kaputt_x_0x0mm", "fr_CA.UTF-8", QPageSize::Letter},  // unusable media: the region decides
+        {none, "kaputt_x_.x.in", "en_US", QPageSize::Letter},
+        {none, "Unbekannt", "en_CA@euro", QPageSize::Letter},
+        {none, "", "de_AT.UTF-8", QPageSize::A4},
+        {none, "", "C", QPageSize::A4},
+        {none, "", "", QPageSize::A4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.media) + " / " + c.locale);
+        EXPECT_EQ(choosePaper(c.printer, c.media, c.locale).id(), c.paper);
+    }
+    const QPageSize postcard = choosePaper(none, "custom_karte_100x150mm", "en_US");  // a size of its own
+    EXPECT_EQ(postcard.size(QPageSize::Millimeter).toSize(), QSize(100, 150));
 }
 
 TEST_F(PrintPdfTest, AnUnwritableTargetGivesThePrinterErrorAndAnAbortedJobLeavesNoFile) {

@@ -10,6 +10,7 @@
 #include "tests/support/test_support.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -102,14 +103,21 @@ protected:
 
 TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChangedAndEveryFailureIsReported) {
     pf.openMainWindow(40, 30, 862, 694);
-    const fs::path shipped = test::sourceDir() / "data" / collectionFile(3);
+    // The child acting as an ordinary user may not reach the checkout (a clone in a private folder): it
+    // gets its own readable copy of the shipped collection.
+    const fs::path data = work->path() / "ausgeliefert", shipped = data / collectionFile(3);
+    fs::create_directory(data);
+    fs::copy_file(test::sourceDir() / "data" / collectionFile(3), shipped);
+    fs::permissions(data, static_cast<fs::perms>(0755));
+    fs::permissions(shipped, static_cast<fs::perms>(0644));
     for (Hostile kind : {Pipe, Device, Huge, Folder, Unreadable, ReadOnlyFolder}) {
         SCOPED_TRACE(hostileNames[kind]);
         for (const std::string& name : {std::string(championsFile), std::string(savedBoardFile), collectionFile(3)})
             makeHostile(name, kind);
         fs::permissions(work->path(), static_cast<fs::perms>(kind == ReadOnlyFolder ? 0555 : 0777));
         const auto champions = identity(championsFile), boards = identity(savedBoardFile);
-        EXPECT_TRUE(boundedChild([this, kind, &shipped] {
+        EXPECT_TRUE(boundedChild([this, kind, &data, &shipped] {
+            setenv("NONARI_DATA_DIR", data.c_str(), 1);
             for (auto& list : game.fame.championTime) list.fill("alt");
             static_cast<void>(loadChampions());
             for (const auto& list : game.fame.championTime)  // emptied lists
