@@ -18,6 +18,7 @@
 #include "print/puzzle_sheets.h"
 #include "screen/board_view.h"
 #include "screen/game_clock.h"
+#include "screen/hint_view.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
 
@@ -213,6 +214,12 @@ bool runPlayCommand(PlayCommand command, PlayMode mode) {
     case PlayCommand::Shuffle:
         shuffleGrids();
         drawBoard();
+        break;
+    case PlayCommand::Hint:
+        // A hint is help: the game can no longer be recorded.
+        if (timed) game.clock.clockRunning = false;
+        showHint();
+        if (timed) updateClock();
         break;
     }
     return !platform().appEnding();

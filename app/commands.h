@@ -10,7 +10,8 @@ inline constexpr const char* helpTextChooseMenu = "Bitte Menupunkt auswählen!";
 // What a painted button or a key of a play loop asks for.
 enum class PlayCommand {
     Load, Save, Print, Restart, Help, Abort,                 // the six buttons and their keys
-    Solve, FillNotes, ClearNotes, SwitchCandidates, Shuffle  // K then O, F, C, M, X
+    Solve, FillNotes, ClearNotes, SwitchCandidates, Shuffle, // K then O, F, C, M, X
+    Hint                                                     // T
 };
 
 // The two play loops: a game, and typing in an own board.

@@ -2,13 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/side_panels.h"
 
+#include "logic/hint.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
+#include "screen/hint_view.h"
 #include "screen/layout.h"
 #include "state/game_state.h"
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace nonari {
 
@@ -100,6 +103,7 @@ void updateStatistics() {
     for (int d = 1; d <= 9; ++d)
         p.drawText(659 + 16 * d, 252, std::to_string(digitCount[static_cast<std::size_t>(d)]) + " ");
     checkBoardStatus();
+    refreshHintMarks();
 }
 
 void drawStatusPanel() {
@@ -146,9 +150,26 @@ void drawHelpPanel() {
 }
 
 void showHelpText() {
+    Platform& p = platform();
     panelTextState();
     selectFont(8);
-    platform().drawText(616, 515, game.screen.helpText);
+    std::string text = game.screen.helpText;
+    const std::size_t end = text.find_last_not_of(' ');
+    const std::vector<std::string> lines =
+        wrapText(end == std::string::npos ? std::string() : text.substr(0, end + 1), helpLineCharacters);
+    if (lines.size() <= 1 && !game.screen.helpTextWrapped) {
+        p.drawText(616, 515, text);
+        return;
+    }
+    // Lines left by a longer text go first, as the panel is drawn anew.
+    p.drawFilledBox(609, 498, 830, 541);
+    if (lines.size() <= 1) {
+        p.drawText(616, 515, text);
+    } else {
+        const int top = 515 - 13 * static_cast<int>(lines.size() - 1) / 2;
+        for (std::size_t i = 0; i < lines.size(); ++i) p.drawText(616, top + 13 * static_cast<int>(i), lines[i]);
+    }
+    game.screen.helpTextWrapped = lines.size() > 1;
 }
 
 void drawTimePanel() { drawPanelFrame(timePanel); }

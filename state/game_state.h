@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace nonari {
 
@@ -76,6 +78,17 @@ struct ScreenState {
     std::string statusText;
     bool boardFull = false;
     std::int16_t givenCount = 0;
+    // A help text too long for one line is shown in several; the next text clears them first.
+    bool helpTextWrapped = false;
+};
+
+// The hint last shown (key T): the cells marked on the board until the next move, and how many of the steps
+// found on this same board were shown, so that asking again goes on to the next.
+struct HintState {
+    std::vector<std::pair<int, int>> patternCells;  // (column, row)
+    std::vector<std::pair<int, int>> targetCells;
+    Grid board;
+    int stepsShown = 0;
 };
 
 // Cell entry: the pointer, the digit picker, note mode and own-board entry.
@@ -127,6 +140,7 @@ struct GameState {
     PickerState picker;
     DialogState dialog;
     FameState fame;
+    HintState hint;
 };
 
 // The one instance, alive for the whole run.

@@ -1,6 +1,8 @@
 // The technique grader, one puzzle per technique, the five levels, and the collection tool built on them.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "logic/hint.h"
 #include "logic/levels.h"
+#include "logic/rules.h"
 #include "tools/collection_gen/collection.h"
 
 #include "tests/support/test_support.h"
@@ -73,6 +75,45 @@ TEST(Grader, EachTechniqueIsNeededByItsPuzzleAndEveryStepKeepsTheSolution) {
         EXPECT_TRUE(!none.solved && none.hardest == T::Beyond && !levelOf(p));
     }
     EXPECT_FALSE(gameSolveCommandFinishes(clash));
+}
+
+// Pressing T and doing what it says finishes every technique's puzzle: an elimination is asked past on the same
+// board, a placement made. Every line fits the help panel, in numbers and in letters.
+TEST(Hint, FollowingTheHintsFinishesEachPuzzleAndEveryLineFitsThePanel) {
+    for (const auto& [technique, text] : techniqueCases) {
+        SCOPED_TRACE(techniqueName(technique));
+        const Grid givens = gridOf(*puzzleFromText(text));
+        const Grid solution = gridOf(*uniqueSolution(puzzleOf(givens)));
+        Grid board = givens;
+        int skip = 0, steps = 0;
+        for (Hint hint = nextHint(board, givens); hint.kind != Hint::Kind::Solved; hint = nextHint(board, givens, skip)) {
+            ASSERT_EQ(hint.kind, Hint::Kind::Step);
+            ASSERT_LT(++steps, 400);
+            for (bool numbers : {true, false})
+                for (const std::string& line : wrapText(hintText(hint, numbers), 26)) {
+                    EXPECT_LE(wrapText(hintText(hint, numbers), 26).size(), 3u) << hintText(hint, numbers);
+                    EXPECT_LE(line.size(), 27u) << line;  // an umlaut takes two bytes
+                }
+            if (hint.step.cell < 0) {
+                ++skip;
+                continue;
+            }
+            const auto [c, r] = hintTargetCells(hint).front();
+            ASSERT_EQ(hint.step.digit, solution(c, r));
+            board(c, r) = solution(c, r);
+            skip = 0;
+        }
+        EXPECT_EQ(board, solution);
+    }
+    // What is wrong comes first: a digit twice in a row (the rules show it), else one the solution does not have.
+    const Grid givens = gridOf(*puzzleFromText(techniqueCases[0].second));  // row 1: ..947.2..
+    const Grid solution = gridOf(*uniqueSolution(puzzleOf(givens)));
+    Grid board = givens;
+    board(1, 1) = 9;
+    EXPECT_EQ(hintText(nextHint(board, givens), false), "In Zeile 1 steht das I zweimal.");
+    for (board(1, 1) = 1; board(1, 1) == solution(1, 1) || !isConsistent(board); ++board(1, 1)) ASSERT_LT(board(1, 1), 9);
+    EXPECT_EQ(hintText(nextHint(board, givens), true), "In Zeile 1 steht eine falsche Zahl.");
+    EXPECT_EQ(hintText(nextHint(solution, givens), true), "Das Brett ist gelöst.");
 }
 
 // Puzzles the generator made (nonari-collections --seed 7 --list 300, saved once; making them here would take

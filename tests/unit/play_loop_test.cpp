@@ -1,6 +1,7 @@
 // Both play loops: click zones, keys, the K-then-O memory and own-board keys.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/play_loops.h"
+#include "logic/hint.h"
 #include "logic/rules.h"
 #include "tests/unit/screen_recorder.h"
 
@@ -65,6 +66,35 @@ TEST_F(PlayLoop, KThenOSolvesATimedGameWithoutWinningIt) {
     EXPECT_EQ(game.puzzle.board, solution);
     EXPECT_EQ(game.screen.statusText + game.clock.finalTime, "Brett gelöst!!!X");
     EXPECT_FALSE(game.clock.clockRunning);
+}
+
+// T names the next step and marks its cell until the next move; it fills nothing and ends the timing.
+TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndStopsTheClock) {
+    game.screen.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+    Grid puzzle = solution;
+    for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
+    game.puzzle.board = game.puzzle.givens = puzzle;
+    game.clock.clockRunning = true;
+    const auto [column, row] = hintTargetCells(nextHint(puzzle, puzzle)).front();
+    keyUp('T');
+    rec.pushStep([&] {
+        EXPECT_EQ(game.puzzle.board, puzzle);
+        EXPECT_FALSE(game.clock.clockRunning);
+        EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
+        EXPECT_EQ(game.hint.targetCells, (std::vector{std::pair{column, row}}));
+        EXPECT_TRUE(game.screen.helpText.ends_with(" " + std::to_string(solution(column, row))));
+        // Three lines of at most 26 characters where one help text stands otherwise.
+        const auto lines = rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.x1 == 616; });
+        ASSERT_GE(lines.size(), 2u);
+        for (const DrawOp& line : lines) EXPECT_TRUE(line.y1 >= 499 && line.y1 + 12 <= 541) << line.text;
+    });
+    typeInto(column, row, '0' + solution(column, row));
+    rec.pushStep([&] {
+        EXPECT_TRUE(game.hint.targetCells.empty()) << "the move ends the marks";
+        EXPECT_EQ(rec.lastTextAt(616, 515), "Bitte ein Feld anklicken! ");
+    });
+    keyUp(27);
+    playLoop();
 }
 
 TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
