@@ -10,6 +10,7 @@
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "help/info_dialog.h"
+#include "logic/puzzle_grid.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "platform/platform.h"
@@ -50,6 +51,18 @@ void switchCandidateDisplay() {
     game.settings.showCandidates = !game.settings.showCandidates;
     game.puzzle.candidates.clear();
     drawBoard();
+}
+
+// A typed-in or loaded board is checked before play: a board without exactly one solution is played only
+// when the player wants it (a teacher may). An empty board is no puzzle and needs no word.
+bool boardWanted() {
+    const Puzzle puzzle = puzzleOf(game.puzzle.givens);
+    if (givenCount(puzzle) == 0) return true;
+    const int solutions = countSolutions(puzzle, 2);
+    if (solutions == 1) return true;
+    const std::string text = std::string("Dieses Brett hat ") + (solutions == 0 ? "keine Lösung" : "mehr als eine Lösung") +
+                             " und passt daher zu keiner Schwierigkeitsstufe. Trotzdem spielen?";
+    return platform().messageBox(text, MessageIcon::Question, 1, "&JA|&NEIN") == 1;
 }
 
 // The menu's own sequences.
@@ -94,7 +107,9 @@ void runMenuCommand(MenuCommand command) {
     switch (command) {
     case C::About: showInformation(); break;
     case C::NewGame: newGame(); break;
-    case C::StartGame: playLoop(); break;
+    case C::StartGame:
+        if (boardWanted()) playLoop();
+        break;
     case C::OwnBoard:
         ownBoardLoop();
         game.picker.ownBoardMode = false;
@@ -104,8 +119,7 @@ void runMenuCommand(MenuCommand command) {
         drawBoard();
         break;
     case C::LoadBoard:
-        loadSavedBoard();
-        playLoop();
+        if (loadSavedBoard() && boardWanted()) playLoop();
         break;
     case C::SaveBoard:
         openSaveDialog();
