@@ -7,10 +7,12 @@
 #include "app/startup.h"
 #include "fame/hall_of_fame.h"
 #include "files/board_record.h"
+#include "files/settings_file.h"
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "help/info_dialog.h"
 #include "logic/puzzle_grid.h"
+#include "logic/puzzle_reserve.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "platform/platform.h"
@@ -24,6 +26,11 @@
 #include "state/game_state.h"
 
 namespace nonari {
+
+std::uint32_t freshPuzzleSeed() {
+    // From the one generator, so that NONARI_SEED replays the fresh puzzles too.
+    return static_cast<std::uint32_t>(random(1 << 16)) << 16 | static_cast<std::uint32_t>(random(1 << 16));
+}
 
 namespace {
 
@@ -78,8 +85,29 @@ bool leadsToBoard(MenuCommand command) {
     }
 }
 
+// A freshly made puzzle of the difficulty when the player wants them and one is ready; the stored
+// collection serves otherwise.
+bool loadFreshPuzzle() {
+    if (!game.settings.freshPuzzles) return false;
+    const std::optional<Puzzle> fresh = takeFreshPuzzle(game.settings.difficulty);
+    if (!fresh) return false;
+    game.dialog.currentFile = collectionFile(game.settings.difficulty);
+    game.clock.clockRunning = false;
+    game.puzzle.board = game.puzzle.givens = gridOf(*fresh);
+    game.puzzle.candidates.clear();
+    return true;
+}
+
+void switchFreshPuzzles() {
+    game.settings.freshPuzzles = !game.settings.freshPuzzles;
+    static_cast<void>(saveSettings());  // not kept: the setting still holds for this run
+    if (game.settings.freshPuzzles) startFreshPuzzles(freshPuzzleSeed());
+    else stopFreshPuzzles();
+}
+
 void newGame() {
-    static_cast<void>(loadNewGamePuzzle());  // no puzzle file: the board stays as it is, without a word
+    // No puzzle file: the board stays as it is, without a word.
+    if (!loadFreshPuzzle()) static_cast<void>(loadNewGamePuzzle());
     showDifficultyLine();
     game.clock.clockRunning = true;
     game.clock.startTime = currentTime();
@@ -142,6 +170,7 @@ void runMenuCommand(MenuCommand command) {
     case C::Symmetry: game.settings.symmetryOn = !game.settings.symmetryOn; break;
     case C::HallOfFame: showHallOfFame(); break;
     case C::Manual: showManualOverview(); break;
+    case C::FreshPuzzles: switchFreshPuzzles(); break;
     case C::Exit: askExit(); break;
     default: break;
     }

@@ -35,6 +35,7 @@ enum class MenuCommand : int {
     Symmetry = 45,
     HallOfFame = 50,
     Manual = 60,
+    FreshPuzzles = 70,
     Exit = 99,
 };
 

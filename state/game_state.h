@@ -47,6 +47,8 @@ struct Settings {
     bool numbersMode = true;
     bool showCandidates = false;
     bool symmetryOn = true;
+    // "&Frische Rätsel": new games take freshly made puzzles; the one setting kept between runs.
+    bool freshPuzzles = false;
 };
 
 // The timing of the current game; the clock thread reads the flags and writes the refresh values.

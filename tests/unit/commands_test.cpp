@@ -191,6 +191,8 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
         [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
     run(C::Symmetry, [] { EXPECT_FALSE(game.settings.symmetryOn); });
     run(C::Symmetry, [] { EXPECT_TRUE(game.settings.symmetryOn); });
+    run(C::FreshPuzzles, [] { EXPECT_TRUE(game.settings.freshPuzzles); });
+    run(C::FreshPuzzles, [] { EXPECT_FALSE(game.settings.freshPuzzles); });
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");
