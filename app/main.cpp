@@ -24,7 +24,10 @@ constexpr const char* helpText =
     "\n"
     "Gesicherte Bretter (brett.nnr) und die Ruhmeshalle (Champions.Rhm) liegen im Spielordner:\n"
     "$NONARI_HOME, sonst $XDG_DATA_HOME/nonari, sonst ~/.local/share/nonari.\n"
+    "Die Einstellung „Frische Rätsel“ (neue Spiele aus frisch erzeugten Rätseln) steht in einstellungen.txt.\n"
     "NONARI_SEED=ZAHL legt den Zufall fest, damit sich ein Lauf wiederholen lässt.\n"
+    "Im Spiel zeigt die Taste T den nächsten Schritt als Tipp; Spielstart und „lade Brett“ fragen nach,\n"
+    "wenn ein Brett keine oder mehr als eine Lösung hat.\n"
     "Die Anleitung steht im Spiel unter Hilfe → Anleitung und in „man nonari“.\n";
 
 bool is(const char* arg, const char* name) { return std::strcmp(arg, name) == 0; }
