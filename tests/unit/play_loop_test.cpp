@@ -75,7 +75,8 @@ TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndStopsTheClock) {
     for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
     game.puzzle.board = game.puzzle.givens = puzzle;
     game.clock.clockRunning = true;
-    const auto [column, row] = hintTargetCells(nextHint(puzzle, puzzle)).front();
+    const std::pair<int, int> target = hintTargetCells(nextHint(puzzle, puzzle)).front();
+    const int column = target.first, row = target.second;
     keyUp('T');
     rec.pushStep([&] {
         EXPECT_EQ(game.puzzle.board, puzzle);
