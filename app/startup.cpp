@@ -56,7 +56,6 @@ void buildState() {
     resetGameState();
     static_cast<void>(loadChampions());  // missing or damaged: empty lists, and the file is never replaced
     static_cast<void>(loadSettings());   // missing or damaged: every setting as at the first start
-    if (game.settings.freshPuzzles) startFreshPuzzles(freshPuzzleSeed());
 }
 
 void setBackground() {
@@ -105,6 +104,8 @@ void startNonari() {
     drawFirstScreen();
     game.dialog.useHtmlHelp = htmlHelpPlatform();
     selectFont(16);
+    // Last, so that no way out of the start-up leaves the maker running.
+    if (game.settings.freshPuzzles) startFreshPuzzles(freshPuzzleSeed());
 }
 
 std::string enterPlayerFolder() {
