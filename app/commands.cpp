@@ -8,9 +8,12 @@
 #include "app/startup.h"
 #include "fame/hall_of_fame.h"
 #include "files/board_record.h"
+#include "files/settings_file.h"
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "help/info_dialog.h"
+#include "logic/puzzle_grid.h"
+#include "logic/puzzle_reserve.h"
 #include "logic/rules.h"
 #include "logic/shuffle.h"
 #include "platform/platform.h"
@@ -20,10 +23,16 @@
 #include "screen/board_view.h"
 #include "screen/button_bar.h"
 #include "screen/game_clock.h"
+#include "screen/hint_view.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
 
 namespace nonari {
+
+std::uint32_t freshPuzzleSeed() {
+    // From the one generator, so that NONARI_SEED replays the fresh puzzles too.
+    return static_cast<std::uint32_t>(random(1 << 16)) << 16 | static_cast<std::uint32_t>(random(1 << 16));
+}
 
 namespace {
 
@@ -56,6 +65,18 @@ void switchCandidateDisplay() {
     updateMenuChecks();  // the key M changes it too
 }
 
+// A typed-in or loaded board is checked before play: a board without exactly one solution is played only
+// when the player wants it (a teacher may). An empty board is no puzzle and needs no word.
+bool boardWanted() {
+    const Puzzle puzzle = puzzleOf(game.puzzle.givens);
+    if (givenCount(puzzle) == 0) return true;
+    const int solutions = countSolutions(puzzle, 2);
+    if (solutions == 1) return true;
+    const std::string text = std::string("Dieses Brett hat ") + (solutions == 0 ? "keine Lösung" : "mehr als eine Lösung") +
+                             " und passt daher zu keiner Schwierigkeitsstufe. Trotzdem spielen?";
+    return platform().messageBox(text, MessageIcon::Question, 1, "&JA|&NEIN") == 1;
+}
+
 // The menu's own sequences.
 
 bool leadsToBoard(MenuCommand command) {
@@ -69,8 +90,29 @@ bool leadsToBoard(MenuCommand command) {
     }
 }
 
+// A freshly made puzzle of the difficulty when the player wants them and one is ready; the stored
+// collection serves otherwise.
+bool loadFreshPuzzle() {
+    if (!game.settings.freshPuzzles) return false;
+    const std::optional<Puzzle> fresh = takeFreshPuzzle(game.settings.difficulty);
+    if (!fresh) return false;
+    game.dialog.currentFile = collectionFile(game.settings.difficulty);
+    game.clock.clockRunning = false;
+    game.puzzle.board = game.puzzle.givens = gridOf(*fresh);
+    game.puzzle.candidates.clear();
+    return true;
+}
+
+void switchFreshPuzzles() {
+    game.settings.freshPuzzles = !game.settings.freshPuzzles;
+    static_cast<void>(saveSettings());  // not kept: the setting still holds for this run
+    if (game.settings.freshPuzzles) startFreshPuzzles(freshPuzzleSeed());
+    else stopFreshPuzzles();
+}
+
 void newGame() {
-    static_cast<void>(loadNewGamePuzzle());  // no puzzle file: the board stays as it is, without a word
+    // No puzzle file: the board stays as it is, without a word.
+    if (!loadFreshPuzzle()) static_cast<void>(loadNewGamePuzzle());
     showDifficultyLine();
     game.clock.clockRunning = true;
     game.clock.startTime = currentTime();
@@ -99,7 +141,9 @@ void runMenuCommand(MenuCommand command) {
     switch (command) {
     case C::About: showInformation(); break;
     case C::NewGame: newGame(); break;
-    case C::StartGame: playLoop(); break;
+    case C::StartGame:
+        if (boardWanted()) playLoop();
+        break;
     case C::OwnBoard: {
         // Entry opened from a play screen hands that screen its own mode back.
         const bool outerMode = game.picker.ownBoardMode;
@@ -112,8 +156,7 @@ void runMenuCommand(MenuCommand command) {
         drawBoard();
         break;
     case C::LoadBoard:
-        loadSavedBoard();
-        playLoop();
+        if (loadSavedBoard() && boardWanted()) playLoop();
         break;
     case C::SaveBoard:
         openSaveDialog();
@@ -146,6 +189,7 @@ void runMenuCommand(MenuCommand command) {
         break;
     case C::HallOfFame: showHallOfFame(); break;
     case C::Manual: showManualOverview(); break;
+    case C::FreshPuzzles: switchFreshPuzzles(); break;
     case C::Exit: askExit(); break;
     default: break;
     }
@@ -235,6 +279,12 @@ bool runPlayCommand(PlayCommand command, PlayMode mode) {
     case PlayCommand::Shuffle:
         shuffleGrids();
         drawBoard();
+        break;
+    case PlayCommand::Hint:
+        // A hint is help: the game can no longer be recorded.
+        if (timed) game.clock.clockRunning = false;
+        showHint();
+        if (timed) updateClock();
         break;
     }
     return !platform().appEnding();

@@ -28,10 +28,13 @@ constexpr const char* helpText =
     "  Eingabetaste             die Zahlenauswahl über dem Feld öffnen\n"
     "  Strg+Z, Strg+Y           zurücknehmen, wiederholen\n"
     "  P                        Pause einer gemessenen Partie\n"
+    "  T                        Tipp: der nächste Schritt (beendet die Zeitmessung)\n"
     "\n"
     "Gesicherte Bretter (brett.nnr) und die Ruhmeshalle (Champions.Rhm) liegen im Spielordner:\n"
     "$NONARI_HOME, sonst $XDG_DATA_HOME/nonari, sonst ~/.local/share/nonari.\n"
+    "Die Einstellung „Frische Rätsel“ (neue Spiele aus frisch erzeugten Rätseln) steht in einstellungen.txt.\n"
     "NONARI_SEED=ZAHL legt den Zufall fest, damit sich ein Lauf wiederholen lässt.\n"
+    "Spielstart und „lade Brett“ fragen nach, wenn ein Brett keine oder mehr als eine Lösung hat.\n"
     "Die Anleitung steht im Spiel unter Hilfe → Anleitung und in „man nonari“.\n";
 
 bool is(const char* arg, const char* name) { return std::strcmp(arg, name) == 0; }

@@ -39,7 +39,8 @@ const std::vector<std::string>& menuTable() {
             item(C::Numbers, "&Zahlen"), item(C::Letters, "&Buchstaben"), "-",
             item(C::ShowCandidates, "Zeige &Kandidaten"), "-",
             item(C::Symmetry, "Rätsel-Symmetrie"), "-",
-            item(C::HallOfFame, "&Ruhmeshalle"), "",
+            item(C::HallOfFame, "&Ruhmeshalle"), "-",
+            item(C::FreshPuzzles, "&Frische Rätsel"), "",
         "&Hilfe",
             item(C::Manual, "&Anleitung"), "-",
             item(C::About, "über &Nonari..."), "",
@@ -123,12 +124,14 @@ void updateMenuChecks() {
         platform().checkMenuItem(static_cast<int>(command), checked);
     };
     for (int d = 0; d <= 4; ++d) check(difficultyCommand(d), false);
-    for (C command : {C::Numbers, C::Letters, C::ShowCandidates, C::Symmetry}) check(command, false);
+    for (C command : {C::Numbers, C::Letters, C::ShowCandidates, C::Symmetry, C::FreshPuzzles})
+        check(command, false);
     check(difficultyCommand(game.settings.difficulty), true);
     check(game.settings.numbersMode ? C::Numbers : C::Letters, true);
     if (game.settings.showCandidates) check(C::ShowCandidates, true);
     if (game.settings.symmetryOn) check(C::Symmetry, true);
     check(C::MarkClashes, game.settings.markClashes);
+    if (game.settings.freshPuzzles) check(C::FreshPuzzles, true);
 }
 
 }  // namespace nonari

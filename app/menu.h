@@ -36,6 +36,7 @@ enum class MenuCommand : int {
     HallOfFame = 50,
     Manual = 60,
     MarkClashes = 70,
+    FreshPuzzles = 71,
     Exit = 99,
 };
 

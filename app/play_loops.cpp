@@ -53,6 +53,7 @@ std::optional<PlayCommand> commandForKey(int key, PlayMode mode) {
     case 'C': return inGame ? std::optional(PlayCommand::ClearNotes) : std::nullopt;
     case 'M': return PlayCommand::SwitchCandidates;
     case 'X': return inGame ? std::nullopt : std::optional(PlayCommand::Shuffle);
+    case 'T': return PlayCommand::Hint;
     default: return std::nullopt;
     }
 }

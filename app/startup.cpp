@@ -6,6 +6,8 @@
 #include "app/menu.h"
 #include "fame/champions_file.h"
 #include "files/board_record.h"
+#include "files/settings_file.h"
+#include "logic/puzzle_reserve.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
 #include "platform/platform.h"
@@ -53,6 +55,7 @@ void openCentredWindow() {
 void buildState() {
     resetGameState();
     static_cast<void>(loadChampions());  // missing or damaged: empty lists, and the file is never replaced
+    static_cast<void>(loadSettings());   // missing or damaged: every setting as at the first start
 }
 
 void setBackground() {
@@ -83,7 +86,7 @@ void startNonari() {
     Platform& pf = platform();
     // A file-size limit must fail the write (EFBIG), which the save reports, instead of ending the game.
     std::signal(SIGXFSZ, SIG_IGN);
-    removeStaleTemporaries(".", {savedBoardFile, championsFile});
+    removeStaleTemporaries(".", {savedBoardFile, championsFile, settingsFile});
     seedRandom(startSeed());
     pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
     pf.setTitle(applicationTitle);
@@ -101,6 +104,8 @@ void startNonari() {
     drawFirstScreen();
     game.dialog.useHtmlHelp = htmlHelpPlatform();
     selectFont(16);
+    // Last, so that no way out of the start-up leaves the maker running.
+    if (game.settings.freshPuzzles) startFreshPuzzles(freshPuzzleSeed());
 }
 
 std::string enterPlayerFolder() {
@@ -121,6 +126,7 @@ int runNonari(const std::string& startupNotice) {
     while (!pf.appEnding() && pf.mainWindowExists()) pf.waitEvent();
     game.clock.clockRunning = false;
     joinClockThread();
+    stopFreshPuzzles();  // a puzzle half made is simply dropped
     joinAllThreads();
     pf.closeMainWindow();
     return 0;

@@ -6,6 +6,7 @@
 #include "logic/solver.h"
 #include "platform/platform.h"
 #include "screen/candidate_marks.h"
+#include "screen/hint_view.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
@@ -164,6 +165,7 @@ void drawBoard() {
     updateStatistics();
     if (game.settings.showCandidates) showAllCandidates();
     else drawCandidateMarks();
+    drawHintMarks();
 }
 
 void clearBoard() {

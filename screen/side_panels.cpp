@@ -2,15 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/side_panels.h"
 
+#include "logic/hint.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
 #include "screen/board_view.h"
+#include "screen/hint_view.h"
 #include "screen/layout.h"
 #include "state/game_state.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 namespace nonari {
 
@@ -102,6 +105,7 @@ void updateStatistics() {
     for (int d = 1; d <= 9; ++d)
         p.drawText(659 + 16 * d, 252, std::to_string(digitCount[static_cast<std::size_t>(d)]) + " ");
     checkBoardStatus();
+    refreshHintMarks();
 }
 
 void drawStatusPanel() {
@@ -149,14 +153,26 @@ void drawHelpPanel() {
 }
 
 void showHelpText() {
-    // The field holds 26 characters; blanks cover what a longer text left there.
-    constexpr std::ptrdiff_t fieldCharacters = 26;
-    std::string text = game.screen.helpText;
-    const std::ptrdiff_t characters = std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
-    if (characters < fieldCharacters) text.append(static_cast<std::size_t>(fieldCharacters - characters), ' ');
+    Platform& p = platform();
     panelTextState();
     selectFont(8);
-    platform().drawText(616, 515, text);
+    std::string text = game.screen.helpText;
+    const std::size_t end = text.find_last_not_of(' ');
+    const std::vector<std::string> lines =
+        wrapText(end == std::string::npos ? std::string() : text.substr(0, end + 1), helpLineCharacters);
+    // Lines left by a longer text go first, as the panel is drawn anew.
+    if (lines.size() > 1 || game.screen.helpTextWrapped) p.drawFilledBox(609, 498, 830, 541);
+    game.screen.helpTextWrapped = lines.size() > 1;
+    if (lines.size() > 1) {
+        const int top = 515 - 13 * static_cast<int>(lines.size() - 1) / 2;
+        for (std::size_t i = 0; i < lines.size(); ++i) p.drawText(616, top + 13 * static_cast<int>(i), lines[i]);
+        return;
+    }
+    // The field holds 26 characters; blanks cover what a longer text left there.
+    constexpr std::ptrdiff_t fieldCharacters = 26;
+    const std::ptrdiff_t characters = std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
+    if (characters < fieldCharacters) text.append(static_cast<std::size_t>(fieldCharacters - characters), ' ');
+    p.drawText(616, 515, text);
 }
 
 void drawTimePanel() { drawPanelFrame(timePanel); }

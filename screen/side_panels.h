@@ -9,6 +9,8 @@ namespace nonari {
 inline constexpr const char* statusWrong = "Falsche Zahl! ";
 inline constexpr const char* statusNoErrors = "Keine Fehler! ";
 inline constexpr const char* statusSolved = "Brett gelöst!!!";
+// What one line of the help panel holds in its 8-pixel font; a longer help text is shown in up to three lines.
+inline constexpr int helpLineCharacters = 26;
 
 // The status panel's words for a verdict of the rules.
 const char* statusTextOf(BoardVerdict verdict);

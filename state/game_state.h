@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace nonari {
 
@@ -48,6 +50,8 @@ struct Settings {
     bool showCandidates = false;
     bool symmetryOn = true;
     bool markClashes = true;  // digits that break a rule are drawn in red
+    // "&Frische Rätsel": new games take freshly made puzzles; the one setting kept between runs.
+    bool freshPuzzles = false;
 };
 
 // The timing of the current game; the clock thread reads the flags and writes the refresh values.
@@ -81,6 +85,17 @@ struct ScreenState {
     std::int16_t givenCount = 0;
     Grid clashShown;  // 1 where a cell's digit is drawn marked as clashing
     bool boardCovered = false;  // the pause hides the cells
+    // A help text too long for one line is shown in several; the next text clears them first.
+    bool helpTextWrapped = false;
+};
+
+// The hint last shown (key T): the cells marked on the board until the next move, and how many of the steps
+// found on this same board were shown, so that asking again goes on to the next.
+struct HintState {
+    std::vector<std::pair<int, int>> patternCells;  // (column, row)
+    std::vector<std::pair<int, int>> targetCells;
+    Grid board;
+    int stepsShown = 0;
 };
 
 // Cell entry: the pointer, the digit picker, note mode and own-board entry.
@@ -138,6 +153,7 @@ struct GameState {
     DialogState dialog;
     FameState fame;
     StepHistory<PuzzleState> history;  // the current game's changes, to take back and redo
+    HintState hint;
 };
 
 // The one instance, alive for the whole run.

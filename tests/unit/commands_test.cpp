@@ -119,6 +119,15 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     const Grid board = game.puzzle.board;
     pf.pushStep([&] { inside = !game.clock.clockRunning; });
     run(C::StartGame, [&] { EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed"; });
+    // A board without exactly one solution is played only on JA.
+    const std::size_t messages = pf.messages.size();
+    setPuzzle(30);
+    pf.messageBoxAnswers = {2};
+    run(C::StartGame, [&] {
+        EXPECT_EQ(pf.messages.size(), messages + 1);
+        EXPECT_TRUE(pf.messages.back().starts_with("Dieses Brett hat mehr als eine Lösung"));
+        EXPECT_EQ(pf.script.size(), 1u) << "no play screen read the Escape";
+    });
 
     pf.pushStep([&] { inside = game.picker.ownBoardMode; });
     run(C::OwnBoard, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
@@ -140,6 +149,8 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::LoadBoard, [&] {
         EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
                   std::tie(saved.puzzle.board, saved.puzzle.givens, saved.puzzle.candidates));
+        EXPECT_EQ(pf.messages.size(), messages + 2) << "asked, and played on the default JA";
+        EXPECT_EQ(pf.script.size(), 0u);
     });
 
     setPuzzle(60);
@@ -182,6 +193,8 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::Symmetry, [] { EXPECT_TRUE(game.settings.symmetryOn); });
     run(C::MarkClashes, [&] { EXPECT_FALSE(game.settings.markClashes || checked(C::MarkClashes)); });
     run(C::MarkClashes, [&] { EXPECT_TRUE(game.settings.markClashes && checked(C::MarkClashes)); });
+    run(C::FreshPuzzles, [] { EXPECT_TRUE(game.settings.freshPuzzles); });
+    run(C::FreshPuzzles, [] { EXPECT_FALSE(game.settings.freshPuzzles); });
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");

@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/play_loops.h"
+#include "logic/hint.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
 #include "screen/side_panels.h"
@@ -69,6 +70,36 @@ TEST_F(PlayLoop, KThenOSolvesATimedGameWithoutWinningIt) {
     EXPECT_EQ(game.puzzle.board, solution);
     EXPECT_EQ(game.screen.statusText + game.clock.finalTime, "Brett gelöst!!!X");
     EXPECT_FALSE(game.clock.clockRunning);
+}
+
+// T names the next step and marks its cell until the next move; it fills nothing and ends the timing.
+TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndStopsTheClock) {
+    game.screen.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
+    Grid puzzle = solution;
+    for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
+    game.puzzle.board = game.puzzle.givens = puzzle;
+    game.clock.clockRunning = true;
+    const std::pair<int, int> target = hintTargetCells(nextHint(puzzle, puzzle)).front();
+    const int column = target.first, row = target.second;
+    keyUp('T');
+    rec.pushStep([&] {
+        EXPECT_EQ(game.puzzle.board, puzzle);
+        EXPECT_FALSE(game.clock.clockRunning);
+        EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
+        EXPECT_EQ(game.hint.targetCells, (std::vector{std::pair{column, row}}));
+        EXPECT_TRUE(game.screen.helpText.ends_with(" " + std::to_string(solution(column, row))));
+        // Three lines of at most 26 characters where one help text stands otherwise.
+        const auto lines = rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.x1 == 616; });
+        ASSERT_GE(lines.size(), 2u);
+        for (const DrawOp& line : lines) EXPECT_TRUE(line.y1 >= 499 && line.y1 + 12 <= 541) << line.text;
+    });
+    typeInto(column, row, '0' + solution(column, row));
+    rec.pushStep([&] {
+        EXPECT_TRUE(game.hint.targetCells.empty()) << "the move ends the marks";
+        EXPECT_EQ(rec.lastTextAt(616, 515), "Bitte ein Feld anklicken! ");
+    });
+    keyUp(27);
+    playLoop();
 }
 
 TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {

@@ -3,6 +3,8 @@
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "files/settings_file.h"
+#include "logic/puzzle_reserve.h"
 #include "tests/support/test_support.h"
 
 namespace nonari {
@@ -10,7 +12,10 @@ namespace {
 
 using StartupTest = test::HeadlessGame;
 
+// With "Frische Rätsel" kept from an earlier run, the maker runs from the start and ends with the program.
 TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
+    const std::string kept = "frische_raetsel=1\n";
+    test::writeBytes(settingsFile, {kept.begin(), kept.end()});
     pf.endWhenScriptEmpty = false;
     pf.messageBoxAnswers = {2, 1};
     pf.pushStep([] { Win_0_Close(); });  // NEIN: the game goes on
@@ -20,6 +25,8 @@ TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
     EXPECT_EQ(runNonari(), 0);
     EXPECT_TRUE(pf.appEnding() && !pf.windowOpen && !game.clock.clockRunning);
     EXPECT_EQ(pf.messages, (std::vector<std::string>{"Spiel beenden?", "Spiel beenden?"}));
+    EXPECT_TRUE(game.settings.freshPuzzles && pf.checks[menuId(MenuCommand::FreshPuzzles)]);
+    EXPECT_FALSE(takeFreshPuzzle(4)) << "the maker has ended";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // nonari-collections: makes the five puzzle collection files from a seed, or shows what existing ones hold.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/collection_gen/game_check.h"
-#include "tools/collection_gen/generator.h"
+#include "tools/collection_gen/collection.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,28 +11,30 @@
 
 namespace {
 
+using namespace nonari;
 using namespace nonari::gen;
 
 const char* usage =
     "usage: nonari-collections [--seed N] [--out DIR] [--level NAME]\n"
+    "       nonari-collections [--seed N] [--level NAME] --list COUNT\n"
     "       nonari-collections --show DIR\n"
     "  --seed N      seed of the generator (default 2026); the same seed gives the same files\n"
     "  --out DIR     folder the .nnr files are written to (default data)\n"
-    "  --level NAME  only this collection: leicht, mittel, schwer, extrem or teuflisch (default all five)\n"
-    "  --show DIR    print givens and hardest technique of every record in the collections found in DIR\n";
+    "  --level NAME  only this level: leicht, mittel, schwer, extrem or teuflisch (default all five)\n"
+    "  --list COUNT  print COUNT fresh puzzles per level, one line each (level, then 81 cells), write no file\n"
+    "  --show DIR    print givens, hardest technique and level of every record in the collections found in DIR\n";
 
-void printRecord(int index, const Puzzle& puzzle, Technique hardest, bool unique, bool gameSolves) {
-    std::printf("  record %d: %2d givens, hardest: %-28s %s%s\n", index, givenCount(puzzle), techniqueName(hardest),
-                unique ? "" : " NOT UNIQUE", gameSolves ? "" : " NOT FINISHED BY THE GAME");
-    std::printf("            %s\n", puzzleToText(puzzle).c_str());
+const char* levelName(std::optional<int> level) {
+    return level ? levels()[static_cast<std::size_t>(*level)].name : "none";
 }
 
 int show(const std::filesystem::path& folder) {
     int status = 0;
-    for (const Level& level : levels()) {
-        std::ifstream in(folder / level.file, std::ios::binary);
+    for (int difficulty = 0; difficulty < 5; ++difficulty) {
+        const std::string file = collectionFileName(difficulty);
+        std::ifstream in(folder / file, std::ios::binary);
         std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        std::printf("%s (%zu bytes)\n", level.file, bytes.size());
+        std::printf("%s (%zu bytes)\n", file.c_str(), bytes.size());
         for (int n = 0; n < recordsPerCollection; ++n) {
             std::optional<Puzzle> puzzle = puzzleInRecord(bytes, n);
             if (!puzzle) {
@@ -41,24 +42,33 @@ int show(const std::filesystem::path& folder) {
                 status = 1;
                 continue;
             }
-            bool unique = countSolutions(*puzzle) == 1;
-            bool solves = gameSolveCommandFinishes(*puzzle);
-            printRecord(n, *puzzle, gradePuzzle(*puzzle).hardest, unique, solves);
-            if (!unique || !solves) status = 1;
+            Technique hardest = Technique::None;
+            const std::optional<int> level = levelOf(*puzzle, &hardest);
+            const bool fits = fitsLevel(*puzzle, difficulty);
+            std::printf("  record %d: %2d givens, hardest: %-28s level: %-9s%s\n", n, givenCount(*puzzle),
+                        techniqueName(hardest), levelName(level), fits ? "" : "  NOT OF THIS COLLECTION");
+            std::printf("            %s\n", puzzleToText(*puzzle).c_str());
+            if (!fits) status = 1;
         }
     }
     return status;
 }
 
-int generate(std::uint32_t seed, const std::filesystem::path& folder, std::optional<int> only) {
-    // Without a working solve command no puzzle could pass, so say so at once instead of searching for ever.
-    Rng probe(seed);
-    Puzzle gap = randomSolutionGrid(probe);
-    gap[40] = 0;
-    if (!gameSolveCommandFinishes(gap)) {
-        std::fputs("nonari-collections: the game's solve command does not finish even a one-gap puzzle\n", stderr);
-        return 1;
+int list(std::uint32_t seed, int count, std::optional<int> only) {
+    for (int difficulty = 0; difficulty < 5; ++difficulty) {
+        if (only && *only != difficulty) continue;
+        Rng rng(seed, static_cast<std::uint32_t>(100 + difficulty));
+        for (int n = 0; n < count; ++n) {
+            std::optional<MadePuzzle> made = makePuzzle(difficulty, rng, 20000);
+            if (!made) return 1;
+            std::printf("%s %s\n", levels()[static_cast<std::size_t>(difficulty)].name,
+                        puzzleToText(made->puzzle).c_str());
+        }
     }
+    return 0;
+}
+
+int generate(std::uint32_t seed, const std::filesystem::path& folder, std::optional<int> only) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
@@ -68,27 +78,34 @@ int generate(std::uint32_t seed, const std::filesystem::path& folder, std::optio
     auto started = std::chrono::steady_clock::now();
     for (int difficulty = 0; difficulty < 5; ++difficulty) {
         if (only && *only != difficulty) continue;
-        const Level& level = levels()[static_cast<std::size_t>(difficulty)];
+        const std::string file = collectionFileName(difficulty);
         auto begun = std::chrono::steady_clock::now();
         std::optional<Collection> collection = makeCollection(difficulty, seed);
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
         if (!collection) {
-            std::fprintf(stderr, "nonari-collections: no %s puzzles found for seed %u\n", level.name, seed);
+            std::fprintf(stderr, "nonari-collections: no %s puzzles found for seed %u\n", levelName(difficulty), seed);
             return 1;
         }
-        std::printf("%s (%.1f s)\n", level.file, seconds);
+        std::printf("%s (%.1f s)\n", file.c_str(), seconds);
         for (std::size_t n = 0; n < collection->puzzles.size(); ++n) {
             const MadePuzzle& made = collection->puzzles[n];
-            printRecord(static_cast<int>(n), made.puzzle, made.hardest, true, true);
+            std::printf("  record %zu: %2d givens, hardest: %s\n            %s\n", n, givenCount(made.puzzle),
+                        techniqueName(made.hardest), puzzleToText(made.puzzle).c_str());
         }
-        if (!writeFileWhole(folder / level.file, collection->bytes)) {
-            std::fprintf(stderr, "nonari-collections: cannot write %s\n", (folder / level.file).string().c_str());
+        if (!writeFileWhole(folder / file, collection->bytes)) {
+            std::fprintf(stderr, "nonari-collections: cannot write %s\n", (folder / file).string().c_str());
             return 1;
         }
     }
     double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("done in %.1f s\n", total);
     return 0;
+}
+
+bool readNumber(const char* text, unsigned long& value) {
+    char* end = nullptr;
+    value = std::strtoul(text, &end, 10);
+    return end != text && *end == '\0' && value <= 0xFFFFFFFFul;
 }
 
 }  // namespace
@@ -98,17 +115,18 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = "data";
     std::optional<std::filesystem::path> showFolder;
     std::optional<int> only;
+    int listCount = 0;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
-        if (arg == "--seed" && hasValue) {
-            char* end = nullptr;
-            unsigned long value = std::strtoul(argv[++i], &end, 10);
-            if (end == argv[i] || *end != '\0' || value > 0xFFFFFFFFul) {
-                std::fprintf(stderr, "nonari-collections: bad seed '%s'\n%s", argv[i], usage);
+        unsigned long value = 0;
+        if ((arg == "--seed" || arg == "--list") && hasValue) {
+            if (!readNumber(argv[++i], value) || (arg == "--list" && (value < 1 || value > 100000))) {
+                std::fprintf(stderr, "nonari-collections: bad number '%s'\n%s", argv[i], usage);
                 return 2;
             }
-            seed = static_cast<std::uint32_t>(value);
+            if (arg == "--seed") seed = static_cast<std::uint32_t>(value);
+            else listCount = static_cast<int>(value);
         } else if (arg == "--out" && hasValue) {
             folder = argv[++i];
         } else if (arg == "--level" && hasValue) {
@@ -124,6 +142,7 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
-
-    return showFolder ? show(*showFolder) : generate(seed, folder, only);
+    if (showFolder) return show(*showFolder);
+    if (listCount > 0) return list(seed, listCount, only);
+    return generate(seed, folder, only);
 }

@@ -1,4 +1,4 @@
-// Puzzle grids as the collection tool handles them: 81 cells, units, peers, a reproducible generator, solution counting.
+// Puzzles as the grader and the generator handle them: 81 cells, units, peers, a reproducible generator, solution counting.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -8,7 +8,9 @@
 #include <random>
 #include <string>
 
-namespace nonari::gen {
+#include "state/grids.h"
+
+namespace nonari {
 
 // Row by row, cell i = 9*(row-1) + (column-1); 0 = empty, 1..9 = digit.
 using Puzzle = std::array<std::uint8_t, 81>;
@@ -42,8 +44,12 @@ bool isComplete(const Puzzle& puzzle);
 // 81 characters, '.' or '0' for empty cells; other lengths and characters give nullopt.
 std::optional<Puzzle> puzzleFromText(const std::string& text);
 std::string puzzleToText(const Puzzle& puzzle);
+// Between the game's (column, row) grids and puzzles.
+Puzzle puzzleOf(const Grid& grid);
+Grid gridOf(const Puzzle& puzzle);
 
-// The tool's own generator: std::mt19937 with draws whose mapping does not depend on the standard library.
+// The generator's own random draws: std::mt19937 with a mapping that does not depend on the standard library, so a
+// seed gives the same puzzles everywhere.
 struct Rng {
     std::mt19937 engine;
     explicit Rng(std::uint32_t seed) : engine(seed) {}
@@ -63,4 +69,4 @@ std::optional<Puzzle> uniqueSolution(const Puzzle& puzzle);
 // A random complete valid grid.
 Puzzle randomSolutionGrid(Rng& rng);
 
-}  // namespace nonari::gen
+}  // namespace nonari

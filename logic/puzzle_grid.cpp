@@ -1,10 +1,10 @@
-// Grid geometry, the tool's random draws, solution counting and random solution grids.
+// Grid geometry, the generator's random draws, solution counting and random solution grids.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/collection_gen/puzzle_grid.h"
+#include "logic/puzzle_grid.h"
 
 #include <bit>
 
-namespace nonari::gen {
+namespace nonari {
 
 namespace {
 
@@ -180,6 +180,20 @@ std::string puzzleToText(const Puzzle& puzzle) {
     return text;
 }
 
+Puzzle puzzleOf(const Grid& grid) {
+    Puzzle puzzle{};
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r) puzzle[static_cast<std::size_t>(cellAt(c, r))] = grid(c, r);
+    return puzzle;
+}
+
+Grid gridOf(const Puzzle& puzzle) {
+    Grid grid;
+    for (int c = 1; c <= 9; ++c)
+        for (int r = 1; r <= 9; ++r) grid(c, r) = puzzle[static_cast<std::size_t>(cellAt(c, r))];
+    return grid;
+}
+
 Rng::Rng(std::uint32_t seed, std::uint32_t stream) {
     std::seed_seq sequence{seed, stream};
     engine.seed(sequence);
@@ -220,4 +234,4 @@ Puzzle randomSolutionGrid(Rng& rng) {
     return state.grid;
 }
 
-}  // namespace nonari::gen
+}  // namespace nonari

@@ -1,22 +1,38 @@
-// The technique solver that grades puzzles: singles, intersections, subsets, fish, wings and chains.
+// The technique solver that grades puzzles and finds hints: singles, intersections, subsets, fish, wings and chains.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/collection_gen/grader.h"
+#include "logic/grader.h"
 
+#include <algorithm>
 #include <functional>
-#include <vector>
 
-namespace nonari::gen {
+namespace nonari {
 
 namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 DigitMask bit(int d) { return static_cast<DigitMask>(1u << d); }
 
+// The state a technique works on and the step it describes while it works.
+struct Work {
+    CandidateState& s;
+    Step& step;
+};
+
 bool has(const CandidateState& s, int cell, int d) { return (s.candidates[at(cell)] & bit(d)) != 0; }
 
-bool eliminate(CandidateState& s, int cell, int d) {
-    if (!has(s, cell, d)) return false;
-    s.candidates[at(cell)] = static_cast<DigitMask>(s.candidates[at(cell)] & ~bit(d));
+bool eliminate(Work& w, int cell, int d) {
+    if (!has(w.s, cell, d)) return false;
+    w.s.candidates[at(cell)] = static_cast<DigitMask>(w.s.candidates[at(cell)] & ~bit(d));
+    w.step.eliminations.emplace_back(cell, d);
+    return true;
+}
+
+// A pattern that allowed nothing leaves no trace in the step.
+bool found(Work& w, std::vector<int> pattern, int digit = 0, int unit = -1) {
+    if (w.step.eliminations.empty()) return false;
+    w.step.pattern = std::move(pattern);
+    w.step.digit = digit;
+    w.step.unit = unit;
     return true;
 }
 
@@ -32,6 +48,13 @@ unsigned positionsOf(const CandidateState& s, int unit, int d) {
 
 int bitCount(unsigned m) { return digitCount(static_cast<DigitMask>(m)); }
 
+std::vector<int> cellsOf(int unit, unsigned positions) {
+    std::vector<int> cells;
+    for (int j = 0; j < 9; ++j)
+        if ((positions & (1u << j)) != 0) cells.push_back(unitCell(unit, j));
+    return cells;
+}
+
 // Calls f with every k-subset of 0..n-1 (as an index list) until f returns true.
 bool anyCombination(int n, int k, const std::function<bool(const std::array<int, 4>&)>& f) {
     std::array<int, 4> pick{};
@@ -46,106 +69,112 @@ bool anyCombination(int n, int k, const std::function<bool(const std::array<int,
     return choose(0, 0);
 }
 
-bool nakedSingle(CandidateState& s) {
+void place(Work& w, int cell, int d, int unit) {
+    w.step.cell = cell;
+    w.step.digit = d;
+    w.step.unit = unit;
+    w.step.pattern = {cell};
+    placeDigit(w.s, cell, d);
+}
+
+bool nakedSingle(Work& w) {
     for (int cell = 0; cell < 81; ++cell)
-        if (s.value[at(cell)] == 0 && digitCount(s.candidates[at(cell)]) == 1) {
-            placeDigit(s, cell, firstDigit(s.candidates[at(cell)]));
+        if (w.s.value[at(cell)] == 0 && digitCount(w.s.candidates[at(cell)]) == 1) {
+            place(w, cell, firstDigit(w.s.candidates[at(cell)]), -1);
             return true;
         }
     return false;
 }
 
-bool hiddenSingle(CandidateState& s) {
-    for (int u = 0; u < 27; ++u)
+bool hiddenSingle(Work& w, int firstUnit, int endUnit) {
+    for (int u = firstUnit; u < endUnit; ++u)
         for (int d = 1; d <= 9; ++d) {
-            unsigned pos = positionsOf(s, u, d);
+            unsigned pos = positionsOf(w.s, u, d);
             if (bitCount(pos) == 1) {
-                placeDigit(s, unitCell(u, firstDigit(static_cast<DigitMask>(pos))), d);
+                place(w, unitCell(u, firstDigit(static_cast<DigitMask>(pos))), d, u);
                 return true;
             }
         }
     return false;
 }
 
-bool lockedCandidates(CandidateState& s) {
+bool lockedCandidates(Work& w) {
     // Pointing: within a box the digit is confined to one row or column, so the rest of that line loses it.
     for (int b = 18; b < 27; ++b)
         for (int d = 1; d <= 9; ++d) {
             unsigned rows = 0, columns = 0;
             for (int j = 0; j < 9; ++j) {
                 int cell = unitCell(b, j);
-                if (!has(s, cell, d)) continue;
+                if (!has(w.s, cell, d)) continue;
                 rows |= 1u << rowOf(cell);
                 columns |= 1u << columnOf(cell);
             }
-            bool changed = false;
             if (bitCount(rows) == 1) {
                 int r = firstDigit(static_cast<DigitMask>(rows));
                 for (int cell : units()[at(r)])
-                    if (boxOf(cell) != b - 18) changed |= eliminate(s, cell, d);
+                    if (boxOf(cell) != b - 18) eliminate(w, cell, d);
             }
             if (bitCount(columns) == 1) {
                 int c = firstDigit(static_cast<DigitMask>(columns));
                 for (int cell : units()[at(9 + c)])
-                    if (boxOf(cell) != b - 18) changed |= eliminate(s, cell, d);
+                    if (boxOf(cell) != b - 18) eliminate(w, cell, d);
             }
-            if (changed) return true;
+            if (found(w, cellsOf(b, positionsOf(w.s, b, d)), d, b)) return true;
         }
     // Claiming: within a line the digit is confined to one box, so the rest of that box loses it.
     for (int u = 0; u < 18; ++u)
         for (int d = 1; d <= 9; ++d) {
             unsigned boxes = 0;
             for (int cell : units()[at(u)])
-                if (has(s, cell, d)) boxes |= 1u << boxOf(cell);
+                if (has(w.s, cell, d)) boxes |= 1u << boxOf(cell);
             if (bitCount(boxes) != 1) continue;
             int box = firstDigit(static_cast<DigitMask>(boxes));
-            bool changed = false;
             for (int cell : units()[at(18 + box)]) {
                 bool inLine = u < 9 ? rowOf(cell) == u : columnOf(cell) == u - 9;
-                if (!inLine) changed |= eliminate(s, cell, d);
+                if (!inLine) eliminate(w, cell, d);
             }
-            if (changed) return true;
+            if (found(w, cellsOf(u, positionsOf(w.s, u, d)), d, u)) return true;
         }
     return false;
 }
 
 // k cells of a unit holding only k digits between them: the other cells lose those digits.
-bool nakedSubset(CandidateState& s, int k) {
+bool nakedSubset(Work& w, int k) {
     for (int u = 0; u < 27; ++u) {
         std::array<int, 9> cells{};
         int n = 0;
         for (int cell : units()[at(u)]) {
-            int count = digitCount(s.candidates[at(cell)]);
-            if (s.value[at(cell)] == 0 && count >= 2 && count <= k) cells[at(n++)] = cell;
+            int count = digitCount(w.s.candidates[at(cell)]);
+            if (w.s.value[at(cell)] == 0 && count >= 2 && count <= k) cells[at(n++)] = cell;
         }
         if (n < k) continue;
-        bool found = anyCombination(n, k, [&](const std::array<int, 4>& pick) {
+        bool done = anyCombination(n, k, [&](const std::array<int, 4>& pick) {
             DigitMask together = 0;
-            for (int i = 0; i < k; ++i) together = static_cast<DigitMask>(together | s.candidates[at(cells[at(pick[at(i)])])]);
-            if (digitCount(together) != k) return false;
-            bool changed = false;
-            for (int cell : units()[at(u)]) {
-                bool inSubset = false;
-                for (int i = 0; i < k; ++i) inSubset |= cells[at(pick[at(i)])] == cell;
-                if (inSubset) continue;
-                for (int d = 1; d <= 9; ++d)
-                    if ((together & bit(d)) != 0) changed |= eliminate(s, cell, d);
+            std::vector<int> subset;
+            for (int i = 0; i < k; ++i) {
+                subset.push_back(cells[at(pick[at(i)])]);
+                together = static_cast<DigitMask>(together | w.s.candidates[at(subset.back())]);
             }
-            return changed;
+            if (digitCount(together) != k) return false;
+            for (int cell : units()[at(u)])
+                if (std::find(subset.begin(), subset.end(), cell) == subset.end())
+                    for (int d = 1; d <= 9; ++d)
+                        if ((together & bit(d)) != 0) eliminate(w, cell, d);
+            return found(w, subset, 0, u);
         });
-        if (found) return true;
+        if (done) return true;
     }
     return false;
 }
 
 // k digits of a unit confined to the same k cells: those cells lose every other digit.
-bool hiddenSubset(CandidateState& s, int k) {
+bool hiddenSubset(Work& w, int k) {
     for (int u = 0; u < 27; ++u) {
         std::array<int, 9> digits{};
         std::array<unsigned, 9> where{};
         int n = 0;
         for (int d = 1; d <= 9; ++d) {
-            unsigned pos = positionsOf(s, u, d);
+            unsigned pos = positionsOf(w.s, u, d);
             int count = bitCount(pos);
             if (count >= 2 && count <= k) {
                 digits[at(n)] = d;
@@ -153,7 +182,7 @@ bool hiddenSubset(CandidateState& s, int k) {
             }
         }
         if (n < k) continue;
-        bool found = anyCombination(n, k, [&](const std::array<int, 4>& pick) {
+        bool done = anyCombination(n, k, [&](const std::array<int, 4>& pick) {
             unsigned cells = 0;
             DigitMask keep = 0;
             for (int i = 0; i < k; ++i) {
@@ -161,29 +190,25 @@ bool hiddenSubset(CandidateState& s, int k) {
                 keep = static_cast<DigitMask>(keep | bit(digits[at(pick[at(i)])]));
             }
             if (bitCount(cells) != k) return false;
-            bool changed = false;
-            for (int j = 0; j < 9; ++j) {
-                if ((cells & (1u << j)) == 0) continue;
-                int cell = unitCell(u, j);
+            for (int cell : cellsOf(u, cells))
                 for (int d = 1; d <= 9; ++d)
-                    if ((keep & bit(d)) == 0) changed |= eliminate(s, cell, d);
-            }
-            return changed;
+                    if ((keep & bit(d)) == 0) eliminate(w, cell, d);
+            return found(w, cellsOf(u, cells), 0, u);
         });
-        if (found) return true;
+        if (done) return true;
     }
     return false;
 }
 
 // n rows (columns) whose cells for d lie in the same n columns (rows): those columns (rows) lose d elsewhere.
-bool fish(CandidateState& s, int size) {
+bool fish(Work& w, int size) {
     for (int d = 1; d <= 9; ++d)
         for (int orientation = 0; orientation < 2; ++orientation) {
             std::array<int, 9> lines{};
             std::array<unsigned, 9> where{};
             int n = 0;
             for (int i = 0; i < 9; ++i) {
-                unsigned pos = positionsOf(s, 9 * orientation + i, d);
+                unsigned pos = positionsOf(w.s, 9 * orientation + i, d);
                 int count = bitCount(pos);
                 if (count >= 2 && count <= size) {
                     lines[at(n)] = i;
@@ -191,39 +216,41 @@ bool fish(CandidateState& s, int size) {
                 }
             }
             if (n < size) continue;
-            bool found = anyCombination(n, size, [&](const std::array<int, 4>& pick) {
+            bool done = anyCombination(n, size, [&](const std::array<int, 4>& pick) {
                 unsigned cover = 0, base = 0;
+                std::vector<int> pattern;
                 for (int i = 0; i < size; ++i) {
                     cover |= where[at(pick[at(i)])];
                     base |= 1u << lines[at(pick[at(i)])];
+                    for (int cell : cellsOf(9 * orientation + lines[at(pick[at(i)])], where[at(pick[at(i)])]))
+                        pattern.push_back(cell);
                 }
                 if (bitCount(cover) != size) return false;
-                bool changed = false;
                 for (int j = 0; j < 9; ++j) {
                     if ((cover & (1u << j)) == 0) continue;
                     int coverUnit = 9 * (1 - orientation) + j;
                     for (int k = 0; k < 9; ++k)
-                        if ((base & (1u << k)) == 0) changed |= eliminate(s, unitCell(coverUnit, k), d);
+                        if ((base & (1u << k)) == 0) eliminate(w, unitCell(coverUnit, k), d);
                 }
-                return changed;
+                return found(w, pattern, d);
             });
-            if (found) return true;
+            if (done) return true;
         }
     return false;
 }
 
 // Removes d from every cell that sees all the given cells (which themselves keep it).
-bool eliminateFromCommonPeers(CandidateState& s, int d, std::initializer_list<int> cells) {
-    bool changed = false;
+bool eliminateFromCommonPeers(Work& w, int d, std::initializer_list<int> cells) {
     for (int cell = 0; cell < 81; ++cell) {
         bool all = true;
         for (int c : cells) all = all && sees(cell, c);
-        if (all) changed |= eliminate(s, cell, d);
+        if (all) eliminate(w, cell, d);
     }
-    return changed;
+    return found(w, std::vector<int>(cells), d);
 }
 
-bool xyWing(CandidateState& s) {
+bool xyWing(Work& w) {
+    const CandidateState& s = w.s;
     for (int pivot = 0; pivot < 81; ++pivot) {
         DigitMask p = s.candidates[at(pivot)];
         if (digitCount(p) != 2) continue;
@@ -234,14 +261,19 @@ bool xyWing(CandidateState& s) {
             DigitMask z = static_cast<DigitMask>(ca & ~p);
             DigitMask wanted = static_cast<DigitMask>((p & ~shared) | z);
             for (int b : peers()[at(pivot)])
-                if (b != a && s.candidates[at(b)] == wanted && eliminateFromCommonPeers(s, firstDigit(z), {a, b}))
-                    return true;
+                if (b != a && s.candidates[at(b)] == wanted) {
+                    if (eliminateFromCommonPeers(w, firstDigit(z), {a, b})) {
+                        w.step.pattern = {pivot, a, b};
+                        return true;
+                    }
+                }
         }
     }
     return false;
 }
 
-bool xyzWing(CandidateState& s) {
+bool xyzWing(Work& w) {
+    const CandidateState& s = w.s;
     for (int pivot = 0; pivot < 81; ++pivot) {
         DigitMask p = s.candidates[at(pivot)];
         if (digitCount(p) != 3) continue;
@@ -251,7 +283,7 @@ bool xyzWing(CandidateState& s) {
             for (int b : peers()[at(pivot)]) {
                 DigitMask cb = s.candidates[at(b)];
                 if (b == a || digitCount(cb) != 2 || (cb & ~p) != 0 || cb == ca || (ca | cb) != p) continue;
-                if (eliminateFromCommonPeers(s, firstDigit(static_cast<DigitMask>(ca & cb)), {pivot, a, b})) return true;
+                if (eliminateFromCommonPeers(w, firstDigit(static_cast<DigitMask>(ca & cb)), {pivot, a, b})) return true;
             }
         }
     }
@@ -260,7 +292,8 @@ bool xyzWing(CandidateState& s) {
 
 // Colours the chains of conjugate pairs of each digit: two cells of one colour in a unit make that colour false
 // (wrap); a cell seeing both colours cannot hold the digit (trap).
-bool simpleColouring(CandidateState& s) {
+bool simpleColouring(Work& w) {
+    const CandidateState& s = w.s;
     for (int d = 1; d <= 9; ++d) {
         std::array<std::vector<int>, 81> links;
         for (int u = 0; u < 27; ++u) {
@@ -290,20 +323,18 @@ bool simpleColouring(CandidateState& s) {
                 for (int a : members)
                     for (int b : members)
                         if (a != b && colour[at(a)] == c && colour[at(b)] == c && sees(a, b)) {
-                            bool changed = false;
                             for (int cell : members)
-                                if (colour[at(cell)] == c) changed |= eliminate(s, cell, d);
-                            if (changed) return true;
+                                if (colour[at(cell)] == c) eliminate(w, cell, d);
+                            if (found(w, members, d)) return true;
                         }
-            bool changed = false;
             for (int cell = 0; cell < 81; ++cell) {
                 if (!has(s, cell, d) || component[at(cell)] == start) continue;
                 bool seesColour[2] = {false, false};
                 for (int member : members)
                     if (sees(cell, member)) seesColour[colour[at(member)]] = true;
-                if (seesColour[0] && seesColour[1]) changed |= eliminate(s, cell, d);
+                if (seesColour[0] && seesColour[1]) eliminate(w, cell, d);
             }
-            if (changed) return true;
+            if (found(w, members, d)) return true;
         }
     }
     return false;
@@ -324,7 +355,8 @@ bool exclusive(int a, int b) {
 
 // Assuming a start candidate false, follows strong links to true ones and weak links to false ones: every true
 // candidate reached and the start cannot both be false, so a candidate excluding both is eliminated.
-bool chains(CandidateState& s, Links kind) {
+bool chains(Work& w, Links kind) {
+    const CandidateState& s = w.s;
     std::vector<std::vector<int>> strong(729), weak(729);
     if (kind != Links::BivalueCells)
         for (int u = 0; u < 27; ++u)
@@ -354,46 +386,71 @@ bool chains(CandidateState& s, Links kind) {
                     if (e != d && has(s, cell, e)) weak[at(node)].push_back(nodeOf(cell, e));
         }
     }
-    std::vector<char> isTrue(729), isFalse(729);
-    std::vector<int> queue;  // entries 2*node + 1 for a node found true, 2*node for one found false
+    // Entries 2*node + 1 for a node found true, 2*node for one found false; from[] leads back to the start.
+    std::vector<int> from(2 * 729), queue;
     for (int start = 0; start < 729; ++start) {
         if (strong[at(start)].empty()) continue;
-        std::fill(isTrue.begin(), isTrue.end(), 0);
-        std::fill(isFalse.begin(), isFalse.end(), 0);
-        isFalse[at(start)] = 1;
+        std::fill(from.begin(), from.end(), -1);
+        from[at(2 * start)] = 2 * start;
         queue.assign(1, 2 * start);
         for (std::size_t i = 0; i < queue.size(); ++i) {
             int node = queue[i] / 2;
-            if (queue[i] % 2 == 0) {
-                for (int next : strong[at(node)])
-                    if (!isTrue[at(next)]) {
-                        isTrue[at(next)] = 1;
-                        queue.push_back(2 * next + 1);
-                    }
-            } else {
-                for (int next : weak[at(node)])
-                    if (!isFalse[at(next)]) {
-                        isFalse[at(next)] = 1;
-                        queue.push_back(2 * next);
-                    }
+            bool isTrue = queue[i] % 2 == 1;
+            for (int next : isTrue ? weak[at(node)] : strong[at(node)]) {
+                int entry = 2 * next + (isTrue ? 0 : 1);
+                if (from[at(entry)] >= 0) continue;
+                from[at(entry)] = queue[i];
+                queue.push_back(entry);
             }
         }
-        std::vector<int> targets;
         int startCell = nodeCell(start), startDigit = nodeDigit(start);
+        int firstEnd = -1;
         for (int end = 0; end < 729; ++end) {
-            if (!isTrue[at(end)] || end == start) continue;
+            if (from[at(2 * end + 1)] < 0 || end == start) continue;
+            std::size_t before = w.step.eliminations.size();
             for (int d = 1; d <= 9; ++d) {
                 int x = nodeOf(startCell, d);
-                if (d != startDigit && has(s, startCell, d) && x != end && exclusive(x, end)) targets.push_back(x);
+                if (d != startDigit && has(s, startCell, d) && x != end && exclusive(x, end)) eliminate(w, startCell, d);
             }
             for (int p : peers()[at(startCell)]) {
                 int x = nodeOf(p, startDigit);
-                if (has(s, p, startDigit) && x != end && exclusive(x, end)) targets.push_back(x);
+                if (has(s, p, startDigit) && x != end && exclusive(x, end)) eliminate(w, p, startDigit);
             }
+            if (firstEnd < 0 && w.step.eliminations.size() > before) firstEnd = end;
         }
-        bool changed = false;
-        for (int x : targets) changed |= eliminate(s, nodeCell(x), nodeDigit(x));
-        if (changed) return true;
+        if (firstEnd >= 0) {
+            std::vector<int> path;
+            for (int entry = 2 * firstEnd + 1;; entry = from[at(entry)]) {
+                int cell = nodeCell(entry / 2);
+                if (std::find(path.begin(), path.end(), cell) == path.end()) path.push_back(cell);
+                if (entry == 2 * start) break;
+            }
+            return found(w, path, startDigit);
+        }
+    }
+    return false;
+}
+
+bool run(Technique technique, Work& w) {
+    switch (technique) {
+        case Technique::NakedSingle: return nakedSingle(w);
+        case Technique::HiddenSingleInBox: return hiddenSingle(w, 18, 27);
+        case Technique::HiddenSingleInLine: return hiddenSingle(w, 0, 18);
+        case Technique::LockedCandidates: return lockedCandidates(w);
+        case Technique::NakedPair: return nakedSubset(w, 2);
+        case Technique::HiddenPair: return hiddenSubset(w, 2);
+        case Technique::NakedTriple: return nakedSubset(w, 3);
+        case Technique::HiddenTriple: return hiddenSubset(w, 3);
+        case Technique::XWing: return fish(w, 2);
+        case Technique::XYWing: return xyWing(w);
+        case Technique::Swordfish: return fish(w, 3);
+        case Technique::XYZWing: return xyzWing(w);
+        case Technique::SimpleColouring: return simpleColouring(w);
+        case Technique::XChain: return chains(w, Links::OneDigit);
+        case Technique::XYChain: return chains(w, Links::BivalueCells);
+        case Technique::AlternatingChain: return chains(w, Links::All);
+        case Technique::None:
+        case Technique::Beyond: return false;
     }
     return false;
 }
@@ -404,7 +461,8 @@ const char* techniqueName(Technique technique) {
     switch (technique) {
         case Technique::None: return "none";
         case Technique::NakedSingle: return "naked single";
-        case Technique::HiddenSingle: return "hidden single";
+        case Technique::HiddenSingleInBox: return "hidden single in a box";
+        case Technique::HiddenSingleInLine: return "hidden single in a line";
         case Technique::LockedCandidates: return "locked candidates";
         case Technique::NakedPair: return "naked pair";
         case Technique::HiddenPair: return "hidden pair";
@@ -412,8 +470,8 @@ const char* techniqueName(Technique technique) {
         case Technique::HiddenTriple: return "hidden triple";
         case Technique::XWing: return "X-wing";
         case Technique::XYWing: return "XY-wing";
-        case Technique::XYZWing: return "XYZ-wing";
         case Technique::Swordfish: return "swordfish";
+        case Technique::XYZWing: return "XYZ-wing";
         case Technique::SimpleColouring: return "simple colouring";
         case Technique::XChain: return "X-chain";
         case Technique::XYChain: return "XY-chain";
@@ -434,7 +492,7 @@ CandidateState candidateStateOf(const Puzzle& puzzle) {
 void placeDigit(CandidateState& s, int cell, int digit) {
     s.value[at(cell)] = static_cast<std::uint8_t>(digit);
     s.candidates[at(cell)] = 0;
-    for (int p : peers()[at(cell)]) eliminate(s, p, digit);
+    for (int p : peers()[at(cell)]) s.candidates[at(p)] = static_cast<DigitMask>(s.candidates[at(p)] & ~bit(digit));
 }
 
 bool isBroken(const CandidateState& s) {
@@ -451,37 +509,30 @@ bool isBroken(const CandidateState& s) {
 
 bool isSolved(const CandidateState& s) { return givenCount(s.value) == 81; }
 
-bool applyTechnique(Technique technique, CandidateState& s) {
-    switch (technique) {
-        case Technique::NakedSingle: return nakedSingle(s);
-        case Technique::HiddenSingle: return hiddenSingle(s);
-        case Technique::LockedCandidates: return lockedCandidates(s);
-        case Technique::NakedPair: return nakedSubset(s, 2);
-        case Technique::HiddenPair: return hiddenSubset(s, 2);
-        case Technique::NakedTriple: return nakedSubset(s, 3);
-        case Technique::HiddenTriple: return hiddenSubset(s, 3);
-        case Technique::XWing: return fish(s, 2);
-        case Technique::XYWing: return xyWing(s);
-        case Technique::XYZWing: return xyzWing(s);
-        case Technique::Swordfish: return fish(s, 3);
-        case Technique::SimpleColouring: return simpleColouring(s);
-        case Technique::XChain: return chains(s, Links::OneDigit);
-        case Technique::XYChain: return chains(s, Links::BivalueCells);
-        case Technique::AlternatingChain: return chains(s, Links::All);
-        case Technique::None:
-        case Technique::Beyond: return false;
-    }
-    return false;
+bool applyTechnique(Technique technique, CandidateState& s, Step* step) {
+    Step scratch;
+    Step& record = step != nullptr ? *step : scratch;
+    record = Step{};
+    record.technique = technique;
+    Work w{s, record};
+    return run(technique, w);
 }
 
-Technique applyEasiest(CandidateState& s, Technique hardestAllowed) {
-    for (int t = static_cast<int>(Technique::NakedSingle); t <= static_cast<int>(hardestAllowed); ++t)
-        if (t < static_cast<int>(Technique::Beyond) && applyTechnique(static_cast<Technique>(t), s))
+Technique applyEasiest(CandidateState& s, TechniqueSet allowed, Step* step) {
+    for (int t = static_cast<int>(Technique::NakedSingle); t < static_cast<int>(Technique::Beyond); ++t)
+        if ((allowed & only(static_cast<Technique>(t))) != 0 && applyTechnique(static_cast<Technique>(t), s, step))
             return static_cast<Technique>(t);
     return Technique::None;
 }
 
-Grade gradePuzzle(const Puzzle& puzzle, Technique hardestAllowed) {
+std::optional<Step> easiestStep(const CandidateState& state, TechniqueSet allowed) {
+    CandidateState copy = state;
+    Step step;
+    if (isBroken(copy) || applyEasiest(copy, allowed, &step) == Technique::None) return std::nullopt;
+    return step;
+}
+
+Grade gradePuzzle(const Puzzle& puzzle, TechniqueSet allowed) {
     Grade g;
     if (!isConsistent(puzzle)) {
         g.hardest = Technique::Beyond;
@@ -494,7 +545,7 @@ Grade gradePuzzle(const Puzzle& puzzle, Technique hardestAllowed) {
             g.solved = true;
             break;
         }
-        Technique used = isBroken(s) ? Technique::None : applyEasiest(s, hardestAllowed);
+        Technique used = isBroken(s) ? Technique::None : applyEasiest(s, allowed);
         if (used == Technique::None) {
             g.hardest = Technique::Beyond;
             break;
@@ -505,4 +556,4 @@ Grade gradePuzzle(const Puzzle& puzzle, Technique hardestAllowed) {
     return g;
 }
 
-}  // namespace nonari::gen
+}  // namespace nonari
