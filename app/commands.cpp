@@ -12,6 +12,7 @@
 #include "files/slot_dialog.h"
 #include "help/help_launch.h"
 #include "help/info_dialog.h"
+#include "logic/levels.h"
 #include "logic/puzzle_grid.h"
 #include "logic/puzzle_reserve.h"
 #include "logic/rules.h"
@@ -65,13 +66,20 @@ void switchCandidateDisplay() {
     updateMenuChecks();  // the key M changes it too
 }
 
-// A typed-in or loaded board is checked before play: a board without exactly one solution is played only
-// when the player wants it (a teacher may). An empty board is no puzzle and needs no word.
+// A typed-in or loaded board is checked before play: one with a single solution has its level named in the
+// help panel; one without is played only when the player wants it (a teacher may). An empty board is no
+// puzzle and needs no word.
 bool boardWanted() {
     const Puzzle puzzle = puzzleOf(game.puzzle.givens);
     if (givenCount(puzzle) == 0) return true;
     const int solutions = countSolutions(puzzle, 2);
-    if (solutions == 1) return true;
+    if (solutions == 1) {
+        static constexpr std::array<const char*, 5> names = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
+        const std::optional<int> level = levelOf(puzzle);
+        game.screen.helpText = std::string("Schwierigkeit: ") + (level ? names[static_cast<std::size_t>(*level)] : "keine Stufe");
+        showHelpText();
+        return true;
+    }
     const std::string text = std::string("Dieses Brett hat ") + (solutions == 0 ? "keine Lösung" : "mehr als eine Lösung") +
                              " und passt daher zu keiner Schwierigkeitsstufe. Trotzdem spielen?";
     return platform().messageBox(text, MessageIcon::Question, 1, "&JA|&NEIN") == 1;

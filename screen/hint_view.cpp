@@ -66,7 +66,9 @@ void showHint() {
 void drawHintMarks() {
     if (!hasMarks() || game.hint.board != game.puzzle.board) return;
     for (auto [c, r] : game.hint.patternCells) frameCell(c, r, DarkGreen);
-    for (auto [c, r] : game.hint.targetCells) frameCell(c, r, DarkBlue);
+    // Magenta, so that a changed cell is never taken for the keyboard's dark blue cursor, which stays on top.
+    for (auto [c, r] : game.hint.targetCells) frameCell(c, r, Magenta);
+    drawCursorFrame();
 }
 
 void refreshHintMarks() {

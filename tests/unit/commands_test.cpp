@@ -117,8 +117,12 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     });
 
     const Grid board = game.puzzle.board;
-    pf.pushStep([&] { inside = !game.clock.clockRunning; });
-    run(C::StartGame, [&] { EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed"; });
+    std::string help;
+    pf.pushStep([&] { inside = !game.clock.clockRunning, help = game.screen.helpText; });
+    run(C::StartGame, [&] {
+        EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed";
+        EXPECT_EQ(help, "Schwierigkeit: Leicht") << "the level of a board with one solution";
+    });
     // A board without exactly one solution is played only on JA.
     const std::size_t messages = pf.messages.size();
     setPuzzle(30);
