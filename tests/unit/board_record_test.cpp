@@ -115,6 +115,12 @@ TEST_F(BoardRecordTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
     // Written back, every note is 0xFF.
     EXPECT_EQ(writeBoardRecord(0), FileResult::Ok);
     expectRecord(readBytes(savedBoardFile), 0, false);
+    // A link to a regular file is read as the file.
+    fs::rename(savedBoardFile, "echt.nnr");
+    fs::create_symlink("echt.nnr", savedBoardFile);
+    game.puzzle.board.clear();
+    EXPECT_EQ(readBoardRecord(0), FileResult::Ok);
+    EXPECT_EQ(grids(game), grids(filled));
 }
 
 }  // namespace

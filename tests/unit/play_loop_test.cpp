@@ -105,6 +105,10 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
         game.clock.clockRunning = true;
     });
     keyUp('M');  // switching them off again stops it as well
+    // The two open cells filled: solved, but help stopped the clock, so no name is asked for.
+    typeInto(2, 2, '0' + solution(2, 2));
+    typeInto(8, 3, '0' + solution(8, 3));
+    rec.pushStep([this] { EXPECT_EQ(rec.findForm("champ"), nullptr) << "an untimed win asked for a name"; });
     playLoop();
     EXPECT_FALSE(game.settings.showCandidates || game.clock.clockRunning);
     EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});
