@@ -21,7 +21,7 @@ app/cell_entry.cpp	s/!game.clock.clockRunning || boardVerdict/boardVerdict/	an u
 platform/safe_file.cpp	s/::stat(path.c_str(), &before)/::lstat(path.c_str(), \&before)/	a brett.nnr that is a link to a file cannot be loaded
 fame/record_check.cpp	s/finalTime < game.fame.championTime/finalTime <= game.fame.championTime/	an equal time pushes the older entry down
 fame/record_check.cpp	s/q >= place; --q/q > place; --q/	a new record overwrites the entry at its place instead of moving it down
-fame/record_check.cpp	s/if (!game.fame.nameConfirmed) static_cast<void>(loadChampions());//	a cancelled name form still shows the record in the list
+fame/record_check.cpp	s/if (!game.fame.nameConfirmed) static_cast<void>(loadChampions());/if (!game.fame.nameConfirmed) {}/	a cancelled name form still shows the record in the list
 logic/rules.cpp	s/(masks.row\[y\] & bit) || (box & bit)/(masks.row[y] \& bit)/	a digit twice in a box is no error
 logic/rules.cpp	s|(x - 1) / 3 \* 3 + (y - 1) / 3|(x - 1) / 3 * 3 + (y - 1) % 3|	boxes checked as the wrong cells
 logic/rules.cpp	s/d <= 9 \&\& !fits/d < 9 \&\& !fits/	a cell where only 9 fits counts as dead: solving wipes the entries
