@@ -128,10 +128,20 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     pf.pushStep([&] { inside = game.picker.ownBoardMode; });
     run(C::OwnBoard, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
 
+    // A sheet names Leicht to Extrem with their own blanks and leaves the Extrem puzzle shuffled on the board.
     pf.printerAvailable = true;
     pf.printedTexts.clear();
     run(C::PrintSheets, [&] {
-        EXPECT_EQ(std::ranges::count_if(pf.printedTexts, [](auto& t) { return t.starts_with("Schwierigkeit"); }), 4);
+        std::string captions;
+        for (const std::string& text : pf.printedTexts)
+            if (text.starts_with("Schwierigkeit")) captions += text.substr(0, text.find(" mit ")) + "|";
+        EXPECT_EQ(captions, "Schwierigkeitsgrad:   Leicht|Schwierigkeitsgrad:   Mittel|Schwierigkeitsgrad:  Schwer|"
+                            "Schwierigkeitsgrad:  Extrem|");
+        const int count = filled(game.puzzle.givens);
+        EXPECT_TRUE(count >= 19 && count <= 22 && game.puzzle.board == game.puzzle.givens) << count;
+        const Grid printed = game.puzzle.givens;
+        setPuzzle(count);
+        EXPECT_NE(printed, game.puzzle.givens) << "the stored puzzle is printed shuffled";
     });
 
     // Slot 3 of brett.nnr: a board saved from the menu is the board loaded from it.
@@ -172,9 +182,12 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     });
 
     setPuzzle(12);
+    game.settings.difficulty = 4;
     pf.printedTexts.clear();
-    run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
+    run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad: Teuflisch mit 12 Zahlen"); });
+    // Without a printer a sheet says so and loads nothing.
     pf.printerAvailable = false;
+    run(C::PrintSheets, [&] { EXPECT_TRUE(pf.messages.back() == "Druckerfehler!" && filled(game.puzzle.givens) == 12); });
 
     for (int d : {3, 0, 4, 2, 1}) run(difficultyCommand(d), [d] { EXPECT_EQ(game.settings.difficulty, d); });
     run(C::Letters, [] { EXPECT_FALSE(game.settings.numbersMode); });
