@@ -190,7 +190,11 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::PrintSheets, [&] { EXPECT_TRUE(pf.messages.back() == "Druckerfehler!" && filled(game.puzzle.givens) == 12); });
 
     for (int d : {3, 0, 4, 2, 1}) run(difficultyCommand(d), [d] { EXPECT_EQ(game.settings.difficulty, d); });
-    run(C::Letters, [] { EXPECT_FALSE(game.settings.numbersMode); });
+    pf.recordTexts = true;  // the twelve cells are drawn again as letters, beside the nine of the header
+    run(C::Letters, [&] {
+        EXPECT_FALSE(game.settings.numbersMode);
+        EXPECT_EQ(std::ranges::count_if(pf.drawnTexts, [](auto& t) { return t.size() == 1 && t >= "A" && t <= "I"; }), 21);
+    });
     run(C::Numbers, [] { EXPECT_TRUE(game.settings.numbersMode); });
     game.puzzle.candidates(2, 2, 2) = true;
     run(C::ShowCandidates, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });
