@@ -57,8 +57,9 @@ print/puzzle_sheets.cpp	s/for (int k = 0; k <= 3; ++k)/for (int k = 0; k < 3; ++
 EOF
 }
 
-# A fresh copy of the worktree's files, untracked new ones included.
+# A fresh copy of the worktree's files, untracked new ones included; the build stays for ccache and ninja.
 mkdir -p "$src" "$scratch/log"
+find "$src" -mindepth 1 -maxdepth 1 ! -name build-test -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard -z | tar --null -T - -cf -) | tar -xf - -C "$src"
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNONARI_TESTS=ON -DNONARI_BENCHMARKS=OFF \
     >"$scratch/log/configure.log"
