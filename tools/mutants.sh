@@ -62,7 +62,8 @@ EOF
 # A fresh copy of the worktree's files, untracked new ones included; the build stays for ccache and ninja.
 mkdir -p "$src" "$scratch/log"
 find "$src" -mindepth 1 -maxdepth 1 ! -name build-test -exec rm -rf {} +
-(cd "$root" && git ls-files -co --exclude-standard -z | tar --null -T - -cf -) | tar -xf - -C "$src"
+# Every file gets a new time, so that nothing built from a fault planted by an interrupted run is taken as current.
+(cd "$root" && git ls-files -co --exclude-standard -z | tar --null -T - -cf -) | tar -xmf - -C "$src"
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNONARI_TESTS=ON -DNONARI_BENCHMARKS=OFF \
     >"$scratch/log/configure.log"
 targets="--target nonari_unit_tests --target nonari_gui_tests --target fuzz_board_record --target fuzz_champions --target fuzz_manual"
