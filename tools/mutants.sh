@@ -1,7 +1,9 @@
 #!/bin/sh
 # Plants one fault at a time in a scratch copy of the game, builds the unit and GUI tests and the fuzz targets and
-# runs them (the fuzz targets replay their saved inputs): a fault no test fails on is MISSED. tools/mutants.sh [fault number ...] (default: every fault).
-# The copy and its build live in build-mutants/ (NONARI_MUTANTS overrides); logs go to its log/ folder.
+# runs them (the fuzz targets replay their saved inputs): a fault no test fails on is MISSED.
+#   tools/mutants.sh [fault number ...]    (default: every fault)
+# The copy and its build live in build-mutants/ (NONARI_MUTANTS overrides); each fault's log is in its log/ folder.
+# A fault caught only by a GUI test that timed out may be the machine's load: run that fault again.
 # SPDX-License-Identifier: GPL-3.0-or-later
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
