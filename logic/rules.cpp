@@ -60,22 +60,6 @@ bool onBoard(int v) { return v >= 1 && v <= 9; }
 
 bool isConsistent(const Grid& board) { return masksOf(board).consistent; }
 
-bool isBoxConsistent(const Grid& board, int bx, int by) {
-    if (!onBoard(bx) || !onBoard(by) || bx > 7 || by > 7) return true;
-    std::array<std::uint8_t, 10> unitCount{};
-    bool consistent = true;
-    for (int x = bx; x <= bx + 2; ++x)
-        for (int y = by; y <= by + 2; ++y) {
-            int value = board(x, y);
-            if (value > 9) {
-                consistent = false;
-                continue;
-            }
-            if (++unitCount[static_cast<std::size_t>(value)] > 1 && value != 0) consistent = false;
-        }
-    return consistent;
-}
-
 bool trialPlacement(const Grid& board, int x, int y, int d) {
     if (!onBoard(x) || !onBoard(y) || !onBoard(d)) return false;
     if (board(x, y) != 0) {

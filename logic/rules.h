@@ -11,7 +11,6 @@ enum class BoardVerdict { WrongDigit, NoErrors, Solved };
 
 // No column, row or box holds a digit twice.
 bool isConsistent(const Grid& board);
-bool isBoxConsistent(const Grid& board, int bx, int by);
 // Whether d fits cell (x, y): the board with d written there is consistent. The board is not changed.
 bool trialPlacement(const Grid& board, int x, int y, int d);
 // Every empty cell has at least one digit that fits.

@@ -65,6 +65,7 @@ public:
     bool helpSucceeds = true;
     std::uint32_t version = 0x0000000A;
     bool printerAvailable = false;
+    std::size_t printerBreaksAfterTexts = SIZE_MAX;  // a printer that fails once it has taken that many texts
     std::vector<std::string> printedTexts;  // texts drawn while the printer is the target
     bool recordTexts = false;
     std::vector<std::string> drawnTexts;    // texts drawn on the window while recordTexts
@@ -150,7 +151,7 @@ public:
     bool endPage() override { return printerAvailable; }
     bool endDocument() override { return printerAvailable; }
     void abortDocument() override {}
-    bool printerFailed() override { return !printerAvailable; }
+    bool printerFailed() override { return !printerAvailable || printedTexts.size() >= printerBreaksAfterTexts; }
     void targetWindow() override { printing = false; }
 
     std::uint32_t systemVersion() override { return version; }

@@ -1,4 +1,4 @@
-// Speed of the puzzle logic without a screen: whole solves, trial placements, rule checks and shuffles.
+// Speed of the puzzle logic without a screen: whole solves, the trial placements they are made of, and shuffles.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/rules.h"
 #include "logic/shuffle.h"
@@ -54,26 +54,9 @@ void solveFrom(benchmark::State& state, const Grid& puzzle) {
 void BM_SolveSinglesPuzzle(benchmark::State& state) { solveFrom(state, puzzles().singles); }
 void BM_SolveOneGuessPuzzle(benchmark::State& state) { solveFrom(state, puzzles().oneGuess); }
 void BM_SolveTwoGuessPuzzle(benchmark::State& state) { solveFrom(state, puzzles().twoGuess); }
-void BM_SolveEmptyBoard(benchmark::State& state) { solveFrom(state, Grid{}); }
 BENCHMARK(BM_SolveSinglesPuzzle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SolveOneGuessPuzzle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SolveTwoGuessPuzzle)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SolveEmptyBoard)->Unit(benchmark::kMicrosecond);
-
-// One logic pass over the empty board: every trial of every cell fits and nothing is placed.
-void BM_OneLogicPassEmptyBoard(benchmark::State& state) {
-    SolverObserver unseen;
-    Grid board;
-    for (auto _ : state) {
-        for (int bx = 1; bx <= 7; bx += 3)
-            for (int by = 1; by <= 7; by += 3) solveBoxSingles(board, bx, by, unseen);
-        for (int k = 1; k <= 9; ++k) {
-            solveRowSingles(board, k, unseen);
-            solveColumnSingles(board, k, unseen);
-        }
-    }
-}
-BENCHMARK(BM_OneLogicPassEmptyBoard)->Unit(benchmark::kMicrosecond);
 
 // Trials on an unchanged board, as the solver makes most of them.
 void BM_TrialPlacement(benchmark::State& state) {
@@ -90,27 +73,6 @@ void BM_TrialPlacement(benchmark::State& state) {
     state.SetItemsProcessed(trials);
 }
 BENCHMARK(BM_TrialPlacement);
-
-// A trial right after the board was written: the whole board is tallied again.
-void BM_TrialPlacementAfterWrite(benchmark::State& state) {
-    Grid board = puzzles().singles;
-    std::uint8_t toggle = 0;
-    for (auto _ : state) {
-        board(0, 0) = toggle ^= 1;
-        benchmark::DoNotOptimize(trialPlacement(board, 3, 1, 4));
-    }
-}
-BENCHMARK(BM_TrialPlacementAfterWrite);
-
-void BM_IsConsistentFullBoard(benchmark::State& state) {
-    Grid board = rectangles;
-    std::uint8_t toggle = 0;
-    for (auto _ : state) {
-        board(0, 0) = toggle ^= 1;
-        benchmark::DoNotOptimize(isConsistent(board));
-    }
-}
-BENCHMARK(BM_IsConsistentFullBoard);
 
 void shuffleIn(benchmark::State& state, bool keepSymmetry) {
     seedRandom(99);

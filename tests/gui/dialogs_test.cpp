@@ -31,18 +31,29 @@ protected:
 };
 
 TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsCloseBox) {
-    game.dialog.currentFile = savedBoardFile;
-    for (std::int16_t n = 0; n < 4; ++n) {  // four boards told apart by the digit in cell (1, 1)
+    // A digit key saves into its record at once: four boards told apart by the digit in cell (1, 1).
+    for (int n = 0; n < 4; ++n) {
         game.puzzle.board(1, 1) = static_cast<std::uint8_t>(n + 1);
-        ASSERT_EQ(writeBoardRecord(n), FileResult::Ok);
+        whenShown("Sichern unter ...", [n](QWidget* d) { QTest::keyClick(d->focusWidget(), char('1' + n)); });
+        openSaveDialog();
     }
     game.dialog.selectedSlot = 1;
+    auto key = [](Qt::Key key, const char* on = nullptr) {  // on the button with the focus, or on that one
+        return [=](QWidget* d) { QTest::keyClick(on ? part<QWidget>(d, on) : d->focusWidget(), key); };
+    };
+    auto click = [](const char* button) {
+        return [=](QWidget* d) { QTest::mouseClick(part<QWidget>(d, button), Qt::LeftButton, {}, {8, 10}); };
+    };
+    auto checkOpt = [](const char* option, std::function<void(QWidget*)> then) {
+        return [=](QWidget* d) { part<QAbstractButton>(d, option)->setChecked(true), then(d); };
+    };
+    // Enter commits the button that has the key, any other key the checked one; OK the slot used last.
     const std::tuple<const char*, std::function<void(QWidget*)>, int> steps[] = {
-        {"3 on the preselected opt2", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_3); }, 3},
-        {"click opt4", [](QWidget* d) { QTest::mouseClick(part<QWidget>(d, "opt4"), Qt::LeftButton, {}, {8, 10}); }, 4},
-        {"Escape", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Escape); }, 0},
-        {"close box", [](QWidget* d) { d->close(); }, 0},
-        {"Up on the preselected opt4", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Up); }, 3},
+        {"3 on the preselected opt2", key(Qt::Key_3), 3}, {"click opt4", click("opt4"), 4},
+        {"Escape", key(Qt::Key_Escape), 0}, {"close box", [](QWidget* d) { d->close(); }, 0},
+        {"Abbruch", click("cmd2"), 0}, {"Up on the preselected opt4", key(Qt::Key_Up), 3}, {"OK", click("cmd1"), 3},
+        {"Enter on opt1, opt3 checked", key(Qt::Key_Return, "opt1"), 1},
+        {"x on opt4, opt2 checked", checkOpt("opt2", key(Qt::Key_X, "opt4")), 2},
     };
     for (const auto& [what, act, loaded] : steps) {
         SCOPED_TRACE(what);
@@ -52,6 +63,12 @@ TEST_F(DialogsTest, SlotDialogCommitsOnKeysAndClicksAndCancelsOnEscapeAndItsClos
         EXPECT_EQ(game.puzzle.board(1, 1), loaded);
         EXPECT_TRUE(QApplication::activeModalWidget() == nullptr && qt_testing::mainWindow()->isEnabled());
     }
+    // Cancelling a save touches no file, even with another slot checked.
+    const auto before = readBytes(savedBoardFile);
+    whenShown("Sichern unter ...", checkOpt("opt4", key(Qt::Key_Escape)));
+    openSaveDialog();
+    EXPECT_EQ(readBytes(savedBoardFile), before);
+    EXPECT_EQ(game.dialog.selectedSlot, 1);
 }
 
 TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull) {

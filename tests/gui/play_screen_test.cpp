@@ -32,6 +32,15 @@ const std::pair<const char*, QRect> bands[] = {
 const std::pair<const char*, int> buttonLabels[] = {{" _Laden ", 30},    {" _Sichern ", 108}, {" _Drucken ", 202},
                                                     {" _Neustart ", 296}, {" _Hilfe ", 398},  {" _Abbruch ", 476}};
 
+// Runs the step from the event loop once the condition holds; gives up after five seconds.
+void once(std::function<bool()> holds, std::function<void()> step, int tries = 500) {
+    later([=] {
+        if (holds()) step();
+        else if (tries > 0) once(holds, step, tries - 1);
+        else ADD_FAILURE() << "the awaited state did not come";
+    }, 10);
+}
+
 class PlayScreen : public QtPlatformTest {
 protected:
     void SetUp() override {
@@ -83,14 +92,21 @@ TEST_F(PlayScreen, AMenuCommandInsideAPickerOverTheLastRowLeavesTheButtonsAndThe
         QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
         QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
     };
+    auto picking = [] { return game.picker.pickerActive; };
     later(click);
-    later([] {
-        ASSERT_TRUE(game.picker.pickerActive);
+    // Each step waits for the one before, however slowly a loaded machine takes them.
+    once(picking, [&] {
         qt_testing::menuAction(menuId(MenuCommand::Numbers))->trigger();
-    }, 50);
-    later([&] { after = image().copy(strip), click(); }, 100);
-    later([&] { hintTail = inkBox(QRect(616 + 25 * 8, 515, 8, 12), white), escape(); }, 150);
-    later(escape, 200);
+        once([] { return !game.picker.pickerActive && game.screen.helpText == helpTextChooseMenu; }, [&] {
+            after = image().copy(strip);
+            click();
+            once(picking, [&] {
+                hintTail = inkBox(QRect(616 + 25 * 8, 515, 8, 12), white);
+                escape();
+                once([] { return !game.picker.pickerActive; }, escape);
+            });
+        });
+    });
     playLoop();
     EXPECT_FALSE(game.picker.pickerActive);
     EXPECT_TRUE(after == buttons) << "the game goes on, so its buttons stay; nothing of the picker came back";

@@ -4,12 +4,10 @@
 
 #include "screen/game_clock.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <utility>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,12 +116,6 @@ bool inChildProcess(const std::function<bool()>& body) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-void limitFileSize(std::size_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{bytes, bytes};
-    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 bool actAsOrdinaryUser() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }

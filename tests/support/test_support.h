@@ -54,8 +54,6 @@ int countSolutions(const Grid& board, int limit = 2, Grid* first = nullptr);
 // Runs body in a forked child, for limits and identities that must not touch the test process; true when the
 // child returned true.
 bool inChildProcess(const std::function<bool()>& body);
-// For a child process: a write past `bytes` fails with an error instead of ending the process.
-void limitFileSize(std::size_t bytes);
 // For a child process: gives up root's privileges, so that file and folder permissions apply; false when it cannot.
 bool actAsOrdinaryUser();
 

@@ -116,11 +116,16 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
         EXPECT_EQ(shown, (std::vector<std::string>{startClockText, game.clock.finalTime, idleClockText}));
     });
 
-    const Grid board = game.puzzle.board;
+    // Spielstart plays untimed: the last open cell solves the board but asks for no name.
     std::string help;
-    pf.pushStep([&] { inside = !game.clock.clockRunning, help = game.screen.helpText; });
+    pf.pushStep([&] { inside = !game.clock.clockRunning, help = game.screen.helpText; setPuzzle(80); });
+    pf.pushClick(EventKind::LeftPress, 29 + 8 * 60 + 30, 45 + 8 * 60 + 30);
+    pf.pushChar('0' + solution(9, 9));
+    pf.pushStep([&] { inside &= pf.findForm("champ") == nullptr; });
+    pf.pushFormEvent("champ", "champ_Close");  // these two close what a fault would open, so that it cannot hang
+    pf.pushFormEvent("ruhm", "ruhm_Close");
     run(C::StartGame, [&] {
-        EXPECT_TRUE(inside && game.puzzle.board == board) << "the play screen, untimed";
+        EXPECT_TRUE(inside && game.puzzle.board == solution) << "the play screen, untimed";
         EXPECT_EQ(help, "Schwierigkeit: Leicht") << "the level of a board with one solution";
     });
     // A board without exactly one solution is played only on JA.
@@ -136,10 +141,20 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     pf.pushStep([&] { inside = game.picker.ownBoardMode; });
     run(C::OwnBoard, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
 
+    // A sheet names Leicht to Extrem with their own blanks and leaves the Extrem puzzle shuffled on the board.
     pf.printerAvailable = true;
     pf.printedTexts.clear();
     run(C::PrintSheets, [&] {
-        EXPECT_EQ(std::ranges::count_if(pf.printedTexts, [](auto& t) { return t.starts_with("Schwierigkeit"); }), 4);
+        std::string captions;
+        for (const std::string& text : pf.printedTexts)
+            if (text.starts_with("Schwierigkeit")) captions += text.substr(0, text.find(" mit ")) + "|";
+        EXPECT_EQ(captions, "Schwierigkeitsgrad:   Leicht|Schwierigkeitsgrad:   Mittel|Schwierigkeitsgrad:  Schwer|"
+                            "Schwierigkeitsgrad:  Extrem|");
+        const int count = filled(game.puzzle.givens);
+        EXPECT_TRUE(count >= 19 && count <= 22 && game.puzzle.board == game.puzzle.givens) << count;
+        const Grid printed = game.puzzle.givens;
+        setPuzzle(count);
+        EXPECT_NE(printed, game.puzzle.givens) << "the stored puzzle is printed shuffled";
     });
 
     // Slot 3 of brett.nnr: a board saved from the menu is the board loaded from it.
@@ -182,12 +197,25 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     });
 
     setPuzzle(12);
+    game.settings.difficulty = 4;
     pf.printedTexts.clear();
-    run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad:   Mittel mit 12 Zahlen"); });
+    run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad: Teuflisch mit 12 Zahlen"); });
+    // A printer that breaks down mid-job says so; a sheet keeps the Leicht puzzle it had loaded by then.
+    pf.printerBreaksAfterTexts = 5;
+    pf.printedTexts.clear();
+    pf.messages.clear();
+    run(C::PrintBoard, [&] { EXPECT_EQ(pf.messages, std::vector<std::string>{"Druckerfehler!"}); });
+    pf.printedTexts.clear();
+    run(C::PrintSheets, [&] { EXPECT_TRUE(pf.messages.size() == 2 && filled(game.puzzle.givens) >= 37); });
     pf.printerAvailable = false;
+    setPuzzle(12);
 
     for (int d : {3, 0, 4, 2, 1}) run(difficultyCommand(d), [d] { EXPECT_EQ(game.settings.difficulty, d); });
-    run(C::Letters, [] { EXPECT_FALSE(game.settings.numbersMode); });
+    pf.recordTexts = true;  // the twelve cells are drawn again as letters, beside the nine of the header
+    run(C::Letters, [&] {
+        EXPECT_FALSE(game.settings.numbersMode);
+        EXPECT_EQ(std::ranges::count_if(pf.drawnTexts, [](auto& t) { return t.size() == 1 && t >= "A" && t <= "I"; }), 21);
+    });
     run(C::Numbers, [] { EXPECT_TRUE(game.settings.numbersMode); });
     game.puzzle.candidates(2, 2, 2) = true;
     run(C::ShowCandidates, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });

@@ -1,4 +1,5 @@
-// Saves killed at random moments: brett.nnr and Champions.Rhm are afterwards whole, either as before or as after.
+// Replacing a file in one step: failures leave the old file, and saves killed at random moments leave brett.nnr and
+// Champions.Rhm whole, either as before or as after.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "files/board_record.h"
@@ -7,6 +8,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +69,30 @@ TEST_F(CrashConsistencyTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBefo
         ASSERT_EQ(entries(), 2);
     }
     std::printf("250 kills: brett.nnr %d times in the second state; %d leftovers removed\n", boardsNew, leftovers);
+}
+
+using SafeFileTest = test::HeadlessGame;
+
+TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftoversSuccessReplacesItWhole) {
+    const Bytes old(8800, 0x11), replacement(8800, 0x22);
+    test::writeBytes("brett.nnr", old);
+    // A read-only file of the user's own, in a folder of the user's own that would allow the rename.
+    chmod("brett.nnr", 0444);
+    ASSERT_TRUE(geteuid() != 0 || (chown(".", 65534, 65534) == 0 && chown("brett.nnr", 65534, 65534) == 0));
+    EXPECT_TRUE(test::inChildProcess([&] {
+        return test::actAsOrdinaryUser() && replaceFileContents("brett.nnr", replacement) == FileResult::NotWritten;
+    }));
+    for (const char* path : {"missing/brett.nnr", ""})
+        EXPECT_EQ(replaceFileContents(path, replacement), FileResult::NotWritten) << path;
+    EXPECT_EQ(test::readBytes("brett.nnr"), old);
+    EXPECT_EQ(entries(), 1);
+
+    // A shorter content leaves nothing of the longer one, and the permissions stay.
+    chmod("brett.nnr", 0640);
+    EXPECT_EQ(replaceFileContents("brett.nnr", Bytes(300, 0x33)), FileResult::Ok);
+    EXPECT_EQ(test::readBytes("brett.nnr"), Bytes(300, 0x33));
+    EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
+    EXPECT_EQ(entries(), 1);
 }
 
 }  // namespace

@@ -175,8 +175,7 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     const Bytes oldBoards(8800, 1);  // four records of ones
     test::writeBytes(savedBoardFile, oldBoards);
 
-    // A file-size limit (a full disk) fails the write; it must not end the game, which does not ask for
-    // the limit's signal to be ignored the way the tests' own helper does.
+    // A file-size limit (a full disk) fails the write; its signal, left at its default, must not end the game.
     EXPECT_TRUE(test::inChildProcess([this] {
         std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{1000, 1000};

@@ -5,7 +5,6 @@
 #include "tests/support/test_support.h"
 
 #include <chrono>
-#include <cmath>
 #include <thread>
 
 namespace nonari {
@@ -31,8 +30,7 @@ TEST_F(GameClockTest, RunningAndAtTheWinTheTimeReadThen) {
     updateClock();
     EXPECT_EQ(label(), " 00:01:05");
     EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
-    // The thread refreshed earlier in this same second; its values are stale by now.
-    game.clock.lastClockSecond = std::floor(currentTime());
+    // The refresh above was in this same second of the game; its values are stale by now.
     game.clock.elapsedRest = 4.5;
     game.clock.gameWon = true;
     takeFinalTime();

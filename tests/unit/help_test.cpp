@@ -1,7 +1,9 @@
-// Choosing the manual's format from the system version, opening its topics, and the messages when it cannot be shown.
+// Choosing the manual's format from the system version, opening its topics, the messages when it cannot be shown, and
+// the information dialog.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "help/help_launch.h"
+#include "help/info_dialog.h"
 #include "platform/folders.h"
 #include "tests/support/test_support.h"
 
@@ -35,6 +37,23 @@ TEST_F(HelpTest, BothTopicsOpenInTheChosenFormatAndAFailureIsReported) {
     ASSERT_EQ(pf.messages.size(), 1u);
     EXPECT_TRUE(pf.messages[0].find("Nonari.hlp") != std::string::npos &&
                 pf.messages[0].find("nicht angezeigt") != std::string::npos) << pf.messages[0];
+}
+
+TEST_F(HelpTest, InformationDialogClosesByButtonAndCloseBoxAlikeAndWhenTheProgramEnds) {
+    pf.openMainWindow(81, 5, 862, 723);
+    for (const std::string handler : {"cmd15_Click", "Inf_Close"}) {
+        game.dialog.dialogClosed = false;
+        bool openAndModal = false;
+        pf.pushStep([&] { openAndModal = pf.findForm("Inf") && !pf.windowEnabled; });
+        pf.pushFormEvent("Inf", handler);
+        pf.pushStep([] {});  // would run if the dialog kept waiting
+        showInformation();
+        EXPECT_TRUE(openAndModal && pf.windowEnabled && game.dialog.dialogClosed && !pf.findForm("Inf")) << handler;
+        EXPECT_EQ(pf.script.size(), 1u) << handler << ": the dialog returned right after the close";
+        pf.script.clear();
+    }
+    showInformation();  // no script: the program ends while the dialog waits
+    EXPECT_TRUE(pf.ending && pf.windowEnabled && !pf.findForm("Inf"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/play_loops.h"
+#include "fame/champions_file.h"
 #include "logic/hint.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
@@ -140,6 +141,11 @@ TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
         game.clock.clockRunning = true;
     });
     keyUp('M');  // switching them off again stops it as well
+    // The two open cells filled: solved, but help stopped the clock, so no name is asked for.
+    resetChampions();  // empty places, as at the game's start: any time would make a record
+    typeInto(2, 2, '0' + solution(2, 2));
+    typeInto(8, 3, '0' + solution(8, 3));
+    rec.pushStep([this] { EXPECT_EQ(rec.findForm("champ"), nullptr) << "an untimed win asked for a name"; });
     playLoop();
     EXPECT_FALSE(game.settings.showCandidates || game.clock.clockRunning);
     EXPECT_EQ(game.puzzle.candidates, CandidateGrid{});

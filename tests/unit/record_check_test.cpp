@@ -1,11 +1,66 @@
-// The record check: which place a time earns, the name form, and what reaches the file.
+// The champions file (its 150-line layout, files of any line end, Windows-1252 names), the record check (which place
+// a time earns, the name form, what reaches the file) and the hall-of-fame dialog.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
+#include "fame/hall_of_fame.h"
 #include "fame/record_check.h"
 #include "tests/support/test_support.h"
 
+#include <filesystem>
+
 namespace nonari {
 namespace {
+
+// Ten entries of difficulty d whose names tell difficulty and place apart.
+std::string placeName(int d, int p) { return "S" + std::to_string(d * 100 + p); }
+std::string blockLines(int d, const std::string& end = "\r\n") {
+    std::string text;
+    for (int p = 1; p <= 10; ++p)
+        text += placeName(d, p) + end + "1.2.2024" + end + "00:00:0" + std::to_string(p - 1) + end;
+    return text;
+}
+
+using ChampionsFileTest = test::HeadlessGame;
+
+TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
+    EXPECT_EQ(loadChampions(), FileResult::Missing);  // empty lists, and nothing is created
+    EXPECT_FALSE(std::filesystem::exists(championsFile));
+    game.fame.championName[1][1] = "Jürgen €\r\nStraße\n日🙂";  // a line break would shift every later entry
+    game.fame.championTime[1][1] = "00:12:34.5";
+    game.fame.championDate[1][1] = "3.4.2024";
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
+    std::string expected;
+    for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
+    expected.replace(10 * 7, 7, "J\xFCrgen \x80  Stra\xDF" "e ??\r\n3.4.2024\r\n00:12:34.5\r\n");
+    const auto bytes = test::readBytes(championsFile);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+
+    auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
+    names[1][1] = "Jürgen €  Straße ??";
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
+    const FameState& fame = game.fame;
+    EXPECT_EQ(std::tie(fame.championName, fame.championDate, fame.championTime), std::tie(names, dates, times));
+
+    std::string all;  // every byte survives both ways; broken sequences, overlong forms and surrogates do not
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
+    EXPECT_EQ(utf8ToWindows1252("x\xC3(\xFF\xE2\x82y\xC0\xAF\xED\xA0\x80"), "x?(???y?????");
+}
+
+TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRest) {
+    std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2);  // 90 lines
+    test::writeBytes(championsFile, {text.begin(), text.end()});
+    for (auto& list : game.fame.championTime) list.fill("alt");
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
+    for (int d = 0; d < 5; ++d)
+        for (int p = 1; p <= 10; ++p)
+            EXPECT_EQ(game.fame.championName[d][p] + "|" + game.fame.championTime[d][p],
+                      d < 3 ? placeName(d, p) + "|00:00:0" + std::to_string(p - 1) : "|9");
+    text = "\r\n1.2.2024\r\n00:00:01.0\r\n";  // an empty name
+    test::writeBytes(championsFile, {text.begin(), text.end()});
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
+    EXPECT_EQ(game.fame.championName[0][1] + "|" + game.fame.championTime[0][1], "|00:00:01.0");
+}
 
 std::string minutes(int m) { return std::string("00:") + (m < 10 ? "0" : "") + std::to_string(m) + ":00.0"; }
 using Rows = std::vector<std::vector<std::string>>;
@@ -57,6 +112,8 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
     auto rows = win(minutes(3), "cmd5_Click", "Erika", "Gleich");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1] + rows[9][1], "P3GleichP4P9") << "the old place 10 drops out";
+    // Beating only the last of the ten still makes a record at place 10.
+    EXPECT_EQ(win("00:08:30.0", "cmd5_Click", "Gleich", "Zehnter").at(9).at(1), "Zehnter");
 
     // Slower than all ten: no name form, the list still shown. A name cancelled or closed: nothing
     // stored, and the last confirmed name is kept for the next form.
@@ -64,7 +121,7 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
     const auto names = game.fame.championName, times = game.fame.championTime;
     EXPECT_EQ(win("00:59:00.0").size(), 10u);
     for (const char* handler : {"cmd6_Click", "champ_Close"}) {
-        EXPECT_EQ(win("00:00:30.0", handler, "Gleich", "Verworfen").at(0).at(1), "P1") << handler;
+        EXPECT_EQ(win("00:00:30.0", handler, "Zehnter", "Verworfen").at(0).at(1), "P1") << handler;
         EXPECT_FALSE(game.fame.nameConfirmed);
     }
     EXPECT_EQ(std::tie(game.fame.championName, game.fame.championTime), std::tie(names, times));
@@ -76,6 +133,45 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
     EXPECT_EQ(win("00:00:20.0", "cmd5_Click", "Li 李 😀 Ære", "Li Ære").at(0).at(1), "Li Ære");
     EXPECT_EQ(pf.messages.back(), "Der Name enthält Zeichen, die die Ruhmeshalle nicht speichern kann: 李 😀\n"
                                   "Bitte ändern Sie den Namen.");
+}
+
+using HallOfFameTest = test::HeadlessGame;
+
+TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTheChosenTabAfterJa) {
+    pf.openMainWindow(200, 100, 862, 694);
+    resetChampions();
+    for (int d = 0; d < 5; ++d)  // difficulty d has 2 + d places filled
+        for (int p = 1; p <= 2 + d; ++p)
+            std::tie(game.fame.championName[d][p], game.fame.championDate[d][p], game.fame.championTime[d][p]) =
+                std::tuple("N" + std::to_string(d) + std::to_string(p), "1.2.2024",
+                           "00:0" + std::to_string(p) + ":00.0");
+    game.fame.championTime[2][2] = "9 gelöscht";  // a time beginning with 9 marks an empty place
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
+    game.settings.difficulty = 4;
+    std::vector<HeadlessPlatform::Form> seen;  // the dialog after NEIN and after JA
+    auto look = [&] {
+        pf.pushStep([&] { seen.push_back(pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}); });
+    };
+    pf.pushStep([this] { pf.selectTab(pf.forms.begin()->first, "tbs1", 2); });  // Mittel
+    pf.messageBoxAnswers = {2, 1};
+    pf.pushFormEvent("ruhm", "cmd4_Click");  // "&NEIN": nothing happens
+    look();
+    pf.pushFormEvent("ruhm", "cmd4_Click");  // "&JA"
+    look();
+    pf.pushFormEvent("ruhm", "ruhm_Close");  // the close box acts like OK
+    showHallOfFame();
+    EXPECT_TRUE(pf.script.empty() && pf.forms.empty() && pf.windowEnabled);
+    EXPECT_EQ(pf.messages, (std::vector<std::string>{"Wirklich löschen?", "Wirklich löschen?"}));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].rows["lv3"], (std::vector<std::vector<std::string>>{{" 1.", "N21", "1.2.2024", "00:01:00.0"},
+                                                                          {" 3.", "N23", "1.2.2024", "00:03:00.0"},
+                                                                          {" 4.", "N24", "1.2.2024", "00:04:00.0"}}));
+    EXPECT_EQ(std::make_pair(seen[0].rows["lv2"].size(), seen[1].rows["lv2"].size()), std::make_pair(3ul, 0ul));
+    EXPECT_EQ(seen[1].tabs["tbs1"], 5) << "the current difficulty, not the cleared tab";
+    auto names = game.fame.championName;  // only Mittel changed, in memory and on disk
+    EXPECT_EQ(loadChampions(), FileResult::Ok);
+    EXPECT_EQ(game.fame.championName, names);
+    EXPECT_EQ(game.fame.championTime[1][1] + game.fame.championName[0][2] + game.fame.championName[2][4], "9N02N24");
 }
 
 }  // namespace
