@@ -38,7 +38,7 @@ int recordPlace(int d) {
     return 0;
 }
 
-void insertChampion(int d, int place) {
+void insertChampion(int d, int place, const std::string& date) {
     for (int q = 9; q >= place; --q) {
         game.fame.championName[d][q + 1] = game.fame.championName[d][q];
         game.fame.championDate[d][q + 1] = game.fame.championDate[d][q];
@@ -49,7 +49,7 @@ void insertChampion(int d, int place) {
     std::ranges::replace(name, '\r', ' ');
     std::ranges::replace(name, '\n', ' ');
     game.fame.championName[d][place] = name;
-    game.fame.championDate[d][place] = todayText();
+    game.fame.championDate[d][place] = date;
     game.fame.championTime[d][place] = game.clock.finalTime;
 }
 
@@ -94,16 +94,19 @@ void checkForRecord() {
     game.fame.nameConfirmed = false;
     int d = game.settings.difficulty;
     if (d < 0 || d > 4) return;
-    int place = recordPlace(d);
-    // A damaged file reads as empty lists and is never replaced; the failed save says so.
-    if (place == 0) {
-        static_cast<void>(loadChampions());
-    } else {
+    // The lists as they are on disk: another game in the same folder may have set records meanwhile.
+    static_cast<void>(loadChampions());
+    if (recordPlace(d) != 0) {
         askChampionName();
-        insertChampion(d, place);
-        // An unconfirmed entry is thrown away by reading the file back.
-        if (!game.fame.nameConfirmed) static_cast<void>(loadChampions());
-        else if (saveChampions() != FileResult::Ok) reportFileNotWritten(championsFile);
+        // Only a confirmed name is stored, at the place the time earns among the lists as they are then.
+        // A damaged file reads as empty lists and is never replaced; the failed save says so.
+        const std::string date = todayText();
+        if (game.fame.nameConfirmed)
+            static_cast<void>(saveOrReport(championsFile, [d, &date] {
+                return changeChampions([d, &date] {
+                    if (int place = recordPlace(d); place != 0) insertChampion(d, place, date);
+                });
+            }));
     }
     showHallOfFame();
 }

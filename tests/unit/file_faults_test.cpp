@@ -23,6 +23,10 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
 std::string notWritten(const std::string& file) { return "Die Datei „" + file + "“ konnte nicht geschrieben werden."; }
+std::string readOnly(const fs::path& folder, const std::string& file) {
+    return "Der Ordner „" + folder.string() + "“ ist schreibgeschützt. Die Datei „" + file +
+           "“ konnte nicht geschrieben werden; gelesen wird sie weiterhin.";
+}
 
 // A sanitizer reserves terabytes of address space, which no memory limit leaves room for.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -131,8 +135,10 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
             pf.pushFormEvent("ruhm", "ruhm_Close");
             showHallOfFame();
             // Only a huge board file takes the board: its first four records make a file of exactly four.
-            std::vector<std::string> failed = {notWritten(savedBoardFile), notWritten(championsFile),
-                                               "Wirklich löschen?", notWritten(championsFile)};
+            auto failed = kind != ReadOnlyFolder ? std::vector<std::string>{notWritten(savedBoardFile),
+                              notWritten(championsFile), "Wirklich löschen?", notWritten(championsFile)}
+                          : std::vector<std::string>{readOnly(work->path(), savedBoardFile), readOnly(work->path(),
+                              championsFile), "Wirklich löschen?", readOnly(work->path(), championsFile)};
             if (kind == Huge) failed.erase(failed.begin());
             EXPECT_EQ(pf.messages, failed);
             game.puzzle.board.clear();
@@ -162,7 +168,7 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
         "brett.nnr.tmp0-1", "notizen.txt.tmp" + deadPid + "-1",  // not of the game's naming
         "leicht.nnr.tmp" + deadPid + "-2"};                     // the game never writes a collection
     for (const std::string& name : kept) test::writeBytes(name, {'k'});
-    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile});
+    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile, saveLockFile});
     fs::create_directory("Champions.Rhm.tmp" + deadPid + "-3");  // a folder was never made by a save
     const Bytes oldBoards(8800, 1);  // four records of ones
     test::writeBytes(savedBoardFile, oldBoards);
