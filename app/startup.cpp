@@ -110,7 +110,7 @@ std::string enterPlayerFolder() {
     const std::filesystem::path here = std::filesystem::current_path(error);
     const std::string named = folder.empty() ? std::string("(kein Ordner angegeben)") : folder.string();
     return "Der Spielordner " + named +
-           " kann nicht angelegt oder beschrieben werden. Gesicherte Bretter und die Ruhmeshalle landen "
+           " kann nicht angelegt oder geöffnet werden. Gesicherte Bretter und die Ruhmeshalle landen "
            "stattdessen im Ordner " + here.string() + ".";
 }
 

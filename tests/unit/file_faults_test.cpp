@@ -190,6 +190,47 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     EXPECT_EQ(test::readBytes(savedBoardFile), oldBoards);
 }
 
+TEST_F(FileFaultsTest, LinkedFilesAreReadAndSavedThroughTheirLinksWhichStayAndALinkToNothingIsNamed) {
+    pf.openMainWindow(40, 30, 862, 694);
+    fs::create_directory("sync");
+    game.puzzle.board(1, 1) = 1;
+    game.dialog.currentFile = "sync-brett.nnr";
+    resetChampions();
+    std::tie(game.fame.championName[2][1], game.fame.championTime[2][1]) = std::tuple("Alt", "00:05:00.0");
+    ASSERT_TRUE(writeBoardRecord(0) == FileResult::Ok && saveChampions() == FileResult::Ok);
+    fs::rename("sync-brett.nnr", "sync/brett.nnr");
+    fs::rename(championsFile, "sync/ruhm.txt");
+    fs::create_symlink("sync/brett.nnr", savedBoardFile);
+    fs::create_symlink("../sync/ruhm.txt", "sync/link");  // a link to a link
+    fs::create_symlink("sync/link", championsFile);
+    resetGameState();
+    slot2(openLoadDialog);  // slot 2 is blank
+    EXPECT_EQ(game.puzzle.board, Grid{});
+    game.dialog.selectedSlot = 0;
+    pf.pushFormEvent("frm1", "cmd1_Click");
+    openLoadDialog();
+    EXPECT_EQ(game.puzzle.board(1, 1), 1);
+    game.puzzle.board(1, 1) = 2;
+    slot2(openSaveDialog);
+    game.clock.finalTime = "00:01:02.3";
+    game.settings.difficulty = 2;
+    pf.pushFormEvent("champ", "cmd5_Click");
+    pf.pushFormEvent("ruhm", "cmd3_Click");
+    checkForRecord();
+    EXPECT_TRUE(pf.messages.empty());
+    EXPECT_TRUE(fs::is_symlink(savedBoardFile) && fs::is_symlink(championsFile) && fs::is_symlink("sync/link"));
+    EXPECT_EQ(test::readBytes("sync/brett.nnr").at(2 * boardRecordSize + 11), 2);  // cell (1, 1)
+    ASSERT_EQ(loadChampions(), FileResult::Ok);
+    EXPECT_EQ(game.fame.championName[2][1] + game.fame.championName[2][2], "Alt");  // the record is place 1, "Alt" 2
+    EXPECT_EQ(game.fame.championTime[2][1], "00:01:02.3");
+
+    fs::remove("sync/brett.nnr");
+    slot2(openSaveDialog);
+    EXPECT_EQ(pf.messages, std::vector<std::string>{"Die Datei „brett.nnr“ ist ein Verweis auf „sync/brett.nnr“, den "
+                                                    "es nicht gibt. Sie konnte nicht geschrieben werden."});
+    EXPECT_TRUE(fs::is_symlink(savedBoardFile) && !fs::exists("sync/brett.nnr"));
+}
+
 TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOne) {
     const fs::path shipped = test::sourceDir() / "data";
     std::mt19937 noise(7);
