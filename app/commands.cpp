@@ -65,7 +65,16 @@ bool leadsToBoard(MenuCommand command) {
 }
 
 void newGame() {
-    static_cast<void>(loadNewGamePuzzle());  // no puzzle file: the board stays as it is, without a word
+    // No puzzle of the level to play: no clock on an empty board or on the last game's.
+    if (loadNewGamePuzzle() != FileResult::Ok) {
+        static const char* const levels[] = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
+        const int d = game.settings.difficulty;
+        const std::string level = d >= 0 && d < 5 ? levels[d] : "?";
+        platform().messageBox("Es konnte kein Rätsel der Stufe „" + level +
+                                  "“ gelesen werden. Es wurde kein neues Spiel gestartet.",
+                              MessageIcon::Exclamation, 1, "OK");
+        return;
+    }
     showDifficultyLine();
     game.clock.clockRunning = true;
     game.clock.startTime = currentTime();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 
+#include "logic/puzzle_check.h"
 #include "platform/folders.h"
 #include "platform/safe_file.h"
 #include "platform/system.h"
@@ -161,11 +162,16 @@ FileResult readBoardRecord(std::int16_t record) {
     const std::string path = locateBoardFile(game.dialog.currentFile);
     DecodedRecord decoded;
     FileResult result = readRecordImage(path, record, decoded);
-    if (isCollection(game.dialog.currentFile) && (result != FileResult::Ok || !holdsAGiven(decoded.givens))) {
-        // An empty or damaged collection in the working folder is no reason to start on an empty board.
+    if (isCollection(game.dialog.currentFile)) {
+        // A puzzle that cannot be won, or is won before it starts, is as good as none.
+        auto usable = [&decoded] { return holdsAGiven(decoded.givens) && isUsablePuzzle(decoded.board, decoded.givens); };
+        if (result == FileResult::Ok && !usable()) result = FileResult::Damaged;
+        // An empty, damaged or broken collection in the working folder gives way to the shipped one.
         const std::string shipped = shippedBoardFile(game.dialog.currentFile);
-        if (!shipped.empty() && shipped != path) result = readRecordImage(shipped, record, decoded);
-        else if (result == FileResult::Ok) result = FileResult::Damaged;
+        if (result != FileResult::Ok && !shipped.empty() && shipped != path) {
+            result = readRecordImage(shipped, record, decoded);
+            if (result == FileResult::Ok && !usable()) result = FileResult::Damaged;
+        }
     }
     if (result != FileResult::Ok) return result;
 

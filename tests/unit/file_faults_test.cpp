@@ -243,6 +243,19 @@ TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOn
     // A usable collection here is still the one played: Mittel's puzzles under Teuflisch's name.
     fs::copy_file(shipped / collectionFile(1), collectionFile(4));
     for (int level = 0; level < 5; ++level) expectDrawsFrom(level, shipped / collectionFile(level == 4 ? 1 : level));
+
+    // Puzzles no one can win: a digit twice in a row, a cell without any digit, no solution (two cells of row 1
+    // that can only take 9), a full board; four records of each.
+    const std::string empty(72, '.');
+    const std::string broken[] = {"11......." + empty, ".12345678" "9........" + empty.substr(9),
+                                  "..1234567" + std::string(27, '.') + "8........" ".8......." + empty.substr(45),
+                                  "534678912672195348198342567859761423426853791713924856961537284287419635345286179"};
+    for (int level = 0; level < 4; ++level) {
+        game.dialog.currentFile = collectionFile(level);
+        game.puzzle.board = game.puzzle.givens = test::gridFromText(broken[level]);
+        for (std::int16_t r = 0; r < 4; ++r) ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
+        expectDrawsFrom(level, shipped / collectionFile(level));
+    }
 }
 
 }  // namespace
