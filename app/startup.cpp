@@ -8,6 +8,7 @@
 #include "files/board_record.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
+#include "platform/picture_check.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 #include "screen/digit_picker.h"
@@ -57,7 +58,10 @@ void buildState() {
 
 void setBackground() {
     Platform& pf = platform();
-    if (std::filesystem::exists(backgroundPicture)) pf.setBackgroundPicture(backgroundPicture);
+    // Read as every other file: a pipe under the name would keep the window from ever being drawn, a huge
+    // picture take the memory. Anything the check refuses is left out, as a missing picture is.
+    if (const std::optional<Picture> picture = readPictureFile(backgroundPicture))
+        static_cast<void>(pf.setBackgroundPicture(picture->bytes));
     pf.setBackgroundColour(colour(BlueGrey));
 }
 

@@ -110,8 +110,8 @@ public:
     virtual int mainWindowLeft() = 0;
     virtual int mainWindowTop() = 0;
     virtual void setBackgroundColour(Rgb colour) = 0;
-    // Tiles the picture over the client area; false when it cannot be read.
-    virtual bool setBackgroundPicture(const std::string& path) = 0;
+    // Tiles the picture (a file's bytes, its header checked) over the client area; false when it cannot be decoded.
+    virtual bool setBackgroundPicture(const std::vector<unsigned char>& picture) = 0;
     virtual void setMainWindowEnabled(bool enabled) = 0;
     virtual void activateMainWindow() = 0;
     virtual void setMainWindowHandlers(MainWindowHandlers handlers) = 0;

@@ -10,6 +10,7 @@
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_testing.h"
 #include "platform/qt/qt_window.h"
+#include "platform/picture_check.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,7 +72,7 @@ public:
     int mainWindowLeft() override { return window->x(); }
     int mainWindowTop() override { return window->y(); }
     void setBackgroundColour(Rgb colour) override;
-    bool setBackgroundPicture(const std::string& path) override;
+    bool setBackgroundPicture(const std::vector<unsigned char>& picture) override;
     void setMainWindowEnabled(bool enabled) override;
     void activateMainWindow() override;
     void setMainWindowHandlers(MainWindowHandlers h) override { handlers = std::move(h); }
@@ -325,9 +326,16 @@ void QtPlatform::setBackgroundColour(Rgb colour) {
     paintBackground();
 }
 
-bool QtPlatform::setBackgroundPicture(const std::string& path) {
-    QImage picture(toQString(path));
-    if (picture.isNull()) return false;
+bool QtPlatform::setBackgroundPicture(const std::vector<unsigned char>& bytes) {
+    // Decoded only as what its header claims, and kept only at that size (or turned by its orientation tag).
+    const std::optional<PictureHeader> header = checkPictureHeader(bytes.data(), bytes.size());
+    if (!header) return false;
+    QImage picture;
+    if (!picture.loadFromData(bytes.data(), static_cast<int>(bytes.size()),
+                              header->format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
+        return false;
+    const QSize claimed(static_cast<int>(header->width), static_cast<int>(header->height));
+    if (picture.size() != claimed && picture.size() != claimed.transposed()) return false;
     // The tile is 128 logical pixels square, made at the screen's resolution.
     const double ratio = image().devicePixelRatio();
     const int side = static_cast<int>(std::lround(128 * ratio));

@@ -37,6 +37,8 @@ cat one.rec one.rec one.rec one.rec > leicht.nnr
 rm one.rec
 [ "$(stat -c %s leicht.nnr)" -eq 8800 ] || fail "test collection has the wrong size"
 
+# A pipe in place of the background picture must neither hold the start up nor show.
+mkfifo muster.jpg
 start_program env NONARI_HOME="$work" NONARI_SEED=7 "$program"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 [ "$X" -eq 81 ] || fail "window not centred: x $X"

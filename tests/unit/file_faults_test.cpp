@@ -109,11 +109,14 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
     const fs::path shipped = test::sourceDir() / "data" / collectionFile(3);
     for (Hostile kind : {Pipe, Device, Huge, Folder, Unreadable, ReadOnlyFolder}) {
         SCOPED_TRACE(hostileNames[kind]);
-        for (const std::string& name : {std::string(championsFile), std::string(savedBoardFile), collectionFile(3)})
+        for (const std::string& name :
+             {std::string(championsFile), std::string(savedBoardFile), collectionFile(3), std::string("muster.jpg")})
             makeHostile(name, kind);
         fs::permissions(work->path(), static_cast<fs::perms>(kind == ReadOnlyFolder ? 0555 : 0777));
         const auto champions = identity(championsFile), boards = identity(savedBoardFile);
         EXPECT_TRUE(boundedChild([this, kind, &shipped] {
+            startNonari();  // the background picture is read first, never decoded
+            EXPECT_TRUE(pf.backgroundPictures.empty());
             for (auto& list : game.fame.championTime) list.fill("alt");
             static_cast<void>(loadChampions());
             for (const auto& list : game.fame.championTime)  // emptied lists
