@@ -89,7 +89,8 @@ void startNonari() {
     std::signal(SIGXFSZ, SIG_IGN);
     removeStaleTemporaries(".", {savedBoardFile, championsFile});
     seedRandom(startSeed());
-    pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
+    catchEndSignals();
+    pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close, endProgram});
     pf.setTitle(applicationTitle);
     openCentredWindow();
     buildState();
@@ -135,6 +136,11 @@ void askExit() {
     game.dialog.answer =
         static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
     if (game.dialog.answer == 2) return;
+    endProgram();
+}
+
+void endProgram() {
+    Platform& pf = platform();
     if (game.screen.savedStrip != 0) {
         pf.discardArea(game.screen.savedStrip);
         game.screen.savedStrip = 0;

@@ -51,6 +51,7 @@ struct MainWindowHandlers {
     std::function<void(int id)> menuEvent;                                       // Win_0_MenuEvent
     std::function<void(int button, int shift, double x, double y)> mouseMove;    // Win_0_MouseMove
     std::function<void()> close;                                                 // Win_0_Close
+    std::function<void()> endSignalled = {};  // a signal to end came (catchEndSignals); run from the event wait
 };
 
 // Dialog forms are described by the subsystem that owns them and realised by the platform.

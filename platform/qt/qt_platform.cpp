@@ -11,6 +11,7 @@
 #include "platform/qt/qt_testing.h"
 #include "platform/qt/qt_window.h"
 #include "platform/picture_check.h"
+#include "platform/system.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +24,13 @@
 #include <QPrinter>  // QtPrinter holds one by pointer
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unistd.h>
 #include <map>
 #include <mutex>
 
@@ -75,7 +78,7 @@ public:
     bool setBackgroundPicture(const std::vector<unsigned char>& picture) override;
     void setMainWindowEnabled(bool enabled) override;
     void activateMainWindow() override;
-    void setMainWindowHandlers(MainWindowHandlers h) override { handlers = std::move(h); }
+    void setMainWindowHandlers(MainWindowHandlers h) override;
     bool mainWindowExists() override { return opened && !closed && !ending; }
     void closeMainWindow() override;
 
@@ -188,6 +191,7 @@ private:
     QtFonts fonts;
 
     MainWindowHandlers handlers;
+    std::unique_ptr<QSocketNotifier> endSignalWatch;
     QtEventQueue queue;
     InputEvent current;
     bool opened = false;
@@ -376,6 +380,22 @@ void QtPlatform::closeMainWindow() {
     closed = true;
     ending = true;
     window->hide();
+}
+
+void QtPlatform::setMainWindowHandlers(MainWindowHandlers h) {
+    handlers = std::move(h);
+    if (endSignalWatch || endSignalDescriptor() < 0) return;
+    endSignalWatch = std::make_unique<QSocketNotifier>(endSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(endSignalWatch.get(), &QSocketNotifier::activated, [this] {
+        char drained[16];
+        while (::read(endSignalDescriptor(), drained, sizeof drained) > 0) {}
+        // A question open in a box of its own is answered as by Escape; the end runs from the event wait.
+        if (QWidget* modal = QApplication::activeModalWidget(); qobject_cast<QMessageBox*>(modal) != nullptr)
+            modal->close();
+        queue.post([this] {
+            if (!ending && handlers.endSignalled) handlers.endSignalled();
+        });
+    });
 }
 
 void QtPlatform::quit() {

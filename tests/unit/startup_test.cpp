@@ -3,7 +3,13 @@
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "files/board_record.h"
+#include "platform/safe_file.h"
 #include "tests/support/test_support.h"
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace nonari {
 namespace {
@@ -34,6 +40,49 @@ TEST_F(StartupTest, TheBackgroundPictureIsHandedOnOnlyWhenItsHeaderClaimsABounde
         pf.backgroundPictures.clear();
         startNonari();
         EXPECT_EQ(pf.backgroundPictures, bytes == small || bytes == png ? std::vector{bytes.size()} : std::vector<std::size_t>{});
+    }
+}
+
+TEST_F(StartupTest, ASignalToEndLetsTheSaveInProgressFinishThenEndsWithoutAsking) {
+    namespace fs = std::filesystem;
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        fs::remove(savedBoardFile);
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            char c = 0;
+            if (read(go[0], &c, 1) != 1) _exit(3);
+            bool later = false;
+            pf.pushStep([] { game.puzzle.board(6, 6) = 6; });
+            pf.pushMenu(menuId(MenuCommand::SaveBoard));
+            pf.pushFormEvent("frm1", "opt2_Click");  // waits for the other game's lock
+            pf.pushStep([&later] { later = true; });  // the signal is taken first
+            _exit(runNonari() == 0 && !later && pf.messages.empty() ? 0 : 1);
+        }
+        {
+            const SaveLock otherGame;
+            ASSERT_EQ(write(go[1], "g", 1), 1);
+            // The save is under way once the child has the lock file open.
+            bool saving = false;
+            for (int tries = 0; tries < 1000 && !saving; ++tries, usleep(5000)) {
+                std::error_code error;
+                for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(child) + "/fd", error))
+                    saving = saving || fs::read_symlink(fd.path(), error).filename() == saveLockFile;
+            }
+            EXPECT_TRUE(saving);
+            kill(child, signal);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        game.dialog.currentFile = savedBoardFile;
+        game.puzzle.board.clear();
+        EXPECT_EQ(readBoardRecord(1), FileResult::Ok);
+        EXPECT_EQ(game.puzzle.board(6, 6), 6);
+        close(go[0]), close(go[1]);
     }
 }
 
