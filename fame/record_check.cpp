@@ -38,7 +38,7 @@ int recordPlace(int d) {
     return 0;
 }
 
-void insertChampion(int d, int place, const std::string& date) {
+void insertChampion(int d, int place) {
     for (int q = 9; q >= place; --q) {
         game.fame.championName[d][q + 1] = game.fame.championName[d][q];
         game.fame.championDate[d][q + 1] = game.fame.championDate[d][q];
@@ -49,7 +49,7 @@ void insertChampion(int d, int place, const std::string& date) {
     std::ranges::replace(name, '\r', ' ');
     std::ranges::replace(name, '\n', ' ');
     game.fame.championName[d][place] = name;
-    game.fame.championDate[d][place] = date;
+    game.fame.championDate[d][place] = todayText();
     game.fame.championTime[d][place] = game.clock.finalTime;
 }
 
@@ -100,11 +100,10 @@ void checkForRecord() {
         askChampionName();
         // Only a confirmed name is stored, at the place the time earns among the lists as they are then.
         // A damaged file reads as empty lists and is never replaced; the failed save says so.
-        const std::string date = todayText();
         if (game.fame.nameConfirmed)
-            static_cast<void>(saveOrReport(championsFile, [d, &date] {
-                return changeChampions([d, &date] {
-                    if (int place = recordPlace(d); place != 0) insertChampion(d, place, date);
+            static_cast<void>(saveOrReport(championsFile, [d] {
+                return changeChampions([d] {
+                    if (int place = recordPlace(d); place != 0) insertChampion(d, place);
                 });
             }));
     }

@@ -5,6 +5,7 @@
 #include "platform/safe_file.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace nonari {
 
@@ -66,12 +67,31 @@ std::optional<PictureHeader> checkPictureHeader(const unsigned char* data, std::
     return header;
 }
 
+std::optional<Picture> checkPicture(std::vector<unsigned char> bytes) {
+    const std::optional<PictureHeader> header = checkPictureHeader(bytes.data(), bytes.size());
+    if (!header) return std::nullopt;
+    if (header->format == PictureFormat::Jpeg) return Picture{*header, std::move(bytes)};
+    static const std::string drawing[] = {"IHDR", "PLTE", "tRNS", "IDAT", "IEND"};
+    std::vector<unsigned char> kept(bytes.begin(), bytes.begin() + 8);
+    for (std::size_t at = 8; at < bytes.size();) {
+        // Length, type, data, check sum: a chunk that claims more than the file holds is damage.
+        if (bytes.size() - at < 12 || bigEndian(&bytes[at], 4) > bytes.size() - at - 12) return std::nullopt;
+        const std::size_t end = at + 12 + bigEndian(&bytes[at], 4);
+        const std::string type(bytes.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                               bytes.begin() + static_cast<std::ptrdiff_t>(at + 8));
+        if (std::find(std::begin(drawing), std::end(drawing), type) != std::end(drawing))
+            kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        if (type == "IEND") return Picture{*header, std::move(kept)};
+        at = end;
+    }
+    return std::nullopt;  // no end
+}
+
 std::optional<Picture> readPictureFile(const std::string& path) {
     FileRead read = readRegularFile(path, pictureFileLimit);
     if (read.result != FileResult::Ok || read.size > pictureFileLimit) return std::nullopt;
-    const std::optional<PictureHeader> header = checkPictureHeader(read.bytes.data(), read.bytes.size());
-    if (!header) return std::nullopt;
-    return Picture{*header, std::move(read.bytes)};
+    return checkPicture(std::move(read.bytes));
 }
 
 }  // namespace nonari

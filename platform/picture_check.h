@@ -29,11 +29,16 @@ std::optional<PictureHeader> checkPictureHeader(const unsigned char* data, std::
 
 struct Picture {
     PictureHeader header;
-    std::vector<unsigned char> bytes;
+    std::vector<unsigned char> bytes;  // what is given to the decoder
 };
 
-// Reads a picture as the game reads its other files: only a regular file, within the file limit, with a
-// header the check above accepts. Nothing otherwise, as when the file is missing.
+// A picture fit to decode: its header passes the check above, and a PNG keeps only the chunks that draw it
+// (header, palette, transparency, image data, end), each wholly inside the file. Text and colour-profile
+// chunks, whose decompression a few bytes can blow up to gigabytes, never reach the decoder.
+std::optional<Picture> checkPicture(std::vector<unsigned char> bytes);
+
+// Reads a picture as the game reads its other files: only a regular file, within the file limit, that the
+// check above accepts. Nothing otherwise, as when the file is missing.
 std::optional<Picture> readPictureFile(const std::string& path);
 
 }  // namespace nonari

@@ -332,13 +332,14 @@ void QtPlatform::setBackgroundColour(Rgb colour) {
 
 bool QtPlatform::setBackgroundPicture(const std::vector<unsigned char>& bytes) {
     // Decoded only as what its header claims, and kept only at that size (or turned by its orientation tag).
-    const std::optional<PictureHeader> header = checkPictureHeader(bytes.data(), bytes.size());
-    if (!header) return false;
+    const std::optional<Picture> checked = checkPicture(bytes);
+    if (!checked) return false;
+    const PictureHeader& header = checked->header;
     QImage picture;
-    if (!picture.loadFromData(bytes.data(), static_cast<int>(bytes.size()),
-                              header->format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
+    if (!picture.loadFromData(checked->bytes.data(), static_cast<int>(checked->bytes.size()),
+                              header.format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
         return false;
-    const QSize claimed(static_cast<int>(header->width), static_cast<int>(header->height));
+    const QSize claimed(static_cast<int>(header.width), static_cast<int>(header.height));
     if (picture.size() != claimed && picture.size() != claimed.transposed()) return false;
     // The tile is 128 logical pixels square, made at the screen's resolution.
     const double ratio = image().devicePixelRatio();

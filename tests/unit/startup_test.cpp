@@ -34,7 +34,8 @@ TEST_F(StartupTest, TheBackgroundPictureIsHandedOnOnlyWhenItsHeaderClaimsABounde
     auto wide = small, cut = small, png = small;
     wide[13] = wide[15] = 0xFF;  // 65296 x 65296: more pixels than the limit
     cut.resize(17);   // breaks off inside the frame header
-    png.assign({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x10, 0, 0, 0, 0x10, 0, 8, 2, 0, 0, 0});
+    png.assign({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x10, 0, 0, 0, 0x10, 0,
+                8, 2, 0, 0, 0, 1, 2, 3, 4, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 5, 6, 7, 8});
     for (const auto& bytes : {small, wide, cut, png}) {
         test::writeBytes("muster.jpg", bytes);
         pf.backgroundPictures.clear();
