@@ -66,7 +66,7 @@ private:
 
     std::array<std::uint16_t, 9> rows{}, columns{}, boxes{};
     std::array<std::uint8_t, 81> cell{};
-    long budget = 2'000'000;
+    long budget = 500'000;
 };
 
 }  // namespace
