@@ -28,6 +28,12 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     pf.messageBoxAnswers = {2, 1};
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&NEIN": nothing happens
     look();
+    pf.pushStep([] {  // meanwhile another game in the same folder sets a record at Leicht
+        const FameState mine = game.fame;
+        game.fame.championName[0][1] = "Anderes Spiel";
+        ASSERT_EQ(saveChampions(), FileResult::Ok);
+        game.fame = mine;
+    });
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&JA"
     look();
     pf.pushFormEvent("ruhm", "ruhm_Close");  // the close box acts like OK
@@ -44,6 +50,7 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(game.fame.championName, names);
     EXPECT_EQ(game.fame.championTime[1][1] + game.fame.championName[0][2] + game.fame.championName[2][4], "9N02N24");
+    EXPECT_EQ(game.fame.championName[0][1], "Anderes Spiel");
 }
 
 }  // namespace
