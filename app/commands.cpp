@@ -66,6 +66,11 @@ void switchCandidateDisplay() {
     updateMenuChecks();  // the key M changes it too
 }
 
+const char* levelName(int difficulty) {
+    static constexpr std::array<const char*, 5> names = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
+    return difficulty >= 0 && difficulty < 5 ? names[static_cast<std::size_t>(difficulty)] : "?";
+}
+
 // A typed-in or loaded board is checked before play: one with a single solution has its level named in the
 // help panel; one without is played only when the player wants it (a teacher may). An empty board is no
 // puzzle and needs no word.
@@ -74,9 +79,8 @@ bool boardWanted() {
     if (givenCount(puzzle) == 0) return true;
     const int solutions = countSolutions(puzzle, 2);
     if (solutions == 1) {
-        static constexpr std::array<const char*, 5> names = {"Leicht", "Mittel", "Schwer", "Extrem", "Teuflisch"};
         const std::optional<int> level = levelOf(puzzle);
-        game.screen.helpText = std::string("Schwierigkeit: ") + (level ? names[static_cast<std::size_t>(*level)] : "keine Stufe");
+        game.screen.helpText = std::string("Schwierigkeit: ") + (level ? levelName(*level) : "keine Stufe");
         showHelpText();
         return true;
     }
@@ -119,8 +123,13 @@ void switchFreshPuzzles() {
 }
 
 void newGame() {
-    // No puzzle file: the board stays as it is, without a word.
-    if (!loadFreshPuzzle()) static_cast<void>(loadNewGamePuzzle());
+    // No puzzle of the level to play: no clock on an empty board or on the last game's.
+    if (!loadFreshPuzzle() && loadNewGamePuzzle() != FileResult::Ok) {
+        platform().messageBox(std::string("Es konnte kein Rätsel der Stufe „") + levelName(game.settings.difficulty) +
+                                  "“ gelesen werden. Es wurde kein neues Spiel gestartet.",
+                              MessageIcon::Exclamation, 1, "OK");
+        return;
+    }
     showDifficultyLine();
     game.clock.clockRunning = true;
     game.clock.startTime = currentTime();

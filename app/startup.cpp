@@ -10,6 +10,7 @@
 #include "logic/puzzle_reserve.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
+#include "platform/picture_check.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 #include "screen/digit_picker.h"
@@ -60,7 +61,10 @@ void buildState() {
 
 void setBackground() {
     Platform& pf = platform();
-    if (std::filesystem::exists(backgroundPicture)) pf.setBackgroundPicture(backgroundPicture);
+    // Read as every other file: a pipe under the name would keep the window from ever being drawn, a huge
+    // picture take the memory. Anything the check refuses is left out, as a missing picture is.
+    if (const std::optional<Picture> picture = readPictureFile(backgroundPicture))
+        static_cast<void>(pf.setBackgroundPicture(picture->bytes));
     pf.setBackgroundColour(colour(BlueGrey));
 }
 
@@ -88,7 +92,8 @@ void startNonari() {
     std::signal(SIGXFSZ, SIG_IGN);
     removeStaleTemporaries(".", {savedBoardFile, championsFile, settingsFile});
     seedRandom(startSeed());
-    pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close});
+    catchEndSignals();
+    pf.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, Win_0_Close, endProgram});
     pf.setTitle(applicationTitle);
     openCentredWindow();
     buildState();
@@ -115,7 +120,7 @@ std::string enterPlayerFolder() {
     const std::filesystem::path here = std::filesystem::current_path(error);
     const std::string named = folder.empty() ? std::string("(kein Ordner angegeben)") : folder.string();
     return "Der Spielordner " + named +
-           " kann nicht angelegt oder beschrieben werden. Gesicherte Bretter und die Ruhmeshalle landen "
+           " kann nicht angelegt oder geöffnet werden. Gesicherte Bretter und die Ruhmeshalle landen "
            "stattdessen im Ordner " + here.string() + ".";
 }
 
@@ -137,6 +142,11 @@ void askExit() {
     game.dialog.answer =
         static_cast<std::int16_t>(pf.messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"));
     if (game.dialog.answer == 2) return;
+    endProgram();
+}
+
+void endProgram() {
+    Platform& pf = platform();
     if (game.screen.savedStrip != 0) {
         pf.discardArea(game.screen.savedStrip);
         game.screen.savedStrip = 0;

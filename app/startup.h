@@ -20,5 +20,7 @@ void startNonari();
 void Win_0_Close();
 // "Spiel beenden?"; ends the program on JA.
 void askExit();
+// Ends the program as JA to "Spiel beenden?" does, without asking: after a signal to end.
+void endProgram();
 
 }  // namespace nonari

@@ -95,15 +95,18 @@ void setEntry(int d, int p, std::string name, std::string date, std::string time
 
 void setEmptyEntry(int d, int p) { setEntry(d, p, "", "", "9"); }
 
-// Reads the line at `at` and moves past it; CR LF, LF and a lone CR all end it. Empty when the file has ended.
+// Reads the line at `at` and moves past it. CR LF, LF, a lone CR and CR CR LF (CR LF converted once more on
+// its way between systems) each end one line. Empty when the file has ended.
 std::optional<std::string> readLine(const std::vector<unsigned char>& text, std::size_t& at) {
     if (at >= text.size()) return std::nullopt;
     std::size_t end = at;
     while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
     std::string line(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(end));
     at = end;
-    if (at < text.size() && text[at] == '\r') ++at;
-    if (at < text.size() && text[at] == '\n') ++at;
+    auto is = [&text](std::size_t k, unsigned char c) { return k < text.size() && text[k] == c; };
+    if (is(at, '\r') && is(at + 1, '\r') && is(at + 2, '\n')) at += 3;
+    else if (is(at, '\r') && is(at + 1, '\n')) at += 2;
+    else if (is(at, '\r') || is(at, '\n')) at += 1;
     return windows1252ToUtf8(line);
 }
 
@@ -187,6 +190,16 @@ FileResult saveChampions() {
     // A file the next start would refuse to read is not written in the first place.
     if (text.size() > championsFileLimit) return FileResult::NotWritten;
     return replaceFileContents(championsFile, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+FileResult changeChampions(const std::function<void()>& change) {
+    const SaveLock lock;
+    if (lock.result() != FileResult::Ok) return lock.result();
+    // Missing gives empty lists to change; Damaged is the player's history all the same and stays.
+    const FileResult read = loadChampions();
+    if (read != FileResult::Ok && read != FileResult::Missing) return read;
+    change();
+    return saveChampions();
 }
 
 }  // namespace nonari

@@ -51,16 +51,19 @@ void cmd4_Click() {
     if (game.dialog.answer != 1) return;
     int d = pf.selectedTab(form, "tbs1") - 1;
     if (d < 0 || d > 4) return;
-    for (int p = 1; p <= 10; ++p) {
-        game.fame.championName[d][p].clear();
-        game.fame.championDate[d][p].clear();
-        game.fame.championTime[d][p] = "9";
-    }
     game.dialog.dialogClosed = true;
     pf.closeForm(form);
-    const FileResult saved = saveChampions();
+    // Only this list is cleared in the file as it is now; another game's records in other lists stay.
+    static_cast<void>(saveOrReport(championsFile, [d] {
+        return changeChampions([d] {
+            for (int p = 1; p <= 10; ++p) {
+                game.fame.championName[d][p].clear();
+                game.fame.championDate[d][p].clear();
+                game.fame.championTime[d][p] = "9";
+            }
+        });
+    }));
     pf.setMainWindowEnabled(true);
-    if (saved != FileResult::Ok) reportFileNotWritten(championsFile);
     // Shown again with the cleared list; when it closes, the outer wait ends as well.
     showHallOfFame();
 }
@@ -100,6 +103,8 @@ FormLayout hallOfFameForm() {
 }
 
 void showHallOfFame() {
+    // The lists as they are on disk when the dialog opens, with another game's records of the same folder.
+    static_cast<void>(loadChampions());
     FormId form = openDialogForm(hallOfFameForm(), 68, 136);
     hallFormId = form;
     ruhm_Load(form);

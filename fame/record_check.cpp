@@ -119,16 +119,18 @@ void checkForRecord() {
     game.fame.nameConfirmed = false;
     int d = game.settings.difficulty;
     if (d < 0 || d > 4) return;
-    int place = recordPlace(d);
-    // A damaged file reads as empty lists and is never replaced; the failed save says so.
-    if (place == 0) {
-        static_cast<void>(loadChampions());
-    } else {
+    // The lists as they are on disk: another game in the same folder may have set records meanwhile.
+    static_cast<void>(loadChampions());
+    if (recordPlace(d) != 0) {
         askChampionName();
-        insertChampion(d, place);
-        // An unconfirmed entry is thrown away by reading the file back.
-        if (!game.fame.nameConfirmed) static_cast<void>(loadChampions());
-        else if (saveChampions() != FileResult::Ok) reportFileNotWritten(championsFile);
+        // Only a confirmed name is stored, at the place the time earns among the lists as they are then.
+        // A damaged file reads as empty lists and is never replaced; the failed save says so.
+        if (game.fame.nameConfirmed)
+            static_cast<void>(saveOrReport(championsFile, [d] {
+                return changeChampions([d] {
+                    if (int place = recordPlace(d); place != 0) insertChampion(d, place);
+                });
+            }));
     }
     showHallOfFame();
 }

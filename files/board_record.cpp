@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 
+#include "logic/puzzle_check.h"
 #include "platform/folders.h"
 #include "platform/safe_file.h"
 #include "platform/system.h"
@@ -104,15 +105,10 @@ bool isLoadableRecord(const std::vector<unsigned char>& bytes, std::size_t start
 // as it is, missing and damaged ones become blank. Nothing when the old file cannot be read, so that
 // it is never replaced unseen.
 std::optional<std::vector<unsigned char>> startingImage(const std::string& path) {
-    std::error_code error;
-    bool exists = fs::exists(fs::symlink_status(path, error)) || fs::exists(path, error);
-    std::vector<unsigned char> old;
-    if (exists) {
-        // A pipe or a device is not read, and not replaced; bytes beyond the four records belong to no slot.
-        FileRead read = readRegularFile(path, boardFileSize);
-        if (read.result != FileResult::Ok) return std::nullopt;
-        old = std::move(read.bytes);
-    }
+    // A pipe or a device is not read, and not replaced; bytes beyond the four records belong to no slot.
+    FileRead read = readRegularFile(path, boardFileSize);
+    if (read.result != FileResult::Ok && read.result != FileResult::Missing) return std::nullopt;
+    const std::vector<unsigned char>& old = read.bytes;
 
     std::vector<unsigned char> image(boardFileSize, 0);
     for (std::size_t record = 0; record < recordsPerBoardFile; ++record) {
@@ -166,11 +162,16 @@ FileResult readBoardRecord(std::int16_t record) {
     const std::string path = locateBoardFile(game.dialog.currentFile);
     DecodedRecord decoded;
     FileResult result = readRecordImage(path, record, decoded);
-    if (isCollection(game.dialog.currentFile) && (result != FileResult::Ok || !holdsAGiven(decoded.givens))) {
-        // An empty or damaged collection in the working folder is no reason to start on an empty board.
+    if (isCollection(game.dialog.currentFile)) {
+        // A puzzle that cannot be won, or is won before it starts, is as good as none.
+        auto usable = [&decoded] { return holdsAGiven(decoded.givens) && isUsablePuzzle(decoded.board, decoded.givens); };
+        if (result == FileResult::Ok && !usable()) result = FileResult::Damaged;
+        // An empty, damaged or broken collection in the working folder gives way to the shipped one.
         const std::string shipped = shippedBoardFile(game.dialog.currentFile);
-        if (!shipped.empty() && shipped != path) result = readRecordImage(shipped, record, decoded);
-        else if (result == FileResult::Ok) result = FileResult::Damaged;
+        if (result != FileResult::Ok && !shipped.empty() && shipped != path) {
+            result = readRecordImage(shipped, record, decoded);
+            if (result == FileResult::Ok && !usable()) result = FileResult::Damaged;
+        }
     }
     if (result != FileResult::Ok) return result;
 
@@ -188,6 +189,10 @@ FileResult writeBoardRecord(std::int16_t record) {
     // Only the working folder is written, and only the four records a board file holds.
     if (!isPlainName(game.dialog.currentFile)) return FileResult::NotWritten;
     if (record < 0 || static_cast<std::size_t>(record) >= recordsPerBoardFile) return FileResult::NotWritten;
+    // Another game in the same folder may save into another slot at the same moment: only under the
+    // lock is the file as read here the file replaced.
+    const SaveLock lock;
+    if (lock.result() != FileResult::Ok) return lock.result();
     std::optional<std::vector<unsigned char>> image = startingImage(game.dialog.currentFile);
     if (!image) return FileResult::Damaged;
     encodeRecord(*image, static_cast<std::size_t>(record) * boardRecordSize);

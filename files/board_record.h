@@ -18,8 +18,9 @@ std::string collectionFile(int difficulty);
 std::string locateBoardFile(const std::string& name);
 // The copy of a collection shipped with the game; empty when there is none.
 std::string shippedBoardFile(const std::string& name);
-// Missing or Damaged (no complete, undamaged record there) leave the grids as they were. A collection
-// in the working folder without a usable record gives way to the shipped one.
+// Missing or Damaged (no complete, undamaged record there; for a collection, no puzzle that can be played)
+// leave the grids as they were. A collection in the working folder without a usable record gives way to
+// the shipped one.
 FileResult readBoardRecord(std::int16_t record);
 // Damaged: the file there cannot be read and is not replaced; NotWritten: writing failed. Either way
 // the old file stays as it was.

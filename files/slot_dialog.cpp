@@ -25,14 +25,13 @@ int checkedSlot() {
 void commitSlot() {
     int slot = checkedSlot();
     if (slot >= 0) game.dialog.selectedSlot = static_cast<std::int16_t>(slot);
-    FileResult saved = FileResult::Ok;
     // Loading a slot that cannot be read changes nothing, without a word.
     if (game.dialog.slotDialogLoads) static_cast<void>(readBoardRecord(game.dialog.selectedSlot));
-    else saved = writeBoardRecord(game.dialog.selectedSlot);
     game.dialog.dialogClosed = true;
     platform().setMainWindowEnabled(true);
     platform().closeForm(slotFormId);
-    if (saved != FileResult::Ok) reportFileNotWritten(game.dialog.currentFile);
+    if (!game.dialog.slotDialogLoads)
+        static_cast<void>(saveOrReport(game.dialog.currentFile, [] { return writeBoardRecord(game.dialog.selectedSlot); }));
 }
 
 void cmd2_Click();

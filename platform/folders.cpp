@@ -57,8 +57,9 @@ bool enterFolder(const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (!isFolder(folder)) return false;
-    // Saves must be possible, or the player learns it only when a board is lost.
-    if (access(folder.c_str(), W_OK | X_OK) != 0) return false;
+    // A folder the player may only read still holds the player's boards and records: they are read from
+    // it, and only a save is refused, with a message naming the folder.
+    if (access(folder.c_str(), R_OK | X_OK) != 0) return false;
     return chdir(folder.c_str()) == 0;
 }
 

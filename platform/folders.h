@@ -13,7 +13,7 @@ namespace nonari {
 std::filesystem::path playerFolder();
 
 // Creates the folder if needed and makes it the working folder; false when it cannot be created,
-// entered or written, and the working folder is then unchanged.
+// read or entered, and the working folder is then unchanged. A read-only folder is entered.
 bool enterFolder(const std::filesystem::path& folder);
 
 // Folders holding the shipped collections and the manual, in the order they are searched:

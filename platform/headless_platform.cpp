@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless_platform.h"
 
+#include "platform/system.h"
+
 #include <algorithm>
 
 namespace nonari {
@@ -127,6 +129,11 @@ void HeadlessPlatform::destroyMenu(MenuId menu) {
 }
 
 InputEvent HeadlessPlatform::waitEvent() {
+    if (endSignalled() && !ending && handlers.endSignalled) {
+        handlers.endSignalled();
+        current = InputEvent{};
+        return current;
+    }
     if (script.empty()) {
         if (endWhenScriptEmpty) ending = true;
         current = InputEvent{};

@@ -61,6 +61,7 @@ public:
     MenuId menuBar = 0;
     std::map<int, bool> checks;
     std::map<FormId, Form> forms;
+    std::vector<std::size_t> backgroundPictures;  // the size of each picture handed over
     std::vector<std::string> helpShown;  // "file#topic" or "file?keyword"
     bool helpSucceeds = true;
     std::uint32_t version = 0x0000000A;
@@ -82,7 +83,10 @@ public:
     int mainWindowLeft() override { return windowX; }
     int mainWindowTop() override { return windowY; }
     void setBackgroundColour(Rgb) override {}
-    bool setBackgroundPicture(const std::string&) override { return false; }
+    bool setBackgroundPicture(const std::vector<unsigned char>& picture) override {
+        backgroundPictures.push_back(picture.size());
+        return false;
+    }
     void setMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void activateMainWindow() override {}
     void setMainWindowHandlers(MainWindowHandlers h) override { handlers = std::move(h); }

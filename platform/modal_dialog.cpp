@@ -4,6 +4,11 @@
 
 #include "platform/platform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 namespace nonari {
 
 ControlLayout formControl(ControlKind kind, const std::string& name, const std::string& caption, int x, int y,
@@ -38,9 +43,38 @@ void endDialog(FormId form) {
     pf.activateMainWindow();
 }
 
-void reportFileNotWritten(const std::string& file) {
-    platform().messageBox("Die Datei „" + file + "“ konnte nicht geschrieben werden.", MessageIcon::Exclamation, 1,
-                          "OK");
+void reportFileNotWritten(const std::string& file, FileResult why) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    std::string text = "Die Datei „" + file + "“ konnte nicht geschrieben werden.";
+    if (why == FileResult::Missing) {
+        text = "Die Datei „" + file + "“ ist ein Verweis auf „" + fs::read_symlink(file, error).string() +
+               "“, den es nicht gibt. Sie konnte nicht geschrieben werden.";
+    } else if (why == FileResult::ReadOnly) {
+        // The lock lives in the working folder, the file in the folder its link leads to.
+        fs::path folder = fs::current_path(error);
+        if (::faccessat(AT_FDCWD, ".", W_OK, AT_EACCESS) == 0)
+            folder = fs::absolute(saveTarget(file), error).parent_path();
+        text = "Der Ordner „" + folder.string() + "“ ist schreibgeschützt. Die Datei „" + file +
+               "“ konnte nicht geschrieben werden; gelesen wird sie weiterhin.";
+    }
+    platform().messageBox(text, MessageIcon::Exclamation, 1, "OK");
+}
+
+FileResult saveOrReport(const std::string& file, const std::function<FileResult()>& save) {
+    for (;;) {
+        const FileResult result = save();
+        if (result == FileResult::Ok) return result;
+        if (result != FileResult::Busy) {
+            reportFileNotWritten(file, result);
+            return result;
+        }
+        const int answer = platform().messageBox(
+            "Ein anderes Nonari sichert gerade in denselben Ordner. Die Datei „" + file +
+                "“ wurde noch nicht geschrieben, es ist nichts verloren. Noch einmal versuchen?",
+            MessageIcon::Question, 1, "&JA|&NEIN");
+        if (answer != 1 || platform().appEnding()) return result;
+    }
 }
 
 }  // namespace nonari

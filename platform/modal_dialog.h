@@ -3,7 +3,9 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/safe_file.h"
 
+#include <functional>
 #include <string>
 
 namespace nonari {
@@ -21,7 +23,10 @@ void waitForDialog(FormId form, bool& dialogClosed);
 // window again.
 void endDialog(FormId form);
 
-// Tells the player that a save did not happen; the game and the old file stay as they were.
-void reportFileNotWritten(const std::string& file);
+// Tells the player why a save did not happen; the game and the old file stay as they were.
+void reportFileNotWritten(const std::string& file, FileResult why);
+// Runs a save of file; while another game holds the saves' lock, offers to try again. Any other failure is
+// reported. Returns what the last try gave.
+FileResult saveOrReport(const std::string& file, const std::function<FileResult()>& save);
 
 }  // namespace nonari

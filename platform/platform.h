@@ -62,6 +62,7 @@ struct MainWindowHandlers {
     std::function<void(int id)> menuEvent;                                       // Win_0_MenuEvent
     std::function<void(int button, int shift, double x, double y)> mouseMove;    // Win_0_MouseMove
     std::function<void()> close;                                                 // Win_0_Close
+    std::function<void()> endSignalled = {};  // a signal to end came (catchEndSignals); run from the event wait
 };
 
 // Dialog forms are described by the subsystem that owns them and realised by the platform.
@@ -121,8 +122,8 @@ public:
     virtual int mainWindowLeft() = 0;
     virtual int mainWindowTop() = 0;
     virtual void setBackgroundColour(Rgb colour) = 0;
-    // Tiles the picture over the client area; false when it cannot be read.
-    virtual bool setBackgroundPicture(const std::string& path) = 0;
+    // Tiles the picture (a file's bytes, its header checked) over the client area; false when it cannot be decoded.
+    virtual bool setBackgroundPicture(const std::vector<unsigned char>& picture) = 0;
     virtual void setMainWindowEnabled(bool enabled) = 0;
     virtual void activateMainWindow() = 0;
     virtual void setMainWindowHandlers(MainWindowHandlers handlers) = 0;

@@ -4,14 +4,18 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace nonari {
 
@@ -53,31 +57,81 @@ void syncFolderOf(const std::string& path) {
     ::close(fd);
 }
 
+bool refusedByFolder(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
 }  // namespace
+
+std::string saveTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return {};
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
 
 FileResult replaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes) {
     if (path.empty()) return FileResult::NotWritten;
+    // Players keep these files in synchronised folders through links: the link must stay and its file change.
+    const std::string target = saveTarget(path);
+    if (target.empty()) return FileResult::Missing;
     struct stat old {};
-    bool oldExists = ::stat(path.c_str(), &old) == 0;
+    bool oldExists = ::stat(target.c_str(), &old) == 0;
     if (oldExists && !S_ISREG(old.st_mode)) return FileResult::NotWritten;
     // A file its owner made read-only stays protected, although the folder would allow the rename.
-    if (oldExists && ::access(path.c_str(), W_OK) != 0) return FileResult::NotWritten;
+    if (oldExists && ::access(target.c_str(), W_OK) != 0) return FileResult::NotWritten;
 
     std::string temporary;
-    int fd = createTemporary(path, temporary);
-    if (fd < 0) return FileResult::NotWritten;
+    int fd = createTemporary(target, temporary);
+    if (fd < 0) return refusedByFolder(errno) ? FileResult::ReadOnly : FileResult::NotWritten;
 
     bool ok = writeAll(fd, bytes);
     if (ok && oldExists) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     if (ok) ok = ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
-    if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (ok) ok = ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
         return FileResult::NotWritten;
     }
-    syncFolderOf(path);
+    syncFolderOf(target);
     return FileResult::Ok;
+}
+
+SaveLock::SaveLock(int waitMilliseconds) {
+    // Never through a link, and never a pipe that an open could wait on.
+    fd = ::open(saveLockFile, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        state = refusedByFolder(errno) ? FileResult::ReadOnly : FileResult::NotWritten;
+        return;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMilliseconds);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            state = FileResult::Ok;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        if (Clock::now() >= deadline) {
+            state = FileResult::Busy;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::close(fd);
+    fd = -1;
+}
+
+SaveLock::~SaveLock() {
+    if (fd >= 0) ::close(fd);  // closing releases the lock
 }
 
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::uint64_t offset) {

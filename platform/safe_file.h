@@ -1,4 +1,4 @@
-// The game's own files on disk: replacing one in one step, reading only regular files, clearing leftovers.
+// The game's own files on disk: replacing one in one step, reading only regular files, the saves' lock, clearing leftovers.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -11,11 +11,41 @@ namespace nonari {
 
 // What became of a file operation. Damaged: the file is there but cannot be used (not a regular
 // file, unreadable, too long, or holding no usable content); such a file is never replaced.
-enum class [[nodiscard]] FileResult { Ok, Missing, Damaged, NotWritten };
+// Saves only: Missing, the file is a symbolic link that points nowhere; Busy, another game held the
+// folder's lock for the whole wait; ReadOnly, the folder takes no new file.
+enum class [[nodiscard]] FileResult { Ok, Missing, Damaged, NotWritten, Busy, ReadOnly };
 
-// Writes bytes to a temporary file beside path ("<path>.tmp<pid>-<n>"), then renames it over path.
-// On any failure the old file stays as it was and NotWritten is returned.
+// Where a save of path lands: the file a symbolic link points to, followed to its end, else path itself.
+// Empty when path is a link that points nowhere.
+std::string saveTarget(const std::string& path);
+
+// Writes bytes to a temporary file beside the save target ("<name>.tmp<pid>-<n>"), then renames it over
+// the target: a link stays a link and its file is replaced in its own folder; a hard link is split.
+// On any failure the old file stays as it was.
 FileResult replaceFileContents(const std::string& path, const std::vector<unsigned char>& bytes);
+
+// The file in the working folder whose lock every save takes.
+inline constexpr const char* saveLockFile = "nonari.lock";
+// How long a save waits for another game's lock; tests shorten it.
+inline int saveLockWaitMilliseconds = 5000;
+
+// An advisory lock (flock) on the saves into the working folder, held while the object lives: two games
+// in one player's folder then each read, change and write a file in turn, and no change is lost.
+class SaveLock {
+public:
+    SaveLock() : SaveLock(saveLockWaitMilliseconds) {}
+    explicit SaveLock(int waitMilliseconds);
+    ~SaveLock();
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+    // Ok when held; Busy when another kept it for the whole wait; ReadOnly or NotWritten when the lock file
+    // cannot be opened.
+    FileResult result() const { return state; }
+
+private:
+    int fd = -1;
+    FileResult state = FileResult::NotWritten;
+};
 
 struct FileRead {
     FileResult result = FileResult::Missing;

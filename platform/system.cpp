@@ -2,8 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system.h"
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 #include <map>
 #include <mutex>
 #include <random>
@@ -16,6 +21,16 @@ namespace {
 std::mt19937& generator() {
     static std::mt19937 engine(5489u);
     return engine;
+}
+
+std::atomic<bool> endSignal{false};
+int endPipe[2] = {-1, -1};
+
+void noteEndSignal(int) {
+    const int saved = errno;
+    endSignal = true;
+    [[maybe_unused]] const ssize_t ignored = ::write(endPipe[1], "e", 1);
+    errno = saved;
 }
 
 std::mutex threadsMutex;
@@ -44,6 +59,19 @@ int random(int n) {
 }
 
 void seedRandom(std::uint32_t seed) { generator().seed(seed); }
+
+void catchEndSignals() {
+    if (endPipe[0] < 0 && ::pipe2(endPipe, O_NONBLOCK | O_CLOEXEC) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = noteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
+}
+
+bool endSignalled() { return endSignal; }
+
+int endSignalDescriptor() { return endPipe[0]; }
 
 void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 

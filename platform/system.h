@@ -21,6 +21,14 @@ void seedRandom(std::uint32_t seed);
 
 void sleepMilliseconds(int ms);
 
+// From now on SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, Ctrl+C) no longer end the program at
+// once: they are noted, and the event loop ends the game at its next turn, after a save in progress.
+void catchEndSignals();
+// True once one of them has come.
+bool endSignalled();
+// Becomes readable when one comes, for an event loop to wake on; -1 before catchEndSignals.
+int endSignalDescriptor();
+
 // Starts a background thread; joinThread waits for it to end.
 using ThreadHandle = int;
 ThreadHandle startThread(std::function<void()> body);

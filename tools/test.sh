@@ -19,7 +19,7 @@ fuzz)
     export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
     "$here/setup.sh" "$build" "" fuzz
     found=0
-    for target in board_record champions manual; do
+    for target in board_record champions manual picture; do
         # New inputs go to a scratch corpus; the saved ones in tests/fuzz stay as they are.
         corpus="$build/corpus/$target"
         findings="$build/findings/$target"

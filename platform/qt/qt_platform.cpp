@@ -10,6 +10,8 @@
 #include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_testing.h"
 #include "platform/qt/qt_window.h"
+#include "platform/picture_check.h"
+#include "platform/system.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QPrinter>  // QtPrinter holds one by pointer
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QThread>
 
 #include <algorithm>
@@ -29,6 +32,7 @@
 #include <cmath>
 #include <cstring>
 #include <langinfo.h>
+#include <unistd.h>
 #include <map>
 #include <mutex>
 
@@ -73,10 +77,10 @@ public:
     int mainWindowLeft() override { return window->x(); }
     int mainWindowTop() override { return window->y(); }
     void setBackgroundColour(Rgb colour) override;
-    bool setBackgroundPicture(const std::string& path) override;
+    bool setBackgroundPicture(const std::vector<unsigned char>& picture) override;
     void setMainWindowEnabled(bool enabled) override;
     void activateMainWindow() override;
-    void setMainWindowHandlers(MainWindowHandlers h) override { handlers = std::move(h); }
+    void setMainWindowHandlers(MainWindowHandlers h) override;
     bool mainWindowExists() override { return opened && !closed && !ending; }
     void closeMainWindow() override;
 
@@ -189,6 +193,7 @@ private:
     QtFonts fonts;
 
     MainWindowHandlers handlers;
+    std::unique_ptr<QSocketNotifier> endSignalWatch;
     QtEventQueue queue;
     InputEvent current;
     bool opened = false;
@@ -331,9 +336,17 @@ void QtPlatform::setBackgroundColour(Rgb colour) {
     paintBackground();
 }
 
-bool QtPlatform::setBackgroundPicture(const std::string& path) {
-    QImage picture(toQString(path));
-    if (picture.isNull()) return false;
+bool QtPlatform::setBackgroundPicture(const std::vector<unsigned char>& bytes) {
+    // Decoded only as what its header claims, and kept only at that size (or turned by its orientation tag).
+    const std::optional<Picture> checked = checkPicture(bytes);
+    if (!checked) return false;
+    const PictureHeader& header = checked->header;
+    QImage picture;
+    if (!picture.loadFromData(checked->bytes.data(), static_cast<int>(checked->bytes.size()),
+                              header.format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
+        return false;
+    const QSize claimed(static_cast<int>(header.width), static_cast<int>(header.height));
+    if (picture.size() != claimed && picture.size() != claimed.transposed()) return false;
     // The tile is 128 logical pixels square, made at the screen's resolution.
     const double ratio = image().devicePixelRatio();
     const int side = static_cast<int>(std::lround(128 * ratio));
@@ -374,6 +387,22 @@ void QtPlatform::closeMainWindow() {
     closed = true;
     ending = true;
     window->hide();
+}
+
+void QtPlatform::setMainWindowHandlers(MainWindowHandlers h) {
+    handlers = std::move(h);
+    if (endSignalWatch || endSignalDescriptor() < 0) return;
+    endSignalWatch = std::make_unique<QSocketNotifier>(endSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(endSignalWatch.get(), &QSocketNotifier::activated, [this] {
+        char drained[16];
+        while (::read(endSignalDescriptor(), drained, sizeof drained) > 0) {}
+        // A question open in a box of its own is answered as by Escape; the end runs from the event wait.
+        if (QWidget* modal = QApplication::activeModalWidget(); qobject_cast<QMessageBox*>(modal) != nullptr)
+            modal->close();
+        queue.post([this] {
+            if (!ending && handlers.endSignalled) handlers.endSignalled();
+        });
+    });
 }
 
 void QtPlatform::quit() {

@@ -125,6 +125,8 @@ givens=$(od -An -tu1 -j 2300 -N 100 "$saved" | tr -s ' ' '\n' | grep -c '^[1-9]$
 # The game's files are in the player's folder and nowhere else; libraries may keep caches.
 found=$(find home elsewhere root -type f ! -path 'home/.cache/*' ! -path 'root/usr/*' | sort)
 changed=$(find root -type f -newer unpacked | sort)
-[ "$found" = "home/.local/share/nonari/brett.nnr" ] || fail "files written: $found"
+# The saved board and the lock every save takes.
+[ "$found" = "home/.local/share/nonari/brett.nnr
+home/.local/share/nonari/nonari.lock" ] || fail "files written: $found"
 [ -z "$changed" ] || fail "installed files changed: $changed"
 echo "PASS: package built and checked; the installed program keeps its files in HOME/.local/share/nonari"

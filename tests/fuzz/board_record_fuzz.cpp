@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as the saved-board file and as a collection in the working folder.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
+#include "logic/puzzle_check.h"
 #include "platform/system.h"
 #include "state/game_state.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -67,7 +68,7 @@ void asSavedBoards(const std::uint8_t* data, std::size_t size) {
     }
 }
 
-// As a collection here: every draw gives a puzzle, from this file or from the shipped one.
+// As a collection here: every draw gives a puzzle that can be played, from this file or from the shipped one.
 void asCollection(const std::uint8_t* data, std::size_t size) {
     const std::string name = collectionFile(0);
     fuzz::writeFile(name, data, size);
@@ -76,6 +77,7 @@ void asCollection(const std::uint8_t* data, std::size_t size) {
         game.dialog.currentFile = name;
         FUZZ_CHECK(readBoardRecord(record) == FileResult::Ok);
         FUZZ_CHECK(digitsOnly(game.puzzle.board) && digitsOnly(game.puzzle.givens, true));
+        FUZZ_CHECK(isUsablePuzzle(game.puzzle.board, game.puzzle.givens));
     }
     std::filesystem::remove(name);
 }

@@ -79,6 +79,7 @@ TEST_F(DialogsTest, RecordAsksTheNameThenShowsTheListWithEveryPlaceAndTimeInFull
         game.fame.championDate[1][p] = "28.12.2024";
         game.fame.championTime[1][p] = "08:58:5" + std::to_string(p) + ".8";
     }
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
     game.clock.finalTime = "00:07:08.9";
     game.fame.lastChampionName = "Vorig";
     whenShown("Neuer Rekord", [](QWidget* dialog) {

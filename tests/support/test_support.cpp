@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/test_support.h"
 
+#include "platform/safe_file.h"
 #include "screen/game_clock.h"
 
 #include <cstdlib>
@@ -42,6 +43,7 @@ void HeadlessGame::SetUp() {
     installPlatform(&pf);
     resetGameState();
     seedRandom(12345);
+    saveLockWaitMilliseconds = 5000;
     work = std::make_unique<TempWorkDir>();
 }
 

@@ -260,6 +260,25 @@ TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDi
     }
 }
 
+TEST_F(CommandsTest, NewGameWithoutAUsablePuzzleOfTheLevelSaysSoAndStartsNoGame) {
+    // Neither the player's Extrem nor the one in the data folder holds a puzzle; the last game's board is solved.
+    std::filesystem::create_directory("daten");
+    test::writeBytes("extrem.nnr", std::vector<unsigned char>(4 * boardRecordSize, 0));
+    test::writeBytes("daten/extrem.nnr", std::vector<unsigned char>(4 * boardRecordSize, 0));
+    setenv("NONARI_DATA_DIR", (std::filesystem::current_path() / "daten").c_str(), 1);
+    game.settings.difficulty = 3;
+    setPuzzle(81);
+    game.clock.finalTime = "00:01:00.0";
+    pf.pushStep([] { ADD_FAILURE() << "a play screen was entered"; });
+    Win_0_MenuEvent(menuId(C::NewGame));
+    unsetenv("NONARI_DATA_DIR");
+    EXPECT_EQ(pf.messages, std::vector<std::string>{"Es konnte kein Rätsel der Stufe „Extrem“ gelesen werden. "
+                                                    "Es wurde kein neues Spiel gestartet."});
+    EXPECT_EQ(filled(game.puzzle.board), 81);
+    EXPECT_EQ(game.clock.finalTime, "00:01:00.0");
+    expectIdle();
+}
+
 TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodExceptTheClashMarksSwitch) {
     bool runningAfterMarks = false, runningAfterNested = true;
     pf.pushMenu(menuId(C::MarkClashes));

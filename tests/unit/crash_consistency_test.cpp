@@ -1,8 +1,11 @@
-// Replacing a file in one step: failures leave the old file, and saves killed at random moments leave brett.nnr and
-// Champions.Rhm whole, either as before or as after.
+// Replacing a file in one step: failures leave the old file, saves killed at random moments leave brett.nnr and
+// Champions.Rhm whole, either as before or as after, and two games saving into one folder at the same moment lose
+// nothing of each other's.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
+#include "fame/record_check.h"
 #include "files/board_record.h"
+#include "files/slot_dialog.h"
 #include "platform/safe_file.h"
 #include "tests/support/test_support.h"
 
@@ -64,9 +67,9 @@ TEST_F(CrashConsistencyTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBefo
         ASSERT_TRUE(champions == championsFirst || champions == championsSecond) << "Champions.Rhm torn, " << round;
         boardsNew += boards == boardsSecond;
         // What an interrupted save leaves behind goes at the next start.
-        leftovers += static_cast<int>(entries()) - 2;
+        leftovers += static_cast<int>(entries()) - 3;
         removeStaleTemporaries(".", {savedBoardFile, championsFile});
-        ASSERT_EQ(entries(), 2);
+        ASSERT_EQ(entries(), 3);  // the two files and the saves' lock
     }
     std::printf("250 kills: brett.nnr %d times in the second state; %d leftovers removed\n", boardsNew, leftovers);
 }
@@ -93,6 +96,85 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoLeftoversSuccessReplacesItWhole
     EXPECT_EQ(test::readBytes("brett.nnr"), Bytes(300, 0x33));
     EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
     EXPECT_EQ(entries(), 1);
+}
+
+// One game of two in the same folder: round after round it saves a board into its own slot and wins a record in its
+// own list, each time first making sure that its last board and record are still there. False at the first loss.
+bool playAlongside(int me, int rounds, int startSignal) {
+    char go = 0;
+    if (read(startSignal, &go, 1) != 1) return false;
+    auto mark = [](int round) { return std::array<int, 3>{round % 9 + 1, round / 9 % 9 + 1, round / 81 + 1}; };
+    auto time = [rounds](int round) {  // each round faster: the newest record is always place 1
+        const int s = rounds - round;
+        return "00:0" + std::to_string(s / 60) + ":" + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60) + ".0";
+    };
+    game.settings.difficulty = static_cast<std::int16_t>(me);
+    game.dialog.currentFile = savedBoardFile;
+    HeadlessPlatform& pf = static_cast<HeadlessPlatform&>(platform());
+    for (int round = 0; round < rounds; ++round) {
+        if (round > 0) {
+            if (readBoardRecord(static_cast<std::int16_t>(me)) != FileResult::Ok) return false;
+            const auto [a, b, c] = mark(round - 1);
+            if (std::array<int, 3>{game.puzzle.board(1, 1), game.puzzle.board(2, 1), game.puzzle.board(3, 1)} !=
+                std::array<int, 3>{a, b, c})
+                return std::printf("game %d: board of round %d lost\n", me, round - 1), false;
+            if (loadChampions() != FileResult::Ok || game.fame.championTime[me][1] != time(round - 1))
+                return std::printf("game %d: record of round %d lost\n", me, round - 1), false;
+        }
+        const auto [a, b, c] = mark(round);
+        std::tie(game.puzzle.board(1, 1), game.puzzle.board(2, 1), game.puzzle.board(3, 1)) =
+            std::tuple(std::uint8_t(a), std::uint8_t(b), std::uint8_t(c));
+        if (writeBoardRecord(static_cast<std::int16_t>(me)) != FileResult::Ok) return false;
+        pf.pushStep([&pf, me] { pf.findForm("champ")->texts["ed1"] = "Spiel " + std::to_string(me); });
+        pf.pushFormEvent("champ", "cmd5_Click");
+        pf.pushFormEvent("ruhm", "cmd3_Click");
+        game.clock.finalTime = time(round);
+        checkForRecord();
+        if (!pf.messages.empty()) return false;
+    }
+    return true;
+}
+
+TEST_F(CrashConsistencyTest, TwoGamesInOneFolderSavingAndWinningAtTheSameMomentLoseNothing) {
+    constexpr int rounds = 100;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    pid_t games[2];
+    for (int me = 0; me < 2; ++me) {
+        games[me] = fork();
+        ASSERT_GE(games[me], 0);
+        if (games[me] == 0) _exit(playAlongside(me, rounds, start[0]) ? 0 : 1);
+    }
+    ASSERT_EQ(write(start[1], "go", 2), 2);  // both at once
+    for (pid_t child : games) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Each game's last board and its ten newest records, all of them.
+    ASSERT_EQ(loadChampions(), FileResult::Ok);
+    for (int me = 0; me < 2; ++me) {
+        game.dialog.currentFile = savedBoardFile;
+        ASSERT_EQ(readBoardRecord(static_cast<std::int16_t>(me)), FileResult::Ok);
+        EXPECT_EQ(game.puzzle.board(1, 1) + 9 * game.puzzle.board(2, 1), (rounds - 1) % 9 + 1 + 9 * ((rounds - 1) / 9 % 9 + 1));
+        EXPECT_EQ(std::count(game.fame.championName[me].begin() + 1, game.fame.championName[me].end(),
+                             "Spiel " + std::to_string(me)), 10);
+    }
+    // A game that keeps the lock too long: the save is refused with a question to try again, and nothing is lost.
+    const auto before = test::readBytes(savedBoardFile);
+    game.puzzle.board(5, 5) = 5;
+    saveLockWaitMilliseconds = 20;
+    auto other = std::make_unique<SaveLock>();
+    pf.messageBoxAnswers = {1, 2};  // JA, then NEIN
+    pf.pushFormEvent("frm1", "opt3_Click");
+    openSaveDialog();
+    EXPECT_EQ(pf.messages.size(), 2u);
+    EXPECT_NE(pf.messages.at(1).find("Ein anderes Nonari sichert gerade"), std::string::npos);
+    EXPECT_EQ(test::readBytes(savedBoardFile), before);
+    other.reset();
+    ASSERT_EQ(writeBoardRecord(2), FileResult::Ok);
+    ASSERT_EQ(readBoardRecord(2), FileResult::Ok);
+    EXPECT_EQ(game.puzzle.board(5, 5), 5);
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
 std::string notWritten(const std::string& file) { return "Die Datei „" + file + "“ konnte nicht geschrieben werden."; }
+std::string readOnly(const fs::path& folder, const std::string& file) {
+    return "Der Ordner „" + folder.string() + "“ ist schreibgeschützt. Die Datei „" + file +
+           "“ konnte nicht geschrieben werden; gelesen wird sie weiterhin.";
+}
 
 // A sanitizer reserves terabytes of address space, which no memory limit leaves room for.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -112,12 +116,15 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
     fs::permissions(shipped, static_cast<fs::perms>(0644));
     for (Hostile kind : {Pipe, Device, Huge, Folder, Unreadable, ReadOnlyFolder}) {
         SCOPED_TRACE(hostileNames[kind]);
-        for (const std::string& name : {std::string(championsFile), std::string(savedBoardFile), collectionFile(3)})
+        for (const std::string& name :
+             {std::string(championsFile), std::string(savedBoardFile), collectionFile(3), std::string("muster.jpg")})
             makeHostile(name, kind);
         fs::permissions(work->path(), static_cast<fs::perms>(kind == ReadOnlyFolder ? 0555 : 0777));
         const auto champions = identity(championsFile), boards = identity(savedBoardFile);
         EXPECT_TRUE(boundedChild([this, kind, &data, &shipped] {
             setenv("NONARI_DATA_DIR", data.c_str(), 1);
+            startNonari();  // the background picture is read first, never decoded
+            EXPECT_TRUE(pf.backgroundPictures.empty());
             for (auto& list : game.fame.championTime) list.fill("alt");
             static_cast<void>(loadChampions());
             for (const auto& list : game.fame.championTime)  // emptied lists
@@ -139,8 +146,10 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
             pf.pushFormEvent("ruhm", "ruhm_Close");
             showHallOfFame();
             // Only a huge board file takes the board: its first four records make a file of exactly four.
-            std::vector<std::string> failed = {notWritten(savedBoardFile), notWritten(championsFile),
-                                               "Wirklich löschen?", notWritten(championsFile)};
+            auto failed = kind != ReadOnlyFolder ? std::vector<std::string>{notWritten(savedBoardFile),
+                              notWritten(championsFile), "Wirklich löschen?", notWritten(championsFile)}
+                          : std::vector<std::string>{readOnly(work->path(), savedBoardFile), readOnly(work->path(),
+                              championsFile), "Wirklich löschen?", readOnly(work->path(), championsFile)};
             if (kind == Huge) failed.erase(failed.begin());
             EXPECT_EQ(pf.messages, failed);
             game.puzzle.board.clear();
@@ -170,7 +179,7 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
         "brett.nnr.tmp0-1", "notizen.txt.tmp" + deadPid + "-1",  // not of the game's naming
         "leicht.nnr.tmp" + deadPid + "-2"};                     // the game never writes a collection
     for (const std::string& name : kept) test::writeBytes(name, {'k'});
-    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile});
+    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile, saveLockFile});
     fs::create_directory("Champions.Rhm.tmp" + deadPid + "-3");  // a folder was never made by a save
     const Bytes oldBoards(8800, 1);  // four records of ones
     test::writeBytes(savedBoardFile, oldBoards);
@@ -191,6 +200,47 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     EXPECT_EQ(test::readBytes(savedBoardFile), oldBoards);
 }
 
+TEST_F(FileFaultsTest, LinkedFilesAreReadAndSavedThroughTheirLinksWhichStayAndALinkToNothingIsNamed) {
+    pf.openMainWindow(40, 30, 862, 694);
+    fs::create_directory("sync");
+    game.puzzle.board(1, 1) = 1;
+    game.dialog.currentFile = "sync-brett.nnr";
+    resetChampions();
+    std::tie(game.fame.championName[2][1], game.fame.championTime[2][1]) = std::tuple("Alt", "00:05:00.0");
+    ASSERT_TRUE(writeBoardRecord(0) == FileResult::Ok && saveChampions() == FileResult::Ok);
+    fs::rename("sync-brett.nnr", "sync/brett.nnr");
+    fs::rename(championsFile, "sync/ruhm.txt");
+    fs::create_symlink("sync/brett.nnr", savedBoardFile);
+    fs::create_symlink("../sync/ruhm.txt", "sync/link");  // a link to a link
+    fs::create_symlink("sync/link", championsFile);
+    resetGameState();
+    slot2(openLoadDialog);  // slot 2 is blank
+    EXPECT_EQ(game.puzzle.board, Grid{});
+    game.dialog.selectedSlot = 0;
+    pf.pushFormEvent("frm1", "cmd1_Click");
+    openLoadDialog();
+    EXPECT_EQ(game.puzzle.board(1, 1), 1);
+    game.puzzle.board(1, 1) = 2;
+    slot2(openSaveDialog);
+    game.clock.finalTime = "00:01:02.3";
+    game.settings.difficulty = 2;
+    pf.pushFormEvent("champ", "cmd5_Click");
+    pf.pushFormEvent("ruhm", "cmd3_Click");
+    checkForRecord();
+    EXPECT_TRUE(pf.messages.empty());
+    EXPECT_TRUE(fs::is_symlink(savedBoardFile) && fs::is_symlink(championsFile) && fs::is_symlink("sync/link"));
+    EXPECT_EQ(test::readBytes("sync/brett.nnr").at(2 * boardRecordSize + 11), 2);  // cell (1, 1)
+    ASSERT_EQ(loadChampions(), FileResult::Ok);
+    EXPECT_EQ(game.fame.championName[2][1] + game.fame.championName[2][2], "Alt");  // the record is place 1, "Alt" 2
+    EXPECT_EQ(game.fame.championTime[2][1], "00:01:02.3");
+
+    fs::remove("sync/brett.nnr");
+    slot2(openSaveDialog);
+    EXPECT_EQ(pf.messages, std::vector<std::string>{"Die Datei „brett.nnr“ ist ein Verweis auf „sync/brett.nnr“, den "
+                                                    "es nicht gibt. Sie konnte nicht geschrieben werden."});
+    EXPECT_TRUE(fs::is_symlink(savedBoardFile) && !fs::exists("sync/brett.nnr"));
+}
+
 TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOne) {
     const fs::path shipped = test::sourceDir() / "data";
     std::mt19937 noise(7);
@@ -203,6 +253,19 @@ TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOn
     // A usable collection here is still the one played: Mittel's puzzles under Teuflisch's name.
     fs::copy_file(shipped / collectionFile(1), collectionFile(4));
     for (int level = 0; level < 5; ++level) expectDrawsFrom(level, shipped / collectionFile(level == 4 ? 1 : level));
+
+    // Puzzles no one can win: a digit twice in a row, a cell without any digit, no solution (two cells of row 1
+    // that can only take 9), a full board; four records of each.
+    const std::string empty(72, '.');
+    const std::string broken[] = {"11......." + empty, ".12345678" "9........" + empty.substr(9),
+                                  "..1234567" + std::string(27, '.') + "8........" ".8......." + empty.substr(45),
+                                  "534678912672195348198342567859761423426853791713924856961537284287419635345286179"};
+    for (int level = 0; level < 4; ++level) {
+        game.dialog.currentFile = collectionFile(level);
+        game.puzzle.board = game.puzzle.givens = test::gridFromText(broken[level]);
+        for (std::int16_t r = 0; r < 4; ++r) ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
+        expectDrawsFrom(level, shipped / collectionFile(level));
+    }
 }
 
 }  // namespace

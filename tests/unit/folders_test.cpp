@@ -1,6 +1,7 @@
 // The player's folder from the environment, entering it, and where collections and the manual are found.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
+#include "fame/champions_file.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"
 #include "platform/folders.h"
@@ -78,15 +79,24 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
     EXPECT_EQ(runNonari(message), 0);
     EXPECT_EQ(pf.messages, std::vector<std::string>{message});
 
-    // A folder the player may not write to is refused too, before a save would fail.
+    // A folder the player may only read is the player's folder all the same: boards and records are read from it.
     fs::permissions(start, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
     fs::create_directory(start / "fremd");
-    fs::permissions(start / "fremd", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::current_path(start / "fremd");
+    game.puzzle.board(2, 3) = 4;
+    game.dialog.currentFile = savedBoardFile;
+    game.fame.championName[1][1] = "Alt";
+    ASSERT_TRUE(writeBoardRecord(0) == FileResult::Ok && saveChampions() == FileResult::Ok);
+    fs::current_path(start);
+    fs::permissions(start / "fremd", static_cast<fs::perms>(0555));
+    resetGameState();
+    env.set("NONARI_HOME", (start / "fremd").string());
     EXPECT_TRUE(inChildProcess([&] {
-        if (!actAsOrdinaryUser()) return false;
-        return !enterFolder(start / "fremd") && !enterFolder(start / "fremd" / "nonari") &&
-               fs::current_path() == start;
+        if (!actAsOrdinaryUser() || !enterPlayerFolder().empty() || fs::current_path() != start / "fremd") return false;
+        game.dialog.currentFile = savedBoardFile;
+        return readBoardRecord(0) == FileResult::Ok && game.puzzle.board(2, 3) == 4 &&
+               loadChampions() == FileResult::Ok && game.fame.championName[1][1] == "Alt" &&
+               !enterFolder(start / "fremd" / "nonari");
     }));
 }
 

@@ -47,15 +47,20 @@ TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
     EXPECT_EQ(utf8ToWindows1252("x\xC3(\xFF\xE2\x82y\xC0\xAF\xED\xA0\x80"), "x?(???y?????");
 }
 
-TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRest) {
-    std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2);  // 90 lines
+TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRestASaveKeepsItInCrLf) {
+    // 120 lines; CR CR LF is CR LF converted twice on its way between systems.
+    std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2) + blockLines(3, "\r\r\n");
     test::writeBytes(championsFile, {text.begin(), text.end()});
     for (auto& list : game.fame.championTime) list.fill("alt");
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     for (int d = 0; d < 5; ++d)
         for (int p = 1; p <= 10; ++p)
             EXPECT_EQ(game.fame.championName[d][p] + "|" + game.fame.championTime[d][p],
-                      d < 3 ? placeName(d, p) + "|00:00:0" + std::to_string(p - 1) : "|9");
+                      d < 4 ? placeName(d, p) + "|00:00:0" + std::to_string(p - 1) : "|9");
+    ASSERT_EQ(saveChampions(), FileResult::Ok);
+    text = blockLines(0) + blockLines(1) + blockLines(2) + blockLines(3);
+    for (int p = 1; p <= 10; ++p) text += "\r\n\r\n9\r\n";
+    EXPECT_EQ(test::readBytes(championsFile), std::vector<unsigned char>(text.begin(), text.end()));
     text = "\r\n1.2.2024\r\n00:00:01.0\r\n";  // an empty name
     test::writeBytes(championsFile, {text.begin(), text.end()});
     EXPECT_EQ(loadChampions(), FileResult::Ok);
@@ -109,6 +114,7 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
     FameState& fame = game.fame;
     for (int p = 1; p <= 10; ++p)
         std::tie(fame.championName[0][p], fame.championTime[0][p]) = std::tuple("P" + std::to_string(p), minutes(p));
+    ASSERT_EQ(saveChampions(), FileResult::Ok);  // the check reads the lists as they are on disk
     auto rows = win(minutes(3), "cmd5_Click", "Erika", "Gleich");  // equal to place 3: goes behind it
     ASSERT_EQ(rows.size(), 10u);
     EXPECT_EQ(rows[2][1] + rows[3][1] + rows[4][1] + rows[9][1], "P3GleichP4P9") << "the old place 10 drops out";
@@ -156,6 +162,12 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     pf.messageBoxAnswers = {2, 1};
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&NEIN": nothing happens
     look();
+    pf.pushStep([] {  // meanwhile another game in the same folder sets a record at Leicht
+        const FameState mine = game.fame;
+        game.fame.championName[0][1] = "Anderes Spiel";
+        ASSERT_EQ(saveChampions(), FileResult::Ok);
+        game.fame = mine;
+    });
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&JA"
     look();
     pf.pushFormEvent("ruhm", "ruhm_Close");  // the close box acts like OK
@@ -172,6 +184,7 @@ TEST_F(HallOfFameTest, ListsShowFilledPlacesOnTheCurrentTabAndDeleteClearsOnlyTh
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(game.fame.championName, names);
     EXPECT_EQ(game.fame.championTime[1][1] + game.fame.championName[0][2] + game.fame.championName[2][4], "9N02N24");
+    EXPECT_EQ(game.fame.championName[0][1], "Anderes Spiel");
 }
 
 }  // namespace
