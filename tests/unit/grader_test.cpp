@@ -1,12 +1,13 @@
-// The technique grader, one puzzle per technique, the five levels, and the collection tool built on them.
+// The technique grader, one puzzle per technique, the five levels, the shipped collections and the collection tool.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/board_record.h"
 #include "logic/hint.h"
 #include "logic/levels.h"
 #include "logic/rules.h"
+#include "tests/support/test_support.h"
 #include "tools/collection_gen/collection.h"
 
-#include "tests/support/test_support.h"
-
+#include <algorithm>
 #include <fstream>
 #include <utility>
 
@@ -89,11 +90,11 @@ TEST(Hint, FollowingTheHintsFinishesEachPuzzleAndEveryLineFitsThePanel) {
         for (Hint hint = nextHint(board, givens); hint.kind != Hint::Kind::Solved; hint = nextHint(board, givens, skip)) {
             ASSERT_EQ(hint.kind, Hint::Kind::Step);
             ASSERT_LT(++steps, 400);
-            for (bool numbers : {true, false})
-                for (const std::string& line : wrapText(hintText(hint, numbers), 26)) {
-                    EXPECT_LE(wrapText(hintText(hint, numbers), 26).size(), 3u) << hintText(hint, numbers);
-                    EXPECT_LE(line.size(), 27u) << line;  // an umlaut takes two bytes
-                }
+            for (bool numbers : {true, false}) {
+                const std::vector<std::string> lines = wrapText(hintText(hint, numbers), 26);
+                EXPECT_LE(lines.size(), 3u) << hintText(hint, numbers);
+                for (const std::string& line : lines) EXPECT_LE(line.size(), 27u) << line;  // an umlaut takes two bytes
+            }
             if (hint.step.cell < 0) {
                 ++skip;
                 continue;
@@ -141,6 +142,23 @@ TEST(Levels, EveryGeneratedPuzzleLiesInsideItsLevel) {
         ASSERT_TRUE(made);
         Technique hardest = T::None;
         EXPECT_TRUE(fitsLevel(made->puzzle, level, &hardest) && hardest == made->hardest) << level;
+    }
+}
+
+// Four fresh puzzles a file (board and givens alike, no notes) that the game reads, each inside its level.
+using ShippedCollections = test::HeadlessGame;
+TEST_F(ShippedCollections, EveryRecordIsAFreshPuzzleOfItsLevel) {
+    for (int level = 0; level < 5; ++level) {
+        const auto file = test::readBytes(test::sourceDir() / "data" / collectionFile(level));
+        ASSERT_EQ(file.size(), std::size_t(4 * boardRecordSize)) << level;
+        game.dialog.currentFile = collectionFile(level);  // the game's reader finds the shipped file
+        for (int n = 0; n < 4; ++n) {
+            const auto record = file.begin() + n * boardRecordSize;
+            EXPECT_TRUE(std::equal(record, record + 100, record + 100)) << level << n;
+            EXPECT_TRUE(std::all_of(record + 200, record + 1200, [](int b) { return b == 0; })) << level << n;
+            ASSERT_EQ(readBoardRecord(static_cast<std::int16_t>(n)), FileResult::Ok);
+            EXPECT_TRUE(fitsLevel(puzzleOf(game.puzzle.givens), level)) << level << n;
+        }
     }
 }
 
