@@ -1,4 +1,4 @@
-// Cell painting, candidate marks, font choice and shadow titles on the recorded drawing calls.
+// Cell painting, candidate marks, font choice, shadow titles and the side panels on the recorded drawing calls.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/board_view.h"
 #include "screen/candidate_marks.h"
@@ -32,10 +32,9 @@ TEST_F(ScreenBoard, GivensFromGivensMarksOnlyInEmptyCellsAndOwnNotesKeepTheClock
     rec.ops.clear();  // emptying a cell wipes its whole mark area
     drawEntryCell(7, 7, 0);
     auto boxes = rec.of(DrawOp::FilledBox);
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_TRUE(boxes.size() == 1u && rec.of(DrawOp::Text).empty());
     EXPECT_TRUE(boxes[0].x1 <= candidateMarkLeft(7, 1) && boxes[0].x2 >= candidateMarkLeft(7, 9) + 15);
     EXPECT_TRUE(boxes[0].y1 <= candidateMarkTop(7, 1) && boxes[0].y2 >= candidateMarkTop(7, 9) + 16);
-    EXPECT_TRUE(rec.of(DrawOp::Text).empty());
 
     rec.ops.clear();  // cells off the board are left alone
     drawGivenCell(10, 1, 3);
@@ -98,6 +97,35 @@ TEST_F(ScreenBoard, ShadowTitleLeavesTheDrawingStateAsItFoundIt) {
     EXPECT_EQ(std::make_pair(texts[0].opaque, texts[1].raster), std::make_pair(false, RasterMode::XorPen));
     EXPECT_EQ(std::tie(rec.now.raster, rec.now.opaque, rec.now.font.face),
               std::make_tuple(RasterMode::CopyPen, true, std::string("Terminal")));
+}
+
+TEST_F(ScreenBoard, CountsAndStatusBeepOnEveryUpdateWhileAConflictStandsAndTheDifficultyLine) {
+    drawStatisticsPanel();  // an empty board: no error, no beep
+    for (int d = 1; d <= 9; ++d) EXPECT_EQ(rec.lastTextAt(659 + 16 * d, 252), "0 ") << d;
+    EXPECT_EQ(std::make_tuple(game.screen.boardFull, rec.beeps), std::make_tuple(false, 0));
+    EXPECT_EQ(rec.lastTextAt(626, 326) + game.screen.statusText, "Keine Fehler! Keine Fehler! ");
+    game.puzzle.board(2, 5) = game.puzzle.board(8, 5) = 7;
+    updateStatistics();
+    updateStatistics();
+    EXPECT_EQ(rec.lastTextAt(626, 326) + rec.lastTextAt(659 + 16 * 7, 252), "Falsche Zahl! 2 ");
+    EXPECT_EQ(rec.beeps, 2);
+    // A byte above nine from a damaged record is no digit to count.
+    game.puzzle.board.clear();
+    game.puzzle.board(3, 3) = 255;
+    game.puzzle.board(4, 4) = 9;
+    updateStatistics();
+    std::string counts;
+    for (int d = 1; d <= 9; ++d) counts += rec.lastTextAt(659 + 16 * d, 252);
+    EXPECT_EQ(counts, "0 0 0 0 0 0 0 0 1 ");
+    game.puzzle.board = gridFromText(solvedGrid);  // the verdicts are the rules' own
+    updateStatistics();
+    EXPECT_TRUE(game.screen.boardFull && rec.lastTextAt(626, 326) == "Brett gelöst!!!" && rec.beeps == 3);
+
+    for (int c = 1; c <= 9; c += 2) game.puzzle.givens(c, c) = static_cast<std::uint8_t>(c);
+    game.settings.difficulty = 1;
+    drawDifficultyPanel();
+    EXPECT_EQ(rec.lastTextAt(631, 414) + "|" + rec.lastTextAt(791, 414) + "|" + rec.lastTextAt(656, 426),
+              "Vorgegebene Zahlen: 0|5 |  Mittel   ");
 }
 
 }  // namespace
