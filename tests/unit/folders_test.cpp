@@ -1,9 +1,12 @@
-// The player's folder from the environment, entering it, and where collections and the manual are found.
+// The player's folder from the environment, entering it, where collections and the manual are found, the manual's
+// format and topics, and the information dialog.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/commands.h"
 #include "app/startup.h"
 #include "fame/champions_file.h"
 #include "files/board_record.h"
 #include "help/help_launch.h"
+#include "help/info_dialog.h"
 #include "platform/folders.h"
 #include "state/game_state.h"
 #include "tests/support/test_support.h"
@@ -17,49 +20,44 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets environment variables for one test (none: unset) and puts the old values back.
-class Environment {
-public:
-    ~Environment() {
+void apply(const std::string& name, const std::optional<std::string>& value) {
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+}
+
+// Environment variables set for one test (none: unset); the old values come back after it.
+class FoldersTest : public HeadlessGame {
+protected:
+    void TearDown() override {
         for (const auto& [name, value] : saved) apply(name, value);
+        HeadlessGame::TearDown();
     }
-    void set(const std::string& name, const std::optional<std::string>& value) {
+    void setEnv(const std::string& name, const std::optional<std::string>& value) {
         const char* old = std::getenv(name.c_str());
         if (!saved.count(name)) saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
         apply(name, value);
     }
-
-private:
-    static void apply(const std::string& name, const std::optional<std::string>& value) {
-        if (value) setenv(name.c_str(), value->c_str(), 1);
-        else unsetenv(name.c_str());
-    }
     std::map<std::string, std::optional<std::string>> saved;
 };
 
-class FoldersTest : public HeadlessGame {
-protected:
-    Environment env;
-};
-
 TEST_F(FoldersTest, ThePlayersFolderIsNonariHomeElseXdgDataHomeElseTheHomesLocalShare) {
-    env.set("NONARI_HOME", "/spiele/nonari");
-    env.set("XDG_DATA_HOME", "/daten");
-    env.set("HOME", "/home/spieler");
+    setEnv("NONARI_HOME", "/spiele/nonari");
+    setEnv("XDG_DATA_HOME", "/daten");
+    setEnv("HOME", "/home/spieler");
     EXPECT_EQ(playerFolder(), fs::path("/spiele/nonari"));
-    env.set("NONARI_HOME", "");  // set but empty counts as not set
+    setEnv("NONARI_HOME", "");  // set but empty counts as not set
     EXPECT_EQ(playerFolder(), fs::path("/daten/nonari"));
-    env.set("XDG_DATA_HOME", "relativ/daten");  // a relative base folder is ignored
+    setEnv("XDG_DATA_HOME", "relativ/daten");  // a relative base folder is ignored
     EXPECT_EQ(playerFolder(), fs::path("/home/spieler/.local/share/nonari"));
-    env.set("XDG_DATA_HOME", std::nullopt);
-    env.set("HOME", std::nullopt);  // no login environment: the user database knows the home
+    setEnv("XDG_DATA_HOME", std::nullopt);
+    setEnv("HOME", std::nullopt);  // no login environment: the user database knows the home
     const fs::path fromDatabase = playerFolder();
     EXPECT_TRUE(fromDatabase.is_absolute() && fromDatabase.filename() == "nonari") << fromDatabase;
 }
 
 TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorkingFolderWithAMessage) {
     const fs::path start = fs::current_path();
-    env.set("NONARI_HOME", (start / "neu" / "tief" / "nonari").string());
+    setEnv("NONARI_HOME", (start / "neu" / "tief" / "nonari").string());
     EXPECT_EQ(enterPlayerFolder(), "");
     EXPECT_EQ(fs::current_path(), start / "neu" / "tief" / "nonari");
     EXPECT_EQ(enterPlayerFolder(), "");  // a second start finds it in place
@@ -67,7 +65,7 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
 
     writeBytes(start / "datei", {'x'});
     for (const fs::path& unusable : {start / "datei", start / "datei" / "nonari"}) {
-        env.set("NONARI_HOME", unusable.string());
+        setEnv("NONARI_HOME", unusable.string());
         const std::string message = enterPlayerFolder();
         EXPECT_NE(message.find("Der Spielordner " + unusable.string() + " kann nicht"), std::string::npos) << message;
         EXPECT_NE(message.find("im Ordner " + start.string() + "."), std::string::npos) << message;
@@ -90,7 +88,7 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
     fs::current_path(start);
     fs::permissions(start / "fremd", static_cast<fs::perms>(0555));
     resetGameState();
-    env.set("NONARI_HOME", (start / "fremd").string());
+    setEnv("NONARI_HOME", (start / "fremd").string());
     EXPECT_TRUE(inChildProcess([&] {
         if (!actAsOrdinaryUser() || !enterPlayerFolder().empty() || fs::current_path() != start / "fremd") return false;
         game.dialog.currentFile = savedBoardFile;
@@ -112,21 +110,54 @@ TEST_F(FoldersTest, CollectionsComeFromThePlayersFolderFirstAndTheManualOnlyFrom
     writeBytes("daten/mittel.nnr", {1, 2, 3});
     writeBytes("daten/brett.nnr", {1, 2, 3});
     writeBytes("daten/nonari.chm", {4, 5, 6});
-    env.set("NONARI_DATA_DIR", (fs::current_path() / "daten").string());
+    setEnv("NONARI_DATA_DIR", (fs::current_path() / "daten").string());
     EXPECT_EQ(fs::path(locateBoardFile("mittel.nnr")), fs::current_path() / "daten" / "mittel.nnr");
     EXPECT_EQ(locateBoardFile("brett.nnr"), "brett.nnr");
     EXPECT_EQ(locateBoardFile("../daten/brett.nnr"), "../daten/brett.nnr");
 
-    // A manual in the player's folder is never opened.
+    // A manual in the player's folder is never opened; without a data folder named, the shipped one beside the
+    // program is. Both topics in both formats; no viewer for the older format gives a message naming the file.
     writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});
     game.dialog.useHtmlHelp = true;
     showManualOverview();
-    env.set("NONARI_DATA_DIR", std::nullopt);
+    setEnv("NONARI_DATA_DIR", std::nullopt);
+    runPlayCommand(PlayCommand::Help, PlayMode::Game);  // the Hilfe button
+    game.dialog.useHtmlHelp = false;
+    showManualOverview();
     showRulesHelp();
-    ASSERT_EQ(pf.helpShown.size(), 2u);
-    EXPECT_EQ(pf.helpShown[0], (fs::current_path() / "daten" / "nonari.chm").string() + "#übersicht.htm");
-    const std::string second = pf.helpShown[1].substr(0, pf.helpShown[1].find('#'));
-    EXPECT_TRUE(fs::equivalent(second, sourceDir() / "data" / "nonari.chm")) << pf.helpShown[1];
+    const std::string manual = shippedFile("nonari.chm").string();
+    EXPECT_TRUE(fs::equivalent(manual, sourceDir() / "data" / "nonari.chm")) << manual;
+    EXPECT_EQ(pf.helpShown, (std::vector<std::string>{(fs::current_path() / "daten" / "nonari.chm").string() +
+                             "#übersicht.htm", manual + "#erklärung.htm", "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
+    pf.helpSucceeds = false;
+    showRulesHelp();
+    ASSERT_EQ(pf.messages.size(), 1u);
+    EXPECT_TRUE(pf.messages[0].find("Nonari.hlp") != std::string::npos &&
+                pf.messages[0].find("nicht angezeigt") != std::string::npos) << pf.messages[0];
+}
+
+TEST(Help, OnlyTheNtFamilyFromMajorSixOnUsesTheHtmlManual) {
+    // Bit 31 set marks a system outside the NT family; the low byte is the major version, the rest is ignored.
+    for (auto [version, html] : {std::pair<std::uint32_t, bool>{0x0000000A, true}, {0x23F00206, true},
+                                 {0x0A280105, false}, {0xC0000A04, false}, {0x80000006, false}})
+        EXPECT_EQ(htmlHelpPlatformFor(version), html) << std::hex << version;
+}
+
+TEST_F(FoldersTest, InformationDialogClosesByButtonAndCloseBoxAlikeAndWhenTheProgramEnds) {
+    pf.openMainWindow(81, 5, 862, 723);
+    for (const std::string handler : {"cmd15_Click", "Inf_Close"}) {
+        game.dialog.dialogClosed = false;
+        bool openAndModal = false;
+        pf.pushStep([&] { openAndModal = pf.findForm("Inf") && !pf.windowEnabled; });
+        pf.pushFormEvent("Inf", handler);
+        pf.pushStep([] {});  // would run if the dialog kept waiting
+        showInformation();
+        EXPECT_TRUE(openAndModal && pf.windowEnabled && game.dialog.dialogClosed && !pf.findForm("Inf")) << handler;
+        EXPECT_EQ(pf.script.size(), 1u) << handler << ": the dialog returned right after the close";
+        pf.script.clear();
+    }
+    showInformation();  // no script: the program ends while the dialog waits
+    EXPECT_TRUE(pf.ending && pf.windowEnabled && !pf.findForm("Inf"));
 }
 
 }  // namespace
