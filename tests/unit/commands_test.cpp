@@ -1,15 +1,21 @@
-// Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed game.
+// Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed
+// game, new games from the collections and from the maker of fresh puzzles.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
 #include "app/startup.h"
 #include "files/board_record.h"
+#include "files/settings_file.h"
+#include "logic/levels.h"
+#include "logic/puzzle_reserve.h"
 #include "screen/digit_picker.h"
 #include "screen/game_clock.h"
 #include "tests/support/test_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <set>
+#include <thread>
 
 namespace nonari {
 namespace {
@@ -245,19 +251,53 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     EXPECT_EQ(game.puzzle.board, last);
 }
 
-TEST_F(CommandsTest, NewGameTakesEachOfTheFirstFourRecordsOfTheCollectionOfTheDifficulty) {
+// The maker keeps a spare of each level, a new one after each taken, and ends even while it digs. A new game takes
+// a spare only while "Frische Rätsel" is on, a setting kept between runs; else one of the first four records.
+TEST_F(CommandsTest, NewGamesComeFromTheCollectionOfTheDifficultyOrWhileSwitchedOnFromTheMaker) {
+    EXPECT_FALSE(takeFreshPuzzle(0)) << "no maker, no spare";
+    startFreshPuzzles(11);
+    auto waitForSpare = [](int level) {  // a test that never gets one fails by its time limit
+        while (!freshPuzzleReady(level)) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    waitForSpare(0);
+    const Puzzle first = *takeFreshPuzzle(0);
+    waitForSpare(0);
+    EXPECT_TRUE(first != *takeFreshPuzzle(0) && fitsLevel(first, 0));
+    EXPECT_FALSE(takeFreshPuzzle(5));
     pf.endWhenScriptEmpty = true;  // the play screen returns at once
+    auto newGameGivens = [&] {
+        Win_0_MenuEvent(menuId(C::NewGame));
+        pf.ending = false;
+        return puzzleOf(game.puzzle.givens);
+    };
+    waitForSpare(1);
     for (int k : {1, 3}) {
         game.settings.difficulty = static_cast<std::int16_t>(k);
         std::set<int> counts, records;
         for (int r = 0; r <= 3; ++r) records.insert(40 - 6 * k - r);
         for (int i = 0; i < 40; ++i) {
-            pf.ending = false;
-            Win_0_MenuEvent(menuId(C::NewGame));
-            counts.insert(game.puzzle.board == game.puzzle.givens ? filled(game.puzzle.givens) : -1);
+            const Puzzle given = newGameGivens();
+            counts.insert(game.puzzle.board == game.puzzle.givens && !fitsLevel(given, k) ? givenCount(given) : -1);
         }
         EXPECT_EQ(counts, records) << "difficulty " << k;
     }
+
+    auto kept = [] {  // the setting as the next run reads it
+        game.settings.freshPuzzles = !game.settings.freshPuzzles;
+        return loadSettings() == FileResult::Ok ? game.settings.freshPuzzles : !game.settings.freshPuzzles;
+    };
+    game.settings.difficulty = 1;
+    Win_0_MenuEvent(menuId(C::FreshPuzzles));
+    EXPECT_TRUE(game.settings.freshPuzzles && checked(C::FreshPuzzles) && kept());
+    waitForSpare(1);
+    const Puzzle fresh = newGameGivens();  // shuffled like a stored one, still of its level
+    EXPECT_TRUE(fitsLevel(fresh, 1));
+    EXPECT_NE(newGameGivens(), fresh) << "no spare yet, or another: never the same";
+    static_cast<void>(takeFreshPuzzle(4));  // now it digs for Teuflisch, and is stopped in the middle
+    Win_0_MenuEvent(menuId(C::FreshPuzzles));
+    EXPECT_FALSE(game.settings.freshPuzzles || kept() || takeFreshPuzzle(4));
+    test::writeBytes(settingsFile, {0xFF, '\n'});
+    EXPECT_TRUE(loadSettings() == FileResult::Ok && !game.settings.freshPuzzles) << "what it cannot read is off";
 }
 
 TEST_F(CommandsTest, NewGameWithoutAUsablePuzzleOfTheLevelSaysSoAndStartsNoGame) {
