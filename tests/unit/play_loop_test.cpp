@@ -1,4 +1,5 @@
-// Both play loops: click zones, keys, the K-then-O memory and own-board keys.
+// Both play loops: click zones, keys, the K-then-O memory, own-board entry, and the digit picker driven by scripted
+// clicks and typed characters.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
@@ -7,6 +8,7 @@
 #include "logic/hint.h"
 #include "logic/rules.h"
 #include "platform/platform.h"
+#include "screen/digit_picker.h"
 #include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"
 
@@ -54,37 +56,21 @@ TEST_F(PlayLoop, ClickZonesAndKeysThatEndTheLoop) {
     EXPECT_TRUE(endsThroughAbbruch());
 }
 
-TEST_F(PlayLoop, KThenOSolvesATimedGameWithoutWinningIt) {
+// T names the next step and marks its cell until the next move; it fills nothing and ends the timing. O solves only
+// right after K (other keys and a dialog may come between), and a solved timed game is not won.
+TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndKThenOSolvesWithoutWinning) {
+    game.screen.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
     Grid puzzle = solution;  // single-candidate logic completes it
     for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
     game.puzzle.board = game.puzzle.givens = puzzle;
     game.clock.clockRunning = true;
     game.clock.finalTime = "X";
-    keyUp('O');
-    rec.pushStep([&] { EXPECT_EQ(game.puzzle.board, puzzle) << "O without K"; });
-    keyUp('K');
-    keyUp('X');  // no shuffle in a game: the solution below is the unshuffled one
-    keyUp('L');  // the slot dialog in between
-    rec.pushFormEvent("frm1", "frm1_Close");
-    keyUp('O');
-    playLoop();
-    EXPECT_EQ(game.puzzle.board, solution);
-    EXPECT_EQ(game.screen.statusText + game.clock.finalTime, "Brett gelöst!!!X");
-    EXPECT_FALSE(game.clock.clockRunning);
-}
-
-// T names the next step and marks its cell until the next move; it fills nothing and ends the timing.
-TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndStopsTheClock) {
-    game.screen.uhr = rec.createLabel("uhr", 646, 592, 160, 30, "Arial", 24, 0xFFFFFF);
-    Grid puzzle = solution;
-    for (int i = 0; i < 81; i += 4) puzzle(i % 9 + 1, i / 9 + 1) = 0;
-    game.puzzle.board = game.puzzle.givens = puzzle;
-    game.clock.clockRunning = true;
     const std::pair<int, int> target = hintTargetCells(nextHint(puzzle, puzzle)).front();
     const int column = target.first, row = target.second;
+    keyUp('O');
     keyUp('T');
     rec.pushStep([&] {
-        EXPECT_EQ(game.puzzle.board, puzzle);
+        EXPECT_EQ(game.puzzle.board, puzzle) << "neither O without K nor T fills a cell";
         EXPECT_FALSE(game.clock.clockRunning);
         EXPECT_EQ(rec.labelText(game.screen.uhr), idleClockText);
         EXPECT_EQ(game.hint.targetCells, (std::vector{std::pair{column, row}}));
@@ -98,9 +84,17 @@ TEST_F(PlayLoop, THintsTheNextStepWithoutFillingACellAndStopsTheClock) {
     rec.pushStep([&] {
         EXPECT_TRUE(game.hint.targetCells.empty()) << "the move ends the marks";
         EXPECT_EQ(rec.lastTextAt(616, 515), "Bitte ein Feld anklicken! ");
+        game.clock.clockRunning = true;  // timed again, for K and O
     });
-    keyUp(27);
+    keyUp('K');
+    keyUp('X');  // no shuffle in a game: the solution below is the unshuffled one
+    keyUp('L');  // the slot dialog in between
+    rec.pushFormEvent("frm1", "frm1_Close");
+    keyUp('O');
     playLoop();
+    EXPECT_EQ(game.puzzle.board, solution);
+    EXPECT_EQ(game.screen.statusText + game.clock.finalTime, "Brett gelöst!!!X");
+    EXPECT_FALSE(game.clock.clockRunning);
 }
 
 TEST_F(PlayLoop, ButtonWidthsAndWhatKeysFCAndMDoToNotesAndClock) {
@@ -177,7 +171,7 @@ TEST_F(PlayLoop, KeysTypedIntoThePickerDoNotAlsoActOnRelease) {
     EXPECT_FALSE(game.puzzle.candidates(9, 9, 4));
 }
 
-TEST_F(PlayLoop, AGameInsideOwnBoardEntryIsAGameAndAMenuCommandLeavesEveryLoopItsButtonsAndChecks) {
+TEST_F(PlayLoop, OwnBoardEntriesAreGivensAGameInsideIsAGameAndAMenuCommandLeavesEveryLoopItsButtonsAndChecks) {
     rec.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, nullptr});
     game.screen.savedStrip = rec.saveArea(30, 598, 568, 625);
     auto buttonsOnStrip = [this] {  // raised buttons drawn since the strip was last put back
@@ -188,8 +182,16 @@ TEST_F(PlayLoop, AGameInsideOwnBoardEntryIsAGameAndAMenuCommandLeavesEveryLoopIt
             return o.kind == DrawOp::Line && o.y1 == 598 && o.y2 == 598 && o.pen == 0xFFFFFF;
         });
     };
+    typeInto(1, 1, '5');
+    typeInto(2, 1, '6');
+    right(cellX(2), cellY(1));  // removes the given
+    typeInto(1, 1, '8');        // replaces the given
+    left(cellX(4), cellY(4));
+    right(cellX(4), cellY(4));  // picker closed by the right button: nothing becomes a given
+    typeInto(5, 5, '3');
+    typeInto(5, 5, '0');  // "0" removes it again
     rec.pushMenu(menuId(MenuCommand::StartGame));  // without Abbruch first
-    typeInto(3, 3, '8');
+    typeInto(3, 3, '1');
     right(cellX(3), cellY(3));  // cleared again, as in any game
     typeInto(3, 3, '7');
     rec.pushStep([&] { EXPECT_EQ(rec.lastTextAt(160, 167), "7") << "the entered digit is drawn"; });
@@ -199,10 +201,13 @@ TEST_F(PlayLoop, AGameInsideOwnBoardEntryIsAGameAndAMenuCommandLeavesEveryLoopIt
     rec.pushStep([&] { EXPECT_EQ(buttonsOnStrip(), 6); });
     keyUp(27);  // back in own-board entry
     rec.pushStep([&] { EXPECT_TRUE(game.picker.ownBoardMode && buttonsOnStrip() == 6); });
-    typeInto(4, 4, '5');
+    typeInto(6, 6, '5');
     ownBoardLoop();
-    EXPECT_EQ(std::tie(game.puzzle.board(3, 3), game.puzzle.givens(3, 3), game.puzzle.givens(4, 4)),
-              std::make_tuple(7, 0, 5));
+    PuzzleState& p = game.puzzle;
+    EXPECT_EQ(std::tie(p.givens(1, 1), p.board(1, 1), p.board(3, 3), p.givens(3, 3), p.givens(6, 6)),
+              std::make_tuple(8, 8, 7, 0, 5));
+    EXPECT_EQ(p.givens(2, 1) + p.board(2, 1) + p.givens(4, 4) + p.givens(5, 5) + p.board(5, 5), 0);
+    EXPECT_EQ(game.screen.givenCount, 2);
 }
 
 TEST_F(PlayLoop, DigitKeysOnTheCursorCellActAsThePickerInBothLoops) {
@@ -241,6 +246,98 @@ TEST_F(PlayLoop, DigitKeysOnTheCursorCellActAsThePickerInBothLoops) {
     EXPECT_EQ(std::tie(game.puzzle.givens(1, 1), game.puzzle.givens(2, 1), game.screen.givenCount),
               std::make_tuple(7, 7, 2));
     EXPECT_EQ(game.puzzle.candidates, notes);
+}
+
+TEST_F(PlayLoop, PickerTypedDigitsInBothModesAHeldButtonAndAnEndingProgram) {
+    game.settings.numbersMode = false;
+    typeInto(2, 3, '1');  // not a digit key in letters mode: the picker stays open
+    rec.pushChar('a');
+    rec.pushStep([] { EXPECT_EQ(game.puzzle.board(2, 3), 1); });
+    typeInto(4, 4, 'i');
+    typeInto(2, 3, 27);  // Escape empties
+    rec.pushStep([] { game.settings.numbersMode = true; });
+    typeInto(5, 1, 'c');  // a letter in numbers mode is ignored
+    rec.pushChar('7');
+    // A held button is waited out: the picker takes only a new press.
+    rec.pushStep([this] { rec.mouseHeld = true; });
+    left(cellX(2), cellY(2));
+    left(squareX(2, 1), squareY(2, 1));  // still the press that opened the picker
+    rec.pushStep([this] { rec.mouseHeld = false; });
+    left(squareX(2, 9), squareY(2, 9));
+    left(cellX(3), cellY(3));  // an ending program returns from the picker at once
+    rec.pushStep([this] { rec.quit(); });
+    rec.pushChar('4');
+    playLoop();
+    const Grid& b = game.puzzle.board;
+    EXPECT_EQ(std::make_tuple(b(2, 3), b(4, 4), b(5, 1), b(2, 2), b(3, 3)), std::make_tuple(0, 9, 7, 9, 0));
+    EXPECT_EQ(rec.lastTextAt(659 + 16 * 7, 252), "1 ");
+    EXPECT_FALSE(game.picker.pickerActive || game.clock.drawingBusy || game.picker.pickerBackground != 0);
+    EXPECT_EQ(rec.script.size(), 1u) << "nothing more is read";
+}
+
+TEST_F(PlayLoop, PickerEverySquareShowsAndEntersItsOwnDigitOrLetter) {
+    for (bool numbers : {true, false}) {
+        rec.pushStep([numbers] { game.settings.numbersMode = numbers; });
+        for (int n = 1; n <= 9; ++n) {
+            rec.pushStep([this] { rec.ops.clear(); });
+            left(cellX(7), cellY(2));
+            rec.pushStep([this, n, numbers] {
+                // The glyph drawn in each square of the open picker (its top-left 6 or 3..10 pixels in).
+                const auto glyphs =
+                    rec.select([](const DrawOp& o) { return o.kind == DrawOp::Text && o.font.height == 30; });
+                EXPECT_EQ(glyphs.size(), 9u);
+                for (const DrawOp& op : glyphs) {
+                    const PickerState& picker = game.picker;
+                    const int square = (op.y1 - 1 - picker.pickerY) / 30 * 3 + (op.x1 - 3 - picker.pickerX) / 30 + 1;
+                    EXPECT_EQ(op.text, numbers ? std::to_string(square) : std::string(1, char('@' + square)));
+                }
+            });
+            left(squareX(7, n), squareY(2, n));
+            rec.pushStep([n] { EXPECT_EQ(game.puzzle.board(7, 2), n) << "square " << n; });
+        }
+    }
+    playLoop();
+}
+
+TEST_F(PlayLoop, PickerRightClicksEmptyCellsAndNotesToggle) {
+    game.puzzle.board(4, 5) = 8;
+    game.puzzle.board(6, 5) = game.puzzle.givens(6, 5) = 2;
+    right(cellX(4), cellY(5));  // empties the entry
+    right(cellX(6), cellY(5));  // a given stays
+    left(cellX(6), cellY(5));   // and opens no picker
+    rec.pushStep([this] { EXPECT_TRUE(rec.of(DrawOp::Save).empty()); });
+    // On an empty cell the right button opens the picker for notes.
+    for (int typed : {'5', '3', '5'}) right(cellX(5), cellY(5)), rec.pushChar(typed);
+    rec.pushStep([] {
+        EXPECT_TRUE(!game.puzzle.candidates(5, 5, 5) && game.puzzle.candidates(5, 5, 3)) << "5 toggled twice";
+    });
+    right(cellX(5), cellY(5));
+    right(100, 100);  // a right press anywhere in the picker's wait removes all nine
+    playLoop();
+    Grid& board = game.puzzle.board;
+    EXPECT_EQ(std::tie(board(4, 5), board(6, 5), board(5, 5)), std::make_tuple(0, 2, 0));
+    for (int d = 1; d <= 9; ++d) EXPECT_FALSE(game.puzzle.candidates(5, 5, d)) << d;
+}
+
+TEST_F(PlayLoop, PickerMenuCommandInsideThePickerLeavesItsCellAloneAndTheLoopGoesOn) {
+    rec.setMainWindowHandlers({Win_0_MenuEvent, Win_0_MouseMove, nullptr});
+    left(cellX(1), cellY(1));
+    rec.pushMenu(10);     // "Spielstart" while the picker of cell (1, 1) waits
+    typeInto(3, 3, '8');  // played on the nested play screen
+    rec.pushKeyUp(27);    // leaves it
+    left(20, 40);         // where square 1 of the first picker was, off the board
+    typeInto(6, 6, '6');  // back on the outer play screen
+    playLoop();
+    Grid& board = game.puzzle.board;
+    EXPECT_EQ(std::tie(board(1, 1), board(3, 3), board(6, 6)), std::make_tuple(0, 8, 6))
+        << "the abandoned picker takes no click";
+    EXPECT_FALSE(game.picker.pickerActive || game.clock.drawingBusy);
+    // Each picker gives back the area it saved: the first one's at its own corner.
+    auto restores = rec.of(DrawOp::Restore);
+    ASSERT_EQ(restores.size(), 3u);
+    EXPECT_EQ(std::tie(restores[1].x1, restores[1].y1, restores[1].text), std::make_tuple(13, 29, std::string("1")));
+    EXPECT_EQ(rec.of(DrawOp::Save).size(), 3u);
+    EXPECT_EQ(rec.of(DrawOp::Discard).size(), 3u);
 }
 
 }  // namespace
