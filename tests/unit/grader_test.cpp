@@ -37,8 +37,9 @@ const std::pair<T, const char*> techniqueCases[] = {
 };
 
 // Every step keeps the solution: a placement is the solution's digit, an elimination never removes it, and the
-// pattern it names consists of open cells.
-TEST(Grader, EachTechniqueIsNeededByItsPuzzleAndEveryStepKeepsTheSolution) {
+// pattern it names consists of open cells. Pressing T and doing what it says finishes the puzzle too: an
+// elimination is asked past on the same board, a placement made; every line fits the help panel.
+TEST(Grader, EachTechniqueIsNeededByItsPuzzleEveryStepKeepsTheSolutionAndTheHintsFinishIt) {
     for (const auto& [technique, text] : techniqueCases) {
         SCOPED_TRACE(techniqueName(technique));
         const Puzzle puzzle = *puzzleFromText(text);
@@ -64,27 +65,8 @@ TEST(Grader, EachTechniqueIsNeededByItsPuzzleAndEveryStepKeepsTheSolution) {
             for (auto [cell, digit] : step.eliminations)
                 ASSERT_NE(digit, solution[std::size_t(cell)]) << techniqueName(used) << " removed the solution";
         }
-    }
-    // Nothing to go on, two solutions, clashing givens: no technique finishes them and none has a level.
-    Puzzle open = *puzzleFromText("365781429941326875728549613279658134514237968683194752856412397437965281192873546");
-    for (int i : {10, 13, 19, 22}) open[std::size_t(i)] = 0;  // rows 1 and 2 swap their digits in columns 1 and 4
-    ASSERT_EQ(countSolutions(open), 2);
-    Puzzle clash{};
-    clash[0] = clash[1] = 3;
-    for (const Puzzle& p : {Puzzle{}, open, clash}) {
-        const Grade none = gradePuzzle(p);
-        EXPECT_TRUE(!none.solved && none.hardest == T::Beyond && !levelOf(p));
-    }
-    EXPECT_FALSE(gameSolveCommandFinishes(clash));
-}
 
-// Pressing T and doing what it says finishes every technique's puzzle: an elimination is asked past on the same
-// board, a placement made. Every line fits the help panel, in numbers and in letters.
-TEST(Hint, FollowingTheHintsFinishesEachPuzzleAndEveryLineFitsThePanel) {
-    for (const auto& [technique, text] : techniqueCases) {
-        SCOPED_TRACE(techniqueName(technique));
-        const Grid givens = gridOf(*puzzleFromText(text));
-        const Grid solution = gridOf(*uniqueSolution(puzzleOf(givens)));
+        const Grid givens = gridOf(puzzle), solved = gridOf(solution);
         Grid board = givens;
         int skip = 0, steps = 0;
         for (Hint hint = nextHint(board, givens); hint.kind != Hint::Kind::Solved; hint = nextHint(board, givens, skip)) {
@@ -100,13 +82,28 @@ TEST(Hint, FollowingTheHintsFinishesEachPuzzleAndEveryLineFitsThePanel) {
                 continue;
             }
             const auto [c, r] = hintTargetCells(hint).front();
-            ASSERT_EQ(hint.step.digit, solution(c, r));
-            board(c, r) = solution(c, r);
+            ASSERT_EQ(hint.step.digit, solved(c, r));
+            board(c, r) = solved(c, r);
             skip = 0;
         }
-        EXPECT_EQ(board, solution);
+        EXPECT_EQ(board, solved);
     }
-    // What is wrong comes first: a digit twice in a row (the rules show it), else one the solution does not have.
+}
+
+// Nothing to go on, two solutions, clashing givens: no technique finishes them and none has a level. The hint names
+// what is wrong first: a digit twice in a row (the rules show it), else one the solution does not have.
+TEST(Grader, BoardsWithoutOneSolutionHaveNoLevelAndTheHintNamesWhatIsWrong) {
+    Puzzle open = *puzzleFromText("365781429941326875728549613279658134514237968683194752856412397437965281192873546");
+    for (int i : {10, 13, 19, 22}) open[std::size_t(i)] = 0;  // rows 1 and 2 swap their digits in columns 1 and 4
+    ASSERT_EQ(countSolutions(open), 2);
+    Puzzle clash{};
+    clash[0] = clash[1] = 3;
+    for (const Puzzle& p : {Puzzle{}, open, clash}) {
+        const Grade none = gradePuzzle(p);
+        EXPECT_TRUE(!none.solved && none.hardest == T::Beyond && !levelOf(p));
+    }
+    EXPECT_FALSE(gameSolveCommandFinishes(clash));
+
     const Grid givens = gridOf(*puzzleFromText(techniqueCases[0].second));  // row 1: ..947.2..
     const Grid solution = gridOf(*uniqueSolution(puzzleOf(givens)));
     Grid board = givens;
