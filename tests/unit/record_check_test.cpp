@@ -22,7 +22,7 @@ std::string blockLines(int d, const std::string& end = "\r\n") {
 
 using ChampionsFileTest = test::HeadlessGame;
 
-TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
+TEST_F(ChampionsFileTest, WritesAllLinesInWindows1252AndCrLfAndReadsAnyLineEnd) {
     EXPECT_EQ(loadChampions(), FileResult::Missing);  // empty lists, and nothing is created
     EXPECT_FALSE(std::filesystem::exists(championsFile));
     game.fame.championName[1][1] = "Jürgen €\r\nStraße\n日🙂";  // a line break would shift every later entry
@@ -32,23 +32,19 @@ TEST_F(ChampionsFileTest, FirstRecordWritesAllLinesInWindows1252AndLoadsBack) {
     std::string expected;
     for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
     expected.replace(10 * 7, 7, "J\xFCrgen \x80  Stra\xDF" "e ??\r\n3.4.2024\r\n00:12:34.5\r\n");
-    const auto bytes = test::readBytes(championsFile);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
-
+    EXPECT_EQ(test::readBytes(championsFile), std::vector<unsigned char>(expected.begin(), expected.end()));
     auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
     names[1][1] = "Jürgen €  Straße ??";
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     const FameState& fame = game.fame;
     EXPECT_EQ(std::tie(fame.championName, fame.championDate, fame.championTime), std::tie(names, dates, times));
-
     std::string all;  // every byte survives both ways; broken sequences, overlong forms and surrogates do not
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
     EXPECT_EQ(utf8ToWindows1252("x\xC3(\xFF\xE2\x82y\xC0\xAF\xED\xA0\x80"), "x?(???y?????");
-}
 
-TEST_F(ChampionsFileTest, LoadTakesWhatTheFileHoldsInAnyLineEndAndEmptiesTheRestASaveKeepsItInCrLf) {
-    // 120 lines; CR CR LF is CR LF converted twice on its way between systems.
+    // 120 lines in four line ends, CR CR LF being CR LF converted twice on its way between systems; the rest is
+    // emptied, and a save writes it in CR LF.
     std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2) + blockLines(3, "\r\r\n");
     test::writeBytes(championsFile, {text.begin(), text.end()});
     for (auto& list : game.fame.championTime) list.fill("alt");
