@@ -1,10 +1,15 @@
-// Cell painting, candidate marks, font choice, shadow titles and the side panels on the recorded drawing calls.
+// Cell painting, candidate marks, font choice, shadow titles and the side panels on the recorded drawing calls; the
+// game clock: its texts, the final time of a won game and the thread that refreshes the label.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen/board_view.h"
 #include "screen/candidate_marks.h"
+#include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
 #include "tests/unit/screen_recorder.h"
+
+#include <chrono>
+#include <thread>
 
 namespace nonari::test {
 namespace {
@@ -14,6 +19,14 @@ protected:
     // Texts drawn in the font of the given height (58: cell glyphs, 21: candidate marks), in order.
     std::vector<DrawOp> textsOfHeight(int height) const {
         return rec.select([=](const DrawOp& op) { return op.kind == DrawOp::Text && op.font.height == height; });
+    }
+    std::string label() { return rec.labelText(game.screen.uhr); }
+    void startTimedGame(double elapsed) {
+        if (!game.screen.uhr) game.screen.uhr = rec.createLabel("uhr", 0, 0, 100, 20, "Arial", 12, 0);
+        game.clock.clockRunning = true;
+        game.clock.gameWon = false;
+        game.clock.startTime = currentTime() - elapsed;
+        game.clock.lastClockSecond = -1.0;
     }
 };
 
@@ -126,6 +139,57 @@ TEST_F(ScreenBoard, CountsAndStatusBeepOnEveryUpdateWhileAConflictStandsAndTheDi
     drawDifficultyPanel();
     EXPECT_EQ(rec.lastTextAt(631, 414) + "|" + rec.lastTextAt(791, 414) + "|" + rec.lastTextAt(656, 426),
               "Vorgegebene Zahlen: 0|5 |  Mittel   ");
+}
+
+TEST_F(ScreenBoard, ClockTheRunningTimeMovesOnWithTheGamesOwnSecondsAndTheWinReadsTheTimeThen) {
+    // A game started 0.7 s into a second of the time source: its seconds are not the source's.
+    game.clock.startTime = 100.7;
+    game.clock.lastClockSecond = -1.0;
+    EXPECT_TRUE(refreshRunningTime(101.2));
+    EXPECT_FALSE(refreshRunningTime(101.6)) << "still the game's first second";
+    ASSERT_TRUE(refreshRunningTime(101.71)) << "one second into the game the label must move on";
+    const ClockState& clock = game.clock;
+    EXPECT_EQ(runningClockText(clock.elapsedHours, clock.elapsedMinutes, clock.elapsedRest), " 00:00:01");
+    EXPECT_EQ(runningClockText(0, 4, 27.9), " 00:04:27");
+    game.clock.startTime = 100.71;  // a new game that reaches the same count of seconds still refreshes
+    EXPECT_TRUE(refreshRunningTime(101.72));
+    EXPECT_EQ(game.clock.elapsedRest, 101.72 - 100.71);
+
+    startTimedGame(65.26);
+    updateClock();
+    EXPECT_EQ(label(), " 00:01:05");
+    game.clock.elapsedRest = 4.5;  // the refresh was in this same second of the game; its values are stale by now
+    game.clock.gameWon = true;
+    takeFinalTime();
+    EXPECT_EQ(game.clock.finalTime + "|" + label(), "00:01:05.3|00:01:05.3");
+    EXPECT_FALSE(game.clock.clockRunning);
+}
+
+TEST_F(ScreenBoard, ClockTheThreadRefreshesTheLabelUntilItsGameEndsAndCatchesUpAfterADrawing) {
+    // A new game's thread ends the one of the earlier game, which is still timed.
+    startTimedGame(10.0);
+    startClockThread();
+    const ThreadHandle earlier = game.clock.clockThreadId;
+    startTimedGame(100.5);
+    setDrawingBusy(true);
+    startClockThread();
+    rec.setLabelText(game.screen.uhr, "busy");
+    EXPECT_NE(game.clock.clockThreadId, earlier);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // past the game's next second
+    EXPECT_EQ(label(), "busy") << "no refresh while the screen is drawn";
+    setDrawingBusy(false);
+    // Caught up at once, not only at the game's next second 0.7 s later.
+    for (int i = 0; i < 40 && label() == "busy"; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(label(), " 00:01:41");
+    // With the flag cleared the thread ends by itself and leaves the label alone, for longer than its interval.
+    game.clock.clockRunning = false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    rec.setLabelText(game.screen.uhr, "stopped");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+    EXPECT_EQ(label(), "stopped");
+    updateClock();  // the stop waits for the thread and shows the idle text
+    EXPECT_EQ(game.clock.clockThreadId, 0);
+    EXPECT_EQ(label(), idleClockText);
 }
 
 }  // namespace
