@@ -1,5 +1,6 @@
 // Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed
-// game, new games from the collections and from the maker of fresh puzzles.
+// game, new games from the collections and from the maker of fresh puzzles; the menu bar's building, and the
+// program's start (the background picture) and end (asked first, or by a signal after the save in progress).
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
@@ -8,14 +9,18 @@
 #include "files/settings_file.h"
 #include "logic/levels.h"
 #include "logic/puzzle_reserve.h"
+#include "platform/safe_file.h"
 #include "screen/digit_picker.h"
 #include "screen/game_clock.h"
 #include "tests/support/test_support.h"
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <set>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace nonari {
 namespace {
@@ -174,8 +179,7 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::LoadBoard, [&] {
         EXPECT_EQ(std::tie(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates),
                   std::tie(saved.puzzle.board, saved.puzzle.givens, saved.puzzle.candidates));
-        EXPECT_EQ(pf.messages.size(), messages + 2) << "asked, and played on the default JA";
-        EXPECT_EQ(pf.script.size(), 0u);
+        EXPECT_TRUE(pf.messages.size() == messages + 2 && pf.script.empty()) << "asked, and played on the default JA";
     });
 
     setPuzzle(60);
@@ -203,6 +207,7 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     });
 
     setPuzzle(12);
+    game.puzzle.board(9, 9) = 9;  // an entry, no given
     game.settings.difficulty = 4;
     pf.printedTexts.clear();
     run(C::PrintBoard, [&] { EXPECT_EQ(pf.printedTexts.back(), "Schwierigkeitsgrad: Teuflisch mit 12 Zahlen"); });
@@ -225,14 +230,12 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
     run(C::Numbers, [] { EXPECT_TRUE(game.settings.numbersMode); });
     game.puzzle.candidates(2, 2, 2) = true;
     run(C::ShowCandidates, [] { EXPECT_TRUE(game.settings.showCandidates && !game.puzzle.candidates(2, 2, 2)); });
-    run(C::ShowCandidates,
-        [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
-    run(C::Symmetry, [] { EXPECT_FALSE(game.settings.symmetryOn); });
-    run(C::Symmetry, [] { EXPECT_TRUE(game.settings.symmetryOn); });
-    run(C::MarkClashes, [&] { EXPECT_FALSE(game.settings.markClashes || checked(C::MarkClashes)); });
-    run(C::MarkClashes, [&] { EXPECT_TRUE(game.settings.markClashes && checked(C::MarkClashes)); });
-    run(C::FreshPuzzles, [] { EXPECT_TRUE(game.settings.freshPuzzles); });
-    run(C::FreshPuzzles, [] { EXPECT_FALSE(game.settings.freshPuzzles); });
+    run(C::ShowCandidates, [] { EXPECT_TRUE(!game.settings.showCandidates && game.puzzle.candidates == CandidateGrid{}); });
+    for (bool on : {false, true}) {
+        run(C::Symmetry, [on] { EXPECT_EQ(game.settings.symmetryOn, on); });
+        run(C::MarkClashes, [&] { EXPECT_TRUE(game.settings.markClashes == on && checked(C::MarkClashes) == on); });
+        run(C::FreshPuzzles, [on] { EXPECT_NE(game.settings.freshPuzzles, on); });
+    }
 
     pf.pushStep([&] { inside = pf.findForm("ruhm") != nullptr; });
     pf.pushFormEvent("ruhm", "ruhm_Close");
@@ -329,6 +332,96 @@ TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodExceptTheClashM
     Win_0_MenuEvent(menuId(C::NewGame));
     EXPECT_TRUE(runningAfterMarks);
     EXPECT_FALSE(runningAfterNested);
+}
+
+using StartupTest = test::HeadlessGame;
+
+TEST_F(StartupTest, AFailingMenuItemDestroysThePartlyBuiltBarAndANewBarReplacesTheOld) {
+    struct FailingMenuPlatform : HeadlessPlatform {
+        bool appendMenuItem(MenuId menu, int id, const std::string& caption) override {
+            return id != 41 && HeadlessPlatform::appendMenuItem(menu, id, caption);
+        }
+    } failing;
+    installPlatform(&failing);
+    EXPECT_FALSE(buildMenuBar());
+    EXPECT_TRUE(failing.menus.empty() && failing.menuBar == 0);
+    installPlatform(&pf);
+    ASSERT_TRUE(buildMenuBar());
+    const MenuId first = pf.menuBar;
+    ASSERT_TRUE(buildMenuBar());
+    EXPECT_EQ(pf.menus.count(first), 0u);
+}
+
+// With "Frische Rätsel" kept from an earlier run, the maker runs from the start and ends with the program.
+TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
+    const std::string kept = "frische_raetsel=1\n";
+    test::writeBytes(settingsFile, {kept.begin(), kept.end()});
+    pf.endWhenScriptEmpty = false;
+    pf.messageBoxAnswers = {2, 1};
+    pf.pushStep([] { Win_0_Close(); });  // NEIN: the game goes on
+    pf.pushStep([this] { EXPECT_FALSE(pf.appEnding()); });
+    pf.pushMenu(menuId(MenuCommand::StartGame));  // a play loop ...
+    pf.pushMenu(menuId(MenuCommand::Exit));  // ... inside which the player ends the program with JA
+    EXPECT_EQ(runNonari(), 0);
+    EXPECT_TRUE(pf.appEnding() && !pf.windowOpen && !game.clock.clockRunning);
+    EXPECT_EQ(pf.messages, (std::vector<std::string>{"Spiel beenden?", "Spiel beenden?"}));
+    EXPECT_TRUE(game.settings.freshPuzzles && pf.checks[menuId(MenuCommand::FreshPuzzles)]);
+    EXPECT_FALSE(takeFreshPuzzle(4)) << "the maker has ended";
+}
+
+TEST_F(StartupTest, TheBackgroundPictureIsHandedOnOnlyWhenItsHeaderClaimsABoundedPicture) {
+    // SOI, an APP0 segment, then a frame header of 16 x 16 pixels, one component.
+    const std::vector<unsigned char> small = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0};
+    auto wide = small, cut = small, png = small;
+    wide[13] = wide[15] = 0xFF;  // 65296 x 65296: more pixels than the limit
+    cut.resize(17);   // breaks off inside the frame header
+    png.assign({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x10, 0, 0, 0, 0x10, 0,
+                8, 2, 0, 0, 0, 1, 2, 3, 4, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 5, 6, 7, 8});
+    for (const auto& bytes : {small, wide, cut, png}) {
+        test::writeBytes("muster.jpg", bytes);
+        pf.backgroundPictures.clear();
+        startNonari();
+        EXPECT_EQ(pf.backgroundPictures, bytes == small || bytes == png ? std::vector{bytes.size()} : std::vector<std::size_t>{});
+    }
+}
+
+TEST_F(StartupTest, ASignalToEndLetsTheSaveInProgressFinishThenEndsWithoutAsking) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(savedBoardFile);
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            char c = 0;
+            bool later = false;
+            pf.pushStep([] { game.puzzle.board(6, 6) = 6; });
+            pf.pushMenu(menuId(MenuCommand::SaveBoard));
+            pf.pushFormEvent("frm1", "opt2_Click");  // waits for the other game's lock
+            pf.pushStep([&later] { later = true; });  // the signal is taken first
+            _exit(read(go[0], &c, 1) == 1 && runNonari() == 0 && !later && pf.messages.empty() ? 0 : 1);
+        }
+        {
+            const SaveLock otherGame;
+            ASSERT_EQ(write(go[1], "g", 1), 1);
+            // The save is under way once the child has the lock file open.
+            bool saving = false;
+            for (int tries = 0; tries < 1000 && !saving; ++tries, usleep(5000)) {
+                std::error_code error;
+                for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(child) + "/fd", error))
+                    saving = saving || std::filesystem::read_symlink(fd.path(), error).filename() == saveLockFile;
+            }
+            EXPECT_TRUE(saving);
+            kill(child, signal);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        game.dialog.currentFile = savedBoardFile;
+        EXPECT_TRUE(readBoardRecord(1) == FileResult::Ok && game.puzzle.board(6, 6) == 6);
+        close(go[0]), close(go[1]);
+    }
 }
 
 }  // namespace
