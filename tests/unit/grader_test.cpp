@@ -48,6 +48,10 @@ TEST(Grader, EachTechniqueIsNeededByItsPuzzleEveryStepKeepsTheSolutionAndTheHint
         EXPECT_EQ(grade.hardest, technique);
         EXPECT_TRUE(grade.solved && grade.result == solution);
         EXPECT_FALSE(gradePuzzle(puzzle, upTo(T(int(technique) - 1))).solved);
+        // The ladder above the singles: Schwer up to the hidden triple, Extrem up to the swordfish, then no level.
+        if (technique >= T::LockedCandidates && technique < T::AlternatingChain)
+            EXPECT_EQ(levelOf(puzzle),
+                      technique <= T::HiddenTriple ? std::optional(2) : technique <= T::Swordfish ? std::optional(3) : std::nullopt);
         CandidateState s = candidateStateOf(puzzle);
         while (!isSolved(s)) {
             const CandidateState before = s;
