@@ -15,72 +15,58 @@
 
 #include <cstdlib>
 #include <fcntl.h>
-#include <map>
 #include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace nonari::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-void apply(const std::string& name, const std::optional<std::string>& value) {
-    if (value) setenv(name.c_str(), value->c_str(), 1);
-    else unsetenv(name.c_str());
+// Runs a test's body in a child, whose changes to the environment end with it; true when every check held.
+bool ownEnvironment(const std::function<void()>& body) {
+    return inChildProcess([&] { return body(), !::testing::Test::HasFailure(); });
 }
 
-// Environment variables set for one test (none: unset); the old values come back after it.
-class FoldersTest : public HeadlessGame {
-protected:
-    void TearDown() override {
-        for (const auto& [name, value] : saved) apply(name, value);
-        HeadlessGame::TearDown();
-    }
-    void setEnv(const std::string& name, const std::optional<std::string>& value) {
-        const char* old = std::getenv(name.c_str());
-        if (!saved.count(name)) saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        apply(name, value);
-    }
-    std::map<std::string, std::optional<std::string>> saved;
-};
+using FoldersTest = HeadlessGame;
 
 TEST_F(FoldersTest, ThePlayersFolderIsNonariHomeElseXdgDataHomeElseTheHomesLocalShare) {
-    setEnv("NONARI_HOME", "/spiele/nonari");
-    setEnv("XDG_DATA_HOME", "/daten");
-    setEnv("HOME", "/home/spieler");
-    EXPECT_EQ(playerFolder(), fs::path("/spiele/nonari"));
-    setEnv("NONARI_HOME", "");  // set but empty counts as not set
-    EXPECT_EQ(playerFolder(), fs::path("/daten/nonari"));
-    setEnv("XDG_DATA_HOME", "relativ/daten");  // a relative base folder is ignored
-    EXPECT_EQ(playerFolder(), fs::path("/home/spieler/.local/share/nonari"));
-    setEnv("XDG_DATA_HOME", std::nullopt);
-    setEnv("HOME", std::nullopt);  // no login environment: the user database knows the home
-    const fs::path fromDatabase = playerFolder();
-    EXPECT_TRUE(fromDatabase.is_absolute() && fromDatabase.filename() == "nonari") << fromDatabase;
+    EXPECT_TRUE(ownEnvironment([] {
+        setenv("NONARI_HOME", "/spiele/nonari", 1), setenv("XDG_DATA_HOME", "/daten", 1), setenv("HOME", "/home/sp", 1);
+        EXPECT_EQ(playerFolder(), fs::path("/spiele/nonari"));
+        setenv("NONARI_HOME", "", 1);  // set but empty counts as not set
+        EXPECT_EQ(playerFolder(), fs::path("/daten/nonari"));
+        setenv("XDG_DATA_HOME", "relativ/daten", 1);  // a relative base folder is ignored
+        EXPECT_EQ(playerFolder(), fs::path("/home/sp/.local/share/nonari"));
+        unsetenv("XDG_DATA_HOME"), unsetenv("HOME");  // no login environment: the user database knows the home
+        EXPECT_TRUE(playerFolder().is_absolute() && playerFolder().filename() == "nonari") << playerFolder();
+    }));
 }
 
 TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorkingFolderWithAMessage) {
     const fs::path start = fs::current_path();
-    setEnv("NONARI_HOME", (start / "neu" / "tief" / "nonari").string());
-    EXPECT_EQ(enterPlayerFolder(), "");
-    EXPECT_EQ(fs::current_path(), start / "neu" / "tief" / "nonari");
-    EXPECT_EQ(enterPlayerFolder(), "");  // a second start finds it in place
-    fs::current_path(start);
-
-    writeBytes(start / "datei", {'x'});
-    for (const fs::path& unusable : {start / "datei", start / "datei" / "nonari"}) {
-        setEnv("NONARI_HOME", unusable.string());
+    EXPECT_TRUE(ownEnvironment([&] {
+        setenv("NONARI_HOME", (start / "neu" / "tief" / "nonari").c_str(), 1);
+        EXPECT_EQ(enterPlayerFolder(), "");
+        EXPECT_EQ(fs::current_path(), start / "neu" / "tief" / "nonari");
+        EXPECT_EQ(enterPlayerFolder(), "");  // a second start finds it in place
+        fs::current_path(start);
+        writeBytes(start / "datei", {'x'});
+        for (const fs::path& unusable : {start / "datei", start / "datei" / "nonari"}) {
+            setenv("NONARI_HOME", unusable.c_str(), 1);
+            const std::string message = enterPlayerFolder();
+            EXPECT_NE(message.find("Der Spielordner " + unusable.string() + " kann nicht"), std::string::npos) << message;
+            EXPECT_NE(message.find("im Ordner " + start.string() + "."), std::string::npos) << message;
+            EXPECT_EQ(fs::current_path(), start);
+        }
+        EXPECT_EQ(readBytes(start / "datei"), std::vector<unsigned char>{'x'});
+        // The player reads the message once the window is open, and the game goes on.
         const std::string message = enterPlayerFolder();
-        EXPECT_NE(message.find("Der Spielordner " + unusable.string() + " kann nicht"), std::string::npos) << message;
-        EXPECT_NE(message.find("im Ordner " + start.string() + "."), std::string::npos) << message;
-        EXPECT_EQ(fs::current_path(), start);
-    }
-    EXPECT_EQ(readBytes(start / "datei"), std::vector<unsigned char>{'x'});
-    // The player reads the message once the window is open, and the game goes on.
-    const std::string message = enterPlayerFolder();
-    EXPECT_EQ(runNonari(message), 0);
-    EXPECT_EQ(pf.messages, std::vector<std::string>{message});
+        EXPECT_EQ(runNonari(message), 0);
+        EXPECT_EQ(pf.messages, std::vector<std::string>{message});
+    }));
 
     // A folder the player may only read is the player's folder all the same: boards and records are read from it.
     fs::permissions(start, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
@@ -93,8 +79,8 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
     fs::current_path(start);
     fs::permissions(start / "fremd", static_cast<fs::perms>(0555));
     resetGameState();
-    setEnv("NONARI_HOME", (start / "fremd").string());
     EXPECT_TRUE(inChildProcess([&] {
+        setenv("NONARI_HOME", (start / "fremd").c_str(), 1);
         if (!actAsOrdinaryUser() || !enterPlayerFolder().empty() || fs::current_path() != start / "fremd") return false;
         game.dialog.currentFile = savedBoardFile;
         return readBoardRecord(0) == FileResult::Ok && game.puzzle.board(2, 3) == 4 &&
@@ -104,41 +90,42 @@ TEST_F(FoldersTest, TheFolderIsCreatedAndEnteredAndAnUnusableOneLeavesTheWorking
 }
 
 TEST_F(FoldersTest, CollectionsComeFromThePlayersFolderFirstAndTheManualOnlyFromTheProgramsData) {
-    // Nothing here yet: the shipped copy, found beside the program.
-    const fs::path shipped = locateBoardFile("leicht.nnr");
-    EXPECT_TRUE(fs::equivalent(shipped, sourceDir() / "data" / "leicht.nnr")) << shipped;
-    writeBytes("leicht.nnr", readBytes(shipped));
-    EXPECT_EQ(locateBoardFile("leicht.nnr"), "leicht.nnr");
+    EXPECT_TRUE(ownEnvironment([this] {
+        // Nothing here yet: the shipped copy, found beside the program.
+        const fs::path shipped = locateBoardFile("leicht.nnr");
+        EXPECT_TRUE(fs::equivalent(shipped, sourceDir() / "data" / "leicht.nnr")) << shipped;
+        writeBytes("leicht.nnr", readBytes(shipped));
+        EXPECT_EQ(locateBoardFile("leicht.nnr"), "leicht.nnr");
+        // A data folder named in the environment comes before the others; saved boards are never looked up there.
+        fs::create_directory("daten");
+        writeBytes("daten/mittel.nnr", {1, 2, 3});
+        writeBytes("daten/brett.nnr", {1, 2, 3});
+        writeBytes("daten/nonari.chm", {4, 5, 6});
+        setenv("NONARI_DATA_DIR", (fs::current_path() / "daten").c_str(), 1);
+        EXPECT_EQ(fs::path(locateBoardFile("mittel.nnr")), fs::current_path() / "daten" / "mittel.nnr");
+        EXPECT_EQ(locateBoardFile("brett.nnr"), "brett.nnr");
+        EXPECT_EQ(locateBoardFile("../daten/brett.nnr"), "../daten/brett.nnr");
 
-    // A data folder named in the environment comes before the others; saved boards are never looked up there.
-    fs::create_directory("daten");
-    writeBytes("daten/mittel.nnr", {1, 2, 3});
-    writeBytes("daten/brett.nnr", {1, 2, 3});
-    writeBytes("daten/nonari.chm", {4, 5, 6});
-    setEnv("NONARI_DATA_DIR", (fs::current_path() / "daten").string());
-    EXPECT_EQ(fs::path(locateBoardFile("mittel.nnr")), fs::current_path() / "daten" / "mittel.nnr");
-    EXPECT_EQ(locateBoardFile("brett.nnr"), "brett.nnr");
-    EXPECT_EQ(locateBoardFile("../daten/brett.nnr"), "../daten/brett.nnr");
-
-    // A manual in the player's folder is never opened; without a data folder named, the shipped one beside the
-    // program is. Both topics in both formats; no viewer for the older format gives a message naming the file.
-    writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});
-    game.dialog.useHtmlHelp = true;
-    showManualOverview();
-    setEnv("NONARI_DATA_DIR", std::nullopt);
-    runPlayCommand(PlayCommand::Help, PlayMode::Game);  // the Hilfe button
-    game.dialog.useHtmlHelp = false;
-    showManualOverview();
-    showRulesHelp();
-    const std::string manual = shippedFile("nonari.chm").string();
-    EXPECT_TRUE(fs::equivalent(manual, sourceDir() / "data" / "nonari.chm")) << manual;
-    EXPECT_EQ(pf.helpShown, (std::vector<std::string>{(fs::current_path() / "daten" / "nonari.chm").string() +
-                             "#übersicht.htm", manual + "#erklärung.htm", "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
-    pf.helpSucceeds = false;
-    showRulesHelp();
-    ASSERT_EQ(pf.messages.size(), 1u);
-    EXPECT_TRUE(pf.messages[0].find("Nonari.hlp") != std::string::npos &&
-                pf.messages[0].find("nicht angezeigt") != std::string::npos) << pf.messages[0];
+        // A manual in the player's folder is never opened; without a data folder named, the shipped one beside the
+        // program is. Both topics in both formats; no viewer for the older format gives a message naming the file.
+        writeBytes("nonari.chm", {'k', 'a', 'p', 'u', 't', 't'});
+        game.dialog.useHtmlHelp = true;
+        showManualOverview();
+        unsetenv("NONARI_DATA_DIR");
+        runPlayCommand(PlayCommand::Help, PlayMode::Game);  // the Hilfe button
+        game.dialog.useHtmlHelp = false;
+        showManualOverview();
+        showRulesHelp();
+        const std::string manual = shippedFile("nonari.chm").string();
+        EXPECT_TRUE(fs::equivalent(manual, sourceDir() / "data" / "nonari.chm")) << manual;
+        EXPECT_EQ(pf.helpShown, (std::vector<std::string>{(fs::current_path() / "daten" / "nonari.chm").string() +
+                                 "#übersicht.htm", manual + "#erklärung.htm", "Nonari.hlp?Menupunkte", "Nonari.hlp?Erklärung"}));
+        pf.helpSucceeds = false;
+        showRulesHelp();
+        ASSERT_EQ(pf.messages.size(), 1u);
+        EXPECT_TRUE(pf.messages[0].find("Nonari.hlp") != std::string::npos &&
+                    pf.messages[0].find("nicht angezeigt") != std::string::npos) << pf.messages[0];
+    }));
 }
 
 TEST(Help, OnlyTheNtFamilyFromMajorSixOnUsesTheHtmlManual) {
@@ -158,8 +145,7 @@ TEST_F(FoldersTest, InformationDialogClosesByButtonAndCloseBoxAlikeAndWhenThePro
         pf.pushStep([] {});  // would run if the dialog kept waiting
         showInformation();
         EXPECT_TRUE(openAndModal && pf.windowEnabled && game.dialog.dialogClosed && !pf.findForm("Inf")) << handler;
-        EXPECT_EQ(pf.script.size(), 1u) << handler << ": the dialog returned right after the close";
-        pf.script.clear();
+        EXPECT_EQ(std::exchange(pf.script, {}).size(), 1u) << handler << ": the dialog returned right after the close";
     }
     showInformation();  // no script: the program ends while the dialog waits
     EXPECT_TRUE(pf.ending && pf.windowEnabled && !pf.findForm("Inf"));
@@ -177,11 +163,9 @@ TEST(ChildProcess, AWellBehavedChildHandsOverItsOutputAMisbehavingOneNothingAndN
     // Standard input and error are /dev/null; no other descriptor is open in the child.
     ChildOutput out = shell("read line; echo \"[$line]\"; echo fehler >&2; ls /proc/$$/fd; exit 3");
     close(ours);
-    EXPECT_EQ(out.exitCode, std::optional<int>(3));
-    EXPECT_EQ(text(out), "[]\n0\n1\n2\n");
+    EXPECT_TRUE(out.exitCode == 3 && text(out) == "[]\n0\n1\n2\n") << text(out);
     out = shell("head -c 100000 /dev/zero");  // more than one pipe's worth
-    EXPECT_EQ(out.exitCode, std::optional<int>(0));
-    EXPECT_EQ(out.output.size(), 100000u);
+    EXPECT_TRUE(out.exitCode == 0 && out.output.size() == 100000u);
 
     const ChildLimits quick{.cpuSeconds = 1, .wallMilliseconds = 300, .outputBytes = 4096};
     const std::pair<const char*, ChildLimits> misbehaving[] = {
@@ -195,8 +179,7 @@ TEST(ChildProcess, AWellBehavedChildHandsOverItsOutputAMisbehavingOneNothingAndN
     };
     for (const auto& [script, limits] : misbehaving) {
         out = shell(script, limits);
-        EXPECT_FALSE(out.exitCode.has_value()) << script;
-        EXPECT_TRUE(out.output.empty()) << script;
+        EXPECT_TRUE(!out.exitCode && out.output.empty()) << script;
     }
     // A program that is not there cannot be started: status 127 from the child, no output.
     EXPECT_EQ(runLimitedChild("/nonexistent/nonari-manual-page", {}, quick).exitCode, std::optional<int>(127));

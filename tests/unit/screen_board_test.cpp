@@ -37,9 +37,10 @@ TEST_F(ScreenBoard, GivensFromGivensMarksOnlyInEmptyCellsAndOwnNotesKeepTheClock
     game.puzzle.candidates(7, 7, 9) = game.puzzle.candidates(7, 7, 1) = game.puzzle.candidates(3, 3, 1) = true;
     game.clock.clockRunning = true;
     drawBoard();
-    auto glyphs = textsOfHeight(58), marks = textsOfHeight(21);
-    ASSERT_EQ(std::make_pair(glyphs.size(), marks.size()), std::make_pair(2ul, 2ul));
-    EXPECT_EQ(glyphs[0].text + glyphs[1].text + "|" + marks[0].text + marks[1].text, "46|19");
+    std::string shown;
+    for (int height : {58, 21})
+        for (const DrawOp& op : textsOfHeight(height)) shown += op.text;
+    EXPECT_EQ(shown, "4619");
     EXPECT_TRUE(game.clock.clockRunning);
 
     rec.ops.clear();  // emptying a cell wipes its whole mark area
@@ -51,10 +52,9 @@ TEST_F(ScreenBoard, GivensFromGivensMarksOnlyInEmptyCellsAndOwnNotesKeepTheClock
 
     rec.ops.clear();  // cells off the board are left alone
     drawGivenCell(10, 1, 3);
-    EXPECT_TRUE(rec.ops.empty());
+    EXPECT_TRUE(rec.ops.empty() && game.puzzle.givens(10, 1) == 0);
     drawGivenCell(5, 7, 8);
-    const PuzzleState& puzzle = game.puzzle;
-    EXPECT_EQ(std::make_tuple(puzzle.givens(5, 7), puzzle.board(5, 7), puzzle.givens(10, 1)), std::make_tuple(8, 0, 0));
+    EXPECT_TRUE(game.puzzle.givens(5, 7) == 8 && game.puzzle.board(5, 7) == 0);
 }
 
 TEST_F(ScreenBoard, LettersModeShowsAToIInTheCellsAndTheStatisticsHeader) {
@@ -93,7 +93,7 @@ TEST_F(ScreenBoard, AutomaticCandidatesStopTheClockAndFollowTheBoard) {
     EXPECT_TRUE(textsOfHeight(21).empty());
 }
 
-TEST_F(ScreenBoard, UnknownFontNumbersAndTheLargeFontSwitch) {
+TEST_F(ScreenBoard, UnknownFontNumbersTheLargeFontSwitchAndAShadowTitleThatLeavesTheDrawingStateAsItFoundIt) {
     for (int number : {16, 12, 0, -3}) EXPECT_EQ(screenFont(number).face, "System") << number;
     // Only font 8 measures the system font, above 16 pixels, and the switch never turns back.
     for (auto [height, number, large] : {std::tuple{16, 8, false}, {20, 18, false}, {20, 8, true}, {12, 8, true}}) {
@@ -101,13 +101,8 @@ TEST_F(ScreenBoard, UnknownFontNumbersAndTheLargeFontSwitch) {
         selectFont(number);
         EXPECT_EQ(game.screen.largeFonts, large) << height << " " << number;
     }
-}
-
-TEST_F(ScreenBoard, ShadowTitleLeavesTheDrawingStateAsItFoundIt) {
     drawShadowText(16, Black, 687, 219, "STATISTIK:");
-    auto texts = rec.of(DrawOp::Text);
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(std::make_pair(texts[0].opaque, texts[1].raster), std::make_pair(false, RasterMode::XorPen));
+    EXPECT_EQ(rec.of(DrawOp::Text).size(), 2u);
     EXPECT_EQ(std::tie(rec.now.raster, rec.now.opaque, rec.now.font.face),
               std::make_tuple(RasterMode::CopyPen, true, std::string("Terminal")));
 }
