@@ -372,16 +372,17 @@ TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
 TEST_F(StartupTest, TheBackgroundPictureIsHandedOnOnlyWhenItsHeaderClaimsABoundedPicture) {
     // SOI, an APP0 segment, then a frame header of 16 x 16 pixels, one component.
     const std::vector<unsigned char> small = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0};
-    auto wide = small, cut = small, png = small;
-    wide[13] = wide[15] = 0xFF;  // 65296 x 65296: more pixels than the limit
+    auto most = small, wide = small, cut = small, png = small;
+    most[13] = most[15] = wide[13] = wide[15] = 0x10, most[14] = most[16] = wide[16] = 0;  // 4096 x 4096: the limit
+    wide[14] = 1;     // one row more
     cut.resize(17);   // breaks off inside the frame header
     png.assign({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x10, 0, 0, 0, 0x10, 0,
                 8, 2, 0, 0, 0, 1, 2, 3, 4, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 5, 6, 7, 8});
-    for (const auto& bytes : {small, wide, cut, png}) {
+    for (const auto& bytes : {small, most, wide, cut, png}) {
         test::writeBytes("muster.jpg", bytes);
         pf.backgroundPictures.clear();
         startNonari();
-        EXPECT_EQ(pf.backgroundPictures, bytes == small || bytes == png ? std::vector{bytes.size()} : std::vector<std::size_t>{});
+        EXPECT_EQ(pf.backgroundPictures, bytes != wide && bytes != cut ? std::vector{bytes.size()} : std::vector<std::size_t>{});
     }
 }
 
