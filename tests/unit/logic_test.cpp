@@ -253,7 +253,7 @@ TEST(Grader, EachTechniqueIsNeededByItsPuzzleEveryStepKeepsTheSolutionAndTheHint
         EXPECT_FALSE(gradePuzzle(puzzle, upTo(T(int(technique) - 1))).solved);
         // The ladder above the singles: Schwer up to the hidden triple, Extrem up to the swordfish, then no level.
         const std::optional<int> ladder = technique <= T::HiddenTriple ? 2 : technique <= T::Swordfish ? 3 : std::optional<int>();
-        if (technique >= T::LockedCandidates && technique < T::AlternatingChain) EXPECT_EQ(levelOf(puzzle), ladder);
+        if (technique >= T::LockedCandidates && technique < T::AlternatingChain) { EXPECT_EQ(levelOf(puzzle), ladder); }
         CandidateState s = candidateStateOf(puzzle);
         while (!isSolved(s)) {
             const CandidateState before = s;
