@@ -1,9 +1,6 @@
-// Menu commands: every id of the menu table with its effect, the idle state every command returns to, a won timed
-// game, new games from the collections and from the maker of fresh puzzles; the menu bar's building; the program's
-// start (the player's folder, the background picture) and end (asked first, or by a signal after the save in
-// progress); where collections and the manual are found, the manual's format and topics, the information dialog,
-// and the helper program that reads the manual: one that misbehaves (crashes, hangs, spins, floods its output or
-// grabs memory) gives the caller no output, and the game goes on.
+// Menu commands and the idle state each returns to, new games from the collections and the maker of fresh puzzles,
+// the program's start (player's folder, background picture) and end (asked, or by a signal after the save in
+// progress), where collections and the manual are found, the information dialog and the manual's helper process.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
@@ -59,22 +56,18 @@ protected:
         EXPECT_EQ(game.screen.helpText, helpTextChooseMenu);
         EXPECT_FALSE(game.clock.clockRunning || game.dialog.abortInput);
         EXPECT_EQ(pf.labelText(game.screen.uhr), idleClockText);
-        EXPECT_TRUE(checked(difficultyCommand(game.settings.difficulty)));
-        EXPECT_EQ(std::vector({checked(C::Numbers), checked(C::Letters), checked(C::ShowCandidates),
-                               checked(C::Symmetry)}),
-                  std::vector({game.settings.numbersMode, !game.settings.numbersMode, game.settings.showCandidates,
-                               game.settings.symmetryOn}));
+        EXPECT_EQ(std::vector({checked(difficultyCommand(game.settings.difficulty)), checked(C::Numbers),
+                               checked(C::Letters), checked(C::ShowCandidates), checked(C::Symmetry)}),
+                  std::vector({true, game.settings.numbersMode, !game.settings.numbersMode,
+                               game.settings.showCandidates, game.settings.symmetryOn}));
     }
     bool checked(MenuCommand command) { return pf.checks[menuId(command)]; }
     static int filled(const Grid& g) { return static_cast<int>(std::ranges::count_if(g.cell, std::identity{})); }
     // The first `count` cells of the solution in reading order, as givens.
     static void setPuzzle(int count) {
         game.puzzle.board.clear();
-        game.puzzle.givens.clear();
-        for (int i = 0; i < count; ++i) {
-            const int c = i % 9 + 1, r = i / 9 + 1;
-            game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
-        }
+        for (int i = 0; i < count; ++i) game.puzzle.board(i % 9 + 1, i / 9 + 1) = solution(i % 9 + 1, i / 9 + 1);
+        game.puzzle.givens = game.puzzle.board;
     }
     // Record r of collection k holds 40 - 6k - r givens, so a count tells file and record apart; the
     // Mittel file holds a fifth record with 50, which no new game may take.
@@ -82,10 +75,7 @@ protected:
         const GameState before = game;
         for (int k = 0; k <= 4; ++k) {
             game.dialog.currentFile = collectionFile(k);
-            for (std::int16_t r = 0; r <= 3; ++r) {
-                setPuzzle(40 - 6 * k - r);
-                ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
-            }
+            for (std::int16_t r = 0; r <= 3; ++r) { setPuzzle(40 - 6 * k - r); ASSERT_EQ(writeBoardRecord(r), FileResult::Ok); }
         }
         game.dialog.currentFile = "fuenf.nnr";
         setPuzzle(50);

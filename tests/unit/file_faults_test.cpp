@@ -1,8 +1,6 @@
-// The game's files: board records (the byte layout, missing, damaged and short files); the champions file (its
-// 150-line layout, any line end, Windows-1252 names) with the record check (which place a time earns, the name form,
-// what reaches the file) and the hall-of-fame dialog; hostile and unlucky files (pipes, devices and huge files in
-// place of the game's files, saves that fail or are killed, leftovers of interrupted saves, links, unusable
-// collections, two games saving into one folder at once): nothing may hang, nothing may be lost.
+// The game's files: board records, the champions file with the record check and the hall of fame, and hostile or
+// unlucky files (pipes, devices, huge files, failed and killed saves, leftovers, links, unusable collections, two
+// games saving into one folder at once): nothing may hang, nothing may be lost.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 #include "fame/champions_file.h"
@@ -22,12 +20,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace nonari {
+namespace nonari::test {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
+std::string minutes(int m) { return std::string("00:") + (m < 10 ? "0" : "") + std::to_string(m) + ":00.0"; }
 std::string notWritten(const std::string& file) { return "Die Datei „" + file + "“ konnte nicht geschrieben werden."; }
 std::string readOnly(const fs::path& folder, const std::string& file) {
     return "Der Ordner „" + folder.string() + "“ ist schreibgeschützt. Die Datei „" + file +
@@ -46,13 +45,13 @@ std::string readOnly(const fs::path& folder, const std::string& file) {
 // Runs body as an ordinary user in a child that may neither hang nor grow without bound, as a hostile file
 // once made the game do; true when it returns true and its checks hold.
 bool boundedChild(const std::function<bool()>& body) {
-    return test::inChildProcess([&] {
+    return inChildProcess([&] {
         alarm(60);
 #ifndef NONARI_SANITIZED
         rlimit memory{1u << 30, 1u << 30};
         setrlimit(RLIMIT_AS, &memory);
 #endif
-        return test::actAsOrdinaryUser() && body() && !::testing::Test::HasFailure();
+        return actAsOrdinaryUser() && body() && !::testing::Test::HasFailure();
     });
 }
 
@@ -67,10 +66,8 @@ void makeHostile(const std::string& name, Hostile kind) {
         case Pipe: ASSERT_EQ(mkfifo(name.c_str(), 0644), 0); break;
         case Device: fs::create_symlink("/dev/zero", name); break;
         case Folder: fs::create_directory(name); break;
-        case Huge:
-        case Unreadable:
-        case ReadOnlyFolder:
-            test::writeBytes(name, kind == ReadOnlyFolder ? Bytes{} : Bytes{'x'});
+        case Huge: case Unreadable: case ReadOnlyFolder:
+            writeBytes(name, kind == ReadOnlyFolder ? Bytes{} : Bytes{'x'});
             if (kind == Huge) fs::resize_file(name, std::uintmax_t{1} << 30);
             // Anyone may write each: only a failed read, or the folder, keeps a save from replacing it.
             fs::permissions(name, static_cast<fs::perms>(kind == Unreadable ? 0222 : 0666));
@@ -87,7 +84,7 @@ auto identity(const std::string& name) {
 
 // Every new game at a level must be one of the four puzzles of that shipped file.
 void expectDrawsFrom(int level, const fs::path& file) {
-    const Bytes bytes = test::readBytes(file);
+    const Bytes bytes = readBytes(file);
     std::vector<Grid> puzzles(4);
     for (std::size_t n = 0; n < 4; ++n)
         std::copy_n(bytes.begin() + static_cast<long>(n * boardRecordSize + 100), 100, puzzles[n].cell.begin());
@@ -100,7 +97,7 @@ void expectDrawsFrom(int level, const fs::path& file) {
     }
 }
 
-class FileFaultsTest : public test::HeadlessGame {
+class FileFaultsTest : public HeadlessGame {
 protected:
     // Saves or loads record 2 of brett.nnr through the slot dialog.
     void slot2(void (*openDialog)()) {
@@ -128,17 +125,17 @@ Bytes recordOf() {
 }
 
 TEST_F(FileFaultsTest, NothingIsWrittenOutsideTheFourRecordsOrTheWorkingFolder) {
-    const Bytes old(boardRecordSize, 1), outside = test::readBytes("../brett.nnr");
+    const Bytes old(boardRecordSize, 1), outside = readBytes("../brett.nnr");
     fs::create_directory("data");
-    for (const char* name : {savedBoardFile, "data/extrem.nnr"}) test::writeBytes(name, old);
+    for (const char* name : {savedBoardFile, "data/extrem.nnr"}) writeBytes(name, old);
     game.dialog.currentFile = savedBoardFile;
     for (std::int16_t record : {4, -1}) EXPECT_EQ(writeBoardRecord(record), FileResult::NotWritten) << record;
     for (const char* name : {"data/extrem.nnr", "../brett.nnr", ".", ""}) {
         game.dialog.currentFile = name;
         EXPECT_EQ(writeBoardRecord(0), FileResult::NotWritten) << name;
     }
-    EXPECT_TRUE(test::readBytes(savedBoardFile) == old && test::readBytes("data/extrem.nnr") == old);
-    EXPECT_EQ(test::readBytes("../brett.nnr"), outside);
+    EXPECT_TRUE(readBytes(savedBoardFile) == old && readBytes("data/extrem.nnr") == old);
+    EXPECT_EQ(readBytes("../brett.nnr"), outside);
 }
 
 TEST_F(FileFaultsTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
@@ -156,17 +153,17 @@ TEST_F(FileFaultsTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
     const std::pair<const char*, Bytes> unusable[] = {{"missing", {}}, {"short", slice(record, 0, 2199)},
         {"far beyond the end", record}, {"board byte 10", withByte(55)}, {"given byte 10", withByte(199)}};
     for (const auto& [what, bytes] : unusable) {
-        if (!bytes.empty()) test::writeBytes(savedBoardFile, bytes);
+        if (!bytes.empty()) writeBytes(savedBoardFile, bytes);
         EXPECT_EQ(readBoardRecord(bytes == record ? 9 : 0), bytes.empty() ? FileResult::Missing : FileResult::Damaged) << what;
         EXPECT_EQ(grids(game), grids(empty)) << what;
     }
-    test::writeBytes(savedBoardFile, record);
+    writeBytes(savedBoardFile, record);
     EXPECT_EQ(readBoardRecord(0), FileResult::Ok);
     EXPECT_EQ(grids(game), grids(filled));
     // Written back, every note is 0xFF; the three records the file lacked are blank, each with its 1000 filler
     // digits. Which records a save keeps whole is checked on the saved inputs of the board-record fuzz target.
     EXPECT_EQ(writeBoardRecord(0), FileResult::Ok);
-    const Bytes file = test::readBytes(savedBoardFile);
+    const Bytes file = readBytes(savedBoardFile);
     ASSERT_EQ(file.size(), 4u * boardRecordSize);
     for (std::size_t n = 0; n < 4; ++n) {
         EXPECT_EQ(slice(file, n * boardRecordSize, 1200), n != 0 ? Bytes(1200, 0) : recordOf()) << n;
@@ -180,7 +177,7 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
     // gets its own readable copy of the shipped collection.
     const fs::path data = work->path() / "ausgeliefert", shipped = data / collectionFile(3);
     fs::create_directory(data);
-    fs::copy_file(test::sourceDir() / "data" / collectionFile(3), shipped);
+    fs::copy_file(sourceDir() / "data" / collectionFile(3), shipped);
     fs::permissions(data, static_cast<fs::perms>(0755));
     fs::permissions(shipped, static_cast<fs::perms>(0644));
     for (Hostile kind : {Pipe, Device, Huge, Folder, Unreadable, ReadOnlyFolder}) {
@@ -215,10 +212,8 @@ TEST_F(FileFaultsTest, FilesThatCannotBeUsedOrWrittenAreNeitherReadWholeNorChang
             pf.pushFormEvent("ruhm", "ruhm_Close");
             showHallOfFame();
             // Only a huge board file takes the board: its first four records make a file of exactly four.
-            auto failed = kind != ReadOnlyFolder ? std::vector<std::string>{notWritten(savedBoardFile),
-                              notWritten(championsFile), "Wirklich löschen?", notWritten(championsFile)}
-                          : std::vector<std::string>{readOnly(work->path(), savedBoardFile), readOnly(work->path(),
-                              championsFile), "Wirklich löschen?", readOnly(work->path(), championsFile)};
+            auto why = [&](const char* file) { return kind == ReadOnlyFolder ? readOnly(work->path(), file) : notWritten(file); };
+            std::vector<std::string> failed{why(savedBoardFile), why(championsFile), "Wirklich löschen?", why(championsFile)};
             if (kind == Huge) failed.erase(failed.begin());
             EXPECT_EQ(pf.messages, failed);
             game.puzzle.board.clear();
@@ -241,20 +236,20 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     // A whole board record in a leftover: it is not what the player saved, and must not take its place.
     game.dialog.currentFile = "brett.nnr.tmp" + deadPid + "-0";
     ASSERT_EQ(writeBoardRecord(0), FileResult::Ok);
-    test::writeBytes("Champions.Rhm.tmp" + deadPid + "-17", Bytes(100, 'x'));
+    writeBytes("Champions.Rhm.tmp" + deadPid + "-17", Bytes(100, 'x'));
     std::set<std::string> kept = {
         "brett.nnr.tmp1-0",                                  // its writer still runs (process 1 always does)
         "brett.nnr.tmp" + deadPid + "-0x", "brett.nnr.tmp" + deadPid, "brett.nnr.tmp-" + deadPid + "-1",
         "brett.nnr.tmp0-1", "notizen.txt.tmp" + deadPid + "-1",  // not of the game's naming
         "leicht.nnr.tmp" + deadPid + "-2"};                     // the game never writes a collection
-    for (const std::string& name : kept) test::writeBytes(name, {'k'});
+    for (const std::string& name : kept) writeBytes(name, {'k'});
     kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile, saveLockFile});
     fs::create_directory("Champions.Rhm.tmp" + deadPid + "-3");  // a folder was never made by a save
     const Bytes oldBoards(8800, 1);  // four records of ones
-    test::writeBytes(savedBoardFile, oldBoards);
+    writeBytes(savedBoardFile, oldBoards);
 
     // A file-size limit (a full disk) fails the write; its signal, left at its default, must not end the game.
-    EXPECT_TRUE(test::inChildProcess([this] {
+    EXPECT_TRUE(inChildProcess([this] {
         std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{1000, 1000};
         setrlimit(RLIMIT_FSIZE, &limit);
@@ -266,7 +261,7 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(".")) left.insert(entry.path().filename().string());
     EXPECT_EQ(left, kept);
-    EXPECT_EQ(test::readBytes(savedBoardFile), oldBoards);
+    EXPECT_EQ(readBytes(savedBoardFile), oldBoards);
 }
 
 TEST_F(FileFaultsTest, LinkedFilesAreReadAndSavedThroughTheirLinksWhichStayAndALinkToNothingIsNamed) {
@@ -295,10 +290,9 @@ TEST_F(FileFaultsTest, LinkedFilesAreReadAndSavedThroughTheirLinksWhichStayAndAL
     checkForRecord();
     EXPECT_TRUE(pf.messages.empty());
     EXPECT_TRUE(fs::is_symlink(savedBoardFile) && fs::is_symlink(championsFile) && fs::is_symlink("sync/link"));
-    EXPECT_EQ(test::readBytes("sync/brett.nnr").at(2 * boardRecordSize + 11), 2);  // cell (1, 1)
-    ASSERT_EQ(loadChampions(), FileResult::Ok);
-    EXPECT_EQ(game.fame.championName[2][1] + game.fame.championName[2][2], "Alt");  // the record is place 1, "Alt" 2
-    EXPECT_EQ(game.fame.championTime[2][1], "00:01:02.3");
+    EXPECT_EQ(readBytes("sync/brett.nnr").at(2 * boardRecordSize + 11), 2);  // cell (1, 1)
+    ASSERT_EQ(loadChampions(), FileResult::Ok);  // the record is place 1, "Alt" place 2
+    EXPECT_EQ(game.fame.championName[2][1] + game.fame.championName[2][2] + game.fame.championTime[2][1], "Alt00:01:02.3");
 
     fs::remove("sync/brett.nnr");
     slot2(openSaveDialog);
@@ -308,14 +302,14 @@ TEST_F(FileFaultsTest, LinkedFilesAreReadAndSavedThroughTheirLinksWhichStayAndAL
 }
 
 TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOne) {
-    const fs::path shipped = test::sourceDir() / "data";
+    const fs::path shipped = sourceDir() / "data";
     std::mt19937 noise(7);
     Bytes garbage(20000);
     for (auto& b : garbage) b = static_cast<unsigned char>(noise());
-    Bytes half = test::readBytes(shipped / collectionFile(3));
+    Bytes half = readBytes(shipped / collectionFile(3));
     half.resize(2 * boardRecordSize + 1000);  // two whole records, then the file breaks off
     const Bytes here[] = {{}, garbage, Bytes(4 * boardRecordSize, 0), half};
-    for (int level = 0; level < 4; ++level) test::writeBytes(collectionFile(level), here[level]);
+    for (int level = 0; level < 4; ++level) writeBytes(collectionFile(level), here[level]);
     // A usable collection here is still the one played: Mittel's puzzles under Teuflisch's name.
     fs::copy_file(shipped / collectionFile(1), collectionFile(4));
     for (int level = 0; level < 5; ++level) expectDrawsFrom(level, shipped / collectionFile(level == 4 ? 1 : level));
@@ -328,7 +322,7 @@ TEST_F(FileFaultsTest, ACollectionHereWithoutAUsableRecordGivesWayToTheShippedOn
                                   "534678912672195348198342567859761423426853791713924856961537284287419635345286179"};
     for (int level = 0; level < 4; ++level) {
         game.dialog.currentFile = collectionFile(level);
-        game.puzzle.board = game.puzzle.givens = test::gridFromText(broken[level]);
+        game.puzzle.board = game.puzzle.givens = gridFromText(broken[level]);
         for (std::int16_t r = 0; r < 4; ++r) ASSERT_EQ(writeBoardRecord(r), FileResult::Ok);
         expectDrawsFrom(level, shipped / collectionFile(level));
     }
@@ -351,9 +345,9 @@ long entries() { return std::distance(fs::directory_iterator("."), fs::directory
 TEST_F(FileFaultsTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBeforeOrAsAfter) {
     // The files each state leaves, made once undisturbed after the first save has made the other records.
     save(1), save(2);
-    const Bytes boardsSecond = test::readBytes(savedBoardFile), championsSecond = test::readBytes(championsFile);
+    const Bytes boardsSecond = readBytes(savedBoardFile), championsSecond = readBytes(championsFile);
     save(1);
-    const Bytes boardsFirst = test::readBytes(savedBoardFile), championsFirst = test::readBytes(championsFile);
+    const Bytes boardsFirst = readBytes(savedBoardFile), championsFirst = readBytes(championsFile);
     ASSERT_TRUE(boardsFirst != boardsSecond && championsFirst != championsSecond);
     std::mt19937 moments(20240601);
     std::uniform_int_distribution<int> delayMicroseconds(0, 15000);  // kills before, inside and between a few saves
@@ -361,14 +355,13 @@ TEST_F(FileFaultsTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBeforeOrAs
     for (int round = 0; round < 250; ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
-        if (child == 0)
-            for (;;) save(2), save(1);
+        if (child == 0) for (;;) save(2), save(1);
         usleep(static_cast<useconds_t>(delayMicroseconds(moments)));
         kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child failed by itself";
-        const Bytes boards = test::readBytes(savedBoardFile), champions = test::readBytes(championsFile);
+        const Bytes boards = readBytes(savedBoardFile), champions = readBytes(championsFile);
         ASSERT_TRUE(boards == boardsFirst || boards == boardsSecond) << "brett.nnr torn, " << round;
         ASSERT_TRUE(champions == championsFirst || champions == championsSecond) << "Champions.Rhm torn, " << round;
         boardsNew += boards == boardsSecond;
@@ -381,20 +374,20 @@ TEST_F(FileFaultsTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBeforeOrAs
 
 TEST_F(FileFaultsTest, FailuresLeaveTheOldFileAndNoLeftoversSuccessReplacesItWhole) {
     const Bytes old(8800, 0x11), replacement(8800, 0x22);
-    test::writeBytes("brett.nnr", old);
+    writeBytes("brett.nnr", old);
     // A read-only file of the user's own, in a folder of the user's own that would allow the rename.
     chmod("brett.nnr", 0444);
     ASSERT_TRUE(geteuid() != 0 || (chown(".", 65534, 65534) == 0 && chown("brett.nnr", 65534, 65534) == 0));
-    EXPECT_TRUE(test::inChildProcess([&] {
-        return test::actAsOrdinaryUser() && replaceFileContents("brett.nnr", replacement) == FileResult::NotWritten;
+    EXPECT_TRUE(inChildProcess([&] {
+        return actAsOrdinaryUser() && replaceFileContents("brett.nnr", replacement) == FileResult::NotWritten;
     }));
     for (const char* path : {"missing/brett.nnr", ""})
         EXPECT_EQ(replaceFileContents(path, replacement), FileResult::NotWritten) << path;
-    EXPECT_TRUE(test::readBytes("brett.nnr") == old && entries() == 1);
+    EXPECT_TRUE(readBytes("brett.nnr") == old && entries() == 1);
     // A shorter content leaves nothing of the longer one, and the permissions stay.
     chmod("brett.nnr", 0640);
     EXPECT_EQ(replaceFileContents("brett.nnr", Bytes(300, 0x33)), FileResult::Ok);
-    EXPECT_TRUE(test::readBytes("brett.nnr") == Bytes(300, 0x33) && entries() == 1);
+    EXPECT_TRUE(readBytes("brett.nnr") == Bytes(300, 0x33) && entries() == 1);
     EXPECT_EQ(fs::status("brett.nnr").permissions(), static_cast<fs::perms>(0640));
 }
 
@@ -410,10 +403,7 @@ Grid boardOf(int round) {
 bool playAlongside(int me, int rounds, int startSignal) {
     char go = 0;
     if (read(startSignal, &go, 1) != 1) return false;
-    auto time = [rounds](int round) {  // each round faster: the newest record is always place 1
-        const int s = rounds - round;
-        return "00:0" + std::to_string(s / 60) + ":" + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60) + ".0";
-    };
+    auto time = [rounds](int round) { return minutes(rounds - 1 - round); };  // each round faster: always place 1
     game.settings.difficulty = static_cast<std::int16_t>(me);
     game.dialog.currentFile = savedBoardFile;
     HeadlessPlatform& pf = static_cast<HeadlessPlatform&>(platform());
@@ -461,7 +451,7 @@ TEST_F(FileFaultsTest, TwoGamesInOneFolderSavingAndWinningAtTheSameMomentLoseNot
                              "Spiel " + std::to_string(me)), 10);
     }
     // A game that keeps the lock too long: the save is refused with a question to try again, and nothing is lost.
-    const auto before = test::readBytes(savedBoardFile);
+    const auto before = readBytes(savedBoardFile);
     game.puzzle.board(5, 5) = 5;
     saveLockWaitMilliseconds = 20;
     auto other = std::make_unique<SaveLock>();
@@ -469,7 +459,7 @@ TEST_F(FileFaultsTest, TwoGamesInOneFolderSavingAndWinningAtTheSameMomentLoseNot
     pf.pushFormEvent("frm1", "opt3_Click");
     openSaveDialog();
     EXPECT_TRUE(pf.messages.size() == 2 && pf.messages[1].find("Ein anderes Nonari sichert gerade") != std::string::npos);
-    EXPECT_EQ(test::readBytes(savedBoardFile), before);
+    EXPECT_EQ(readBytes(savedBoardFile), before);
     other.reset();
     EXPECT_EQ(writeBoardRecord(2), FileResult::Ok) << "the lock is given back";
 }
@@ -483,10 +473,9 @@ std::string blockLines(int d, const std::string& end = "\r\n") {
     return text;
 }
 
-std::string minutes(int m) { return std::string("00:") + (m < 10 ? "0" : "") + std::to_string(m) + ":00.0"; }
 using Rows = std::vector<std::vector<std::string>>;
 
-class RecordCheckTest : public test::HeadlessGame {
+class RecordCheckTest : public HeadlessGame {
 protected:
     void SetUp() override {
         HeadlessGame::SetUp();
@@ -528,7 +517,7 @@ TEST_F(RecordCheckTest, TheFileHoldsAllLinesInWindows1252AndCrLfAndIsReadInAnyLi
     std::string expected;
     for (int place = 0; place < 50; ++place) expected += "\r\n\r\n9\r\n";  // 150 lines, empty places
     expected.replace(10 * 7, 7, "J\xFCrgen \x80  Stra\xDF" "e ??\r\n3.4.2024\r\n00:12:34.5\r\n");
-    EXPECT_EQ(test::readBytes(championsFile), std::vector<unsigned char>(expected.begin(), expected.end()));
+    EXPECT_EQ(readBytes(championsFile), std::vector<unsigned char>(expected.begin(), expected.end()));
     auto names = game.fame.championName, dates = game.fame.championDate, times = game.fame.championTime;
     names[1][1] = "Jürgen €  Straße ??";
     EXPECT_EQ(loadChampions(), FileResult::Ok);
@@ -542,7 +531,7 @@ TEST_F(RecordCheckTest, TheFileHoldsAllLinesInWindows1252AndCrLfAndIsReadInAnyLi
     // 120 lines in four line ends, CR CR LF being CR LF converted twice on its way between systems; the rest is
     // emptied, and a save writes it in CR LF.
     std::string text = blockLines(0, "\n") + blockLines(1, "\r") + blockLines(2) + blockLines(3, "\r\r\n");
-    test::writeBytes(championsFile, {text.begin(), text.end()});
+    writeBytes(championsFile, {text.begin(), text.end()});
     for (auto& list : game.fame.championTime) list.fill("alt");
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     for (int d = 0; d < 5; ++d)
@@ -552,9 +541,9 @@ TEST_F(RecordCheckTest, TheFileHoldsAllLinesInWindows1252AndCrLfAndIsReadInAnyLi
     ASSERT_EQ(saveChampions(), FileResult::Ok);
     text = blockLines(0) + blockLines(1) + blockLines(2) + blockLines(3);
     for (int p = 1; p <= 10; ++p) text += "\r\n\r\n9\r\n";
-    EXPECT_EQ(test::readBytes(championsFile), std::vector<unsigned char>(text.begin(), text.end()));
+    EXPECT_EQ(readBytes(championsFile), std::vector<unsigned char>(text.begin(), text.end()));
     text = "\r\n1.2.2024\r\n00:00:01.0\r\n";  // an empty name
-    test::writeBytes(championsFile, {text.begin(), text.end()});
+    writeBytes(championsFile, {text.begin(), text.end()});
     EXPECT_EQ(loadChampions(), FileResult::Ok);
     EXPECT_EQ(game.fame.championName[0][1] + "|" + game.fame.championTime[0][1], "|00:00:01.0");
 }
@@ -579,7 +568,7 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
 
     // Slower than all ten: no name form, the list still shown. A name cancelled or closed: nothing
     // stored, and the last confirmed name is kept for the next form.
-    const auto before = test::readBytes(championsFile);
+    const auto before = readBytes(championsFile);
     const auto names = game.fame.championName, times = game.fame.championTime;
     EXPECT_EQ(win("00:59:00.0").size(), 10u);
     for (const char* handler : {"cmd6_Click", "champ_Close"}) {
@@ -587,7 +576,7 @@ TEST_F(RecordCheckTest, PlacesOnAnEmptyAndAFullListAndWhatStoresNothing) {
         EXPECT_FALSE(game.fame.nameConfirmed);
     }
     EXPECT_EQ(std::tie(game.fame.championName, game.fame.championTime), std::tie(names, times));
-    EXPECT_EQ(test::readBytes(championsFile), before);
+    EXPECT_EQ(readBytes(championsFile), before);
 
     // A name the file cannot hold is refused with a word; the form stays open with it for a change.
     pf.pushStep([this] { pf.findForm("champ")->texts["ed1"] = "Li 李 😀 Ære"; });
@@ -639,4 +628,4 @@ TEST_F(RecordCheckTest, HallOfFameListsShowFilledPlacesOnTheCurrentTabAndDeleteC
 }
 
 }  // namespace
-}  // namespace nonari
+}  // namespace nonari::test

@@ -1,6 +1,5 @@
-// The rules on grids: clashes, verdicts and the restart; the solve command with its guesses and reports; the board
-// shuffle; the technique grader with one puzzle per technique, the hint, the five levels, the shipped collections
-// and the collection tool.
+// The rules on grids, the solve command and its reports, the shuffle, the technique grader with one puzzle per
+// technique, the hint, the five levels, the shipped collections and the collection tool.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "logic/hint.h"
@@ -25,8 +24,7 @@ long countMarks(const CandidateGrid& candidates) { return std::ranges::count(can
 
 // Two swappable rectangles, cells x y / y x in two rows of one band and two columns of different stacks; with
 // either of them empty the board has exactly two completions and no single in them.
-const Grid solution =
-    test::gridFromText("365781429941326875728549613279658134514237968683194752856412397437965281192873546");
+const Grid solution = test::gridFromText("365781429941326875728549613279658134514237968683194752856412397437965281192873546");
 
 TEST(Rules, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
     // Empty: every digit fits every cell; index 0 is no cell and no digit, nor is anything outside the board.
@@ -65,8 +63,7 @@ TEST(Rules, OneDuplicateAnywhereBlocksEveryDigitAndNoByteReachesPastATable) {
     }
     // A byte no digit can have (a damaged file) is a conflict in itself, and is never read as an index.
     board.clear();
-    board(3, 3) = 12;
-    board(4, 4) = 255;
+    board(3, 3) = 12, board(4, 4) = 255;
     EXPECT_FALSE(isConsistent(board));
     EXPECT_EQ(clashingCells(board), Grid{}) << "no digit repeats";
     candidates.fill(true);
@@ -88,8 +85,7 @@ TEST(Rules, OnlyAFullBoardWithoutARepeatIsSolvedAndARestartKeepsTheGivens) {
     // A restart keeps the board's digits where givens stand (even one its given disagrees with), empties the rest
     // and forgets the notes.
     Grid givens, expected;
-    givens(1, 1) = 1;
-    givens(9, 9) = 8;
+    givens(1, 1) = 1, givens(9, 9) = 8;
     expected(1, 1) = solution(1, 1), expected(9, 9) = solution(9, 9);
     board = solution;
     board(0, 0) = expected(0, 0) = 7;  // index 0 is no cell
@@ -102,9 +98,7 @@ TEST(Rules, OnlyAFullBoardWithoutARepeatIsSolvedAndARestartKeepsTheGivens) {
 // Writes down what the solver reports: "x,y=d" per placement, "|" per run of passes, "~" per undone row of guesses.
 struct Journal : SolverObserver {
     std::string log;
-    void placed(int x, int y, int d) override {
-        log += std::to_string(x) + "," + std::to_string(y) + "=" + std::to_string(d) + " ";
-    }
+    void placed(int x, int y, int d) override { log += std::to_string(x) + "," + std::to_string(y) + "=" + std::to_string(d) + " "; }
     void passesFinished() override { log += "| "; }
     void guessesUndone() override { log += "~ "; }
 };
@@ -149,8 +143,7 @@ TEST(Solver, OneGuessLowerDigitFirstAndBoardsItCannotFinish) {
     Game oneGuess(puzzle);
     EXPECT_TRUE(oneGuess.solve());
     Grid swapped = solution;
-    std::swap(swapped(2, 2), swapped(5, 2));
-    std::swap(swapped(2, 3), swapped(5, 3));
+    std::swap(swapped(2, 2), swapped(5, 2)), std::swap(swapped(2, 3), swapped(5, 3));
     EXPECT_EQ(oneGuess.board, swapped);
     EXPECT_EQ(oneGuess.journal.log.substr(0, 10), "| ~ 2,2=2 ") << "passes, row 1 (full) in vain, the guess in row 2";
 

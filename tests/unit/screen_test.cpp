@@ -1,6 +1,5 @@
-// The screen and the play loops on a platform that records every drawing call with the drawing state it ran under:
-// cell painting, candidate marks, fonts, the side panels, the clock and its thread; click zones, keys, the K-then-O
-// memory, the hint, own-board entry, and the digit picker driven by scripted clicks and typed characters.
+// The screen, the clock and the play loops (keys, click zones, the hint, own-board entry, the digit picker) on a
+// platform that records every drawing call with the drawing state it ran under.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
@@ -139,8 +138,7 @@ TEST_F(ScreenBoard, GivensFromGivensMarksOnlyInEmptyCellsAndOwnNotesKeepTheClock
     game.clock.clockRunning = true;
     drawBoard();
     std::string shown;
-    for (int height : {58, 21})
-        for (const DrawOp& op : textsOfHeight(height)) shown += op.text;
+    for (int height : {58, 21}) for (const DrawOp& op : textsOfHeight(height)) shown += op.text;
     EXPECT_EQ(shown, "4619");
     EXPECT_TRUE(game.clock.clockRunning);
 
