@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace nonari::test {
 namespace {
@@ -490,8 +491,7 @@ protected:
         if (!handler.empty()) {
             pf.pushStep([=, this] {
                 ASSERT_NE(pf.findForm("champ"), nullptr);
-                EXPECT_EQ(pf.findForm("champ")->texts["ed1"], offered) << "the last confirmed name is offered";
-                pf.findForm("champ")->texts["ed1"] = name;
+                EXPECT_EQ(std::exchange(pf.findForm("champ")->texts["ed1"], name), offered) << "the last confirmed name";
             });
             pf.pushFormEvent("champ", handler);
         }
@@ -596,9 +596,7 @@ TEST_F(RecordCheckTest, HallOfFameListsShowFilledPlacesOnTheCurrentTabAndDeleteC
     ASSERT_EQ(saveChampions(), FileResult::Ok);
     game.settings.difficulty = 3;
     std::vector<HeadlessPlatform::Form> seen;  // the dialog after NEIN and after JA
-    auto look = [&] {
-        pf.pushStep([&] { seen.push_back(pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}); });
-    };
+    auto look = [&] { pf.pushStep([&] { seen.push_back(pf.findForm("ruhm") ? *pf.findForm("ruhm") : HeadlessPlatform::Form{}); }); };
     pf.pushStep([this] { pf.selectTab(pf.forms.begin()->first, "tbs1", 2); });  // Mittel
     pf.messageBoxAnswers = {2, 1};
     pf.pushFormEvent("ruhm", "cmd4_Click");  // "&NEIN": nothing happens
