@@ -338,8 +338,7 @@ TEST_F(StartupTest, EndingIsAskedFirstAndUnwindsANestedPlayLoop) {
     writeBytes(settingsFile, {kept.begin(), kept.end()});
     pf.endWhenScriptEmpty = false;
     pf.messageBoxAnswers = {2, 1};
-    pf.pushStep([] { Win_0_Close(); });  // NEIN: the game goes on
-    pf.pushStep([this] { EXPECT_FALSE(pf.appEnding()); });
+    pf.pushStep([this] { Win_0_Close(); EXPECT_FALSE(pf.appEnding()) << "NEIN: the game goes on"; });
     pf.pushMenu(menuId(MenuCommand::StartGame));  // a play loop ...
     pf.pushMenu(menuId(MenuCommand::Exit));  // ... inside which the player ends the program with JA
     EXPECT_EQ(runNonari(), 0);

@@ -159,8 +159,7 @@ TEST_F(FileFaultsTest, ReadingTakesACompleteUndamagedRecordWithItsNotes) {
         EXPECT_EQ(grids(game), grids(empty)) << what;
     }
     writeBytes(savedBoardFile, record);
-    EXPECT_EQ(readBoardRecord(0), FileResult::Ok);
-    EXPECT_EQ(grids(game), grids(filled));
+    EXPECT_TRUE(readBoardRecord(0) == FileResult::Ok && grids(game) == grids(filled));
     // Written back, every note is 0xFF; the three records the file lacked are blank, each with its 1000 filler
     // digits. Which records a save keeps whole is checked on the saved inputs of the board-record fuzz target.
     EXPECT_EQ(writeBoardRecord(0), FileResult::Ok);
