@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/test_support.h"
 
+#include "logic/puzzle_reserve.h"
 #include "platform/safe_file.h"
 #include "screen/game_clock.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <utility>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,9 +48,10 @@ void HeadlessGame::SetUp() {
 }
 
 void HeadlessGame::TearDown() {
-    // A clock thread started by a test must not outlive the platform it writes to.
+    // Threads started by a test must not outlive the platform they write to.
     game.clock.clockRunning = false;
     joinClockThread();
+    stopFreshPuzzles();
     work.reset();
     installPlatform(nullptr);
 }
@@ -62,54 +63,6 @@ Grid gridFromText(const std::string& rows81) {
         grid(i % 9 + 1, i / 9 + 1) = (ch >= '1' && ch <= '9') ? static_cast<std::uint8_t>(ch - '0') : 0;
     }
     return grid;
-}
-
-namespace {
-
-// Digits seen by cell (c, r) as bits 1..9 (bit 0: empty peers); every byte must be a digit or 0.
-unsigned usedAround(const Grid& g, int c, int r) {
-    unsigned used = 0;
-    int bc = (c - 1) / 3 * 3 + 1, br = (r - 1) / 3 * 3 + 1;
-    for (int i = 0; i < 9; ++i) used |= 1u << g(c, i + 1) | 1u << g(i + 1, r) | 1u << g(bc + i % 3, br + i / 3);
-    return used;
-}
-
-// Fills the empty cell with the fewest options first.
-void search(Grid& g, int limit, int& found, Grid* first) {
-    int bestC = 0, bestR = 0, bestCount = 10;
-    unsigned bestFree = 0;
-    for (int r = 1; r <= 9; ++r)
-        for (int c = 1; c <= 9; ++c) {
-            if (g(c, r) != 0) continue;
-            unsigned free = ~usedAround(g, c, r) & 0x3FEu;
-            int count = __builtin_popcount(free);
-            if (count < bestCount) bestC = c, bestR = r, bestCount = count, bestFree = free;
-        }
-    if (bestC == 0) {
-        if (found++ == 0 && first != nullptr) *first = g;
-        return;
-    }
-    for (int d = 1; d <= 9 && found < limit; ++d) {
-        if ((bestFree & (1u << d)) == 0) continue;
-        g(bestC, bestR) = static_cast<std::uint8_t>(d);
-        search(g, limit, found, first);
-        g(bestC, bestR) = 0;
-    }
-}
-
-}  // namespace
-
-int countSolutions(const Grid& board, int limit, Grid* first) {
-    Grid g = board;
-    for (int c = 1; c <= 9; ++c)
-        for (int r = 1; r <= 9; ++r) {
-            const std::uint8_t d = std::exchange(g(c, r), 0);
-            if (d > 9 || (d != 0 && (usedAround(g, c, r) & (1u << d)) != 0)) return 0;
-            g(c, r) = d;
-        }
-    int found = 0;
-    search(g, limit, found, first);
-    return found;
 }
 
 bool inChildProcess(const std::function<bool()>& body) {

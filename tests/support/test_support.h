@@ -17,7 +17,7 @@
 
 namespace nonari::test {
 
-// Creates a temporary folder, makes it the working folder and removes it again.
+// A temporary folder as the working folder, removed again.
 class TempWorkDir {
 public:
     TempWorkDir();
@@ -44,17 +44,12 @@ protected:
     std::unique_ptr<TempWorkDir> work;
 };
 
-// A valid solution grid, written row by row as 81 digits.
+// A grid written row by row as 81 characters; anything but 1..9 is an empty cell.
 Grid gridFromText(const std::string& rows81);
 
-// Counts the solutions of a board's cells up to `limit` by plain backtracking, independent of the game's rules;
-// 0 when its digits already clash or a byte is no digit. The first solution found goes to *first.
-int countSolutions(const Grid& board, int limit = 2, Grid* first = nullptr);
-
-// Runs body in a forked child, for limits and identities that must not touch the test process; true when the
-// child returned true.
+// Runs body in a forked child, for limits and identities the test process must not take; true when it returned true.
 bool inChildProcess(const std::function<bool()>& body);
-// For a child process: gives up root's privileges, so that file and folder permissions apply; false when it cannot.
+// For a child process: gives up root's privileges, so that permissions apply; false when it cannot.
 bool actAsOrdinaryUser();
 
 }  // namespace nonari::test
