@@ -22,8 +22,6 @@ fail() {
 }
 
 snap() { import -window root -depth 8 "$work/shot.png"; }
-# The colour of a pixel of the last screenshot as RRGGBB.
-pixel() { convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
 
 # Waits up to ten seconds for a visible window with that name, other than the window $2; prints its id.
 wait_window() {
@@ -94,5 +92,5 @@ find_canvas() {
     ox=$X
     oy=$((Y + top - 44))
 }
-# The colour of a pixel of the drawing area in the last screenshot.
-canvas() { pixel $((ox + $1)) $((oy + $2)); }
+# The colour of a pixel of the drawing area in the last screenshot, as RRGGBB.
+canvas() { convert "$work/shot.png" -format "%[hex:p{$((ox + $1)),$((oy + $2))}]" info: | cut -c1-6; }
