@@ -22,19 +22,23 @@ namespace nonari::test {
 // Runs the step from the event loop, so that input it produces is read by a later wait.
 inline void later(std::function<void()> step, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(step)); }
 
-// Acts on the modal dialog with that title (a message box when the title is empty) once it is open;
-// dialogs open inside callbacks and run loops of their own, so this polls.
-inline void whenShown(const QString& title, std::function<void(QWidget*)> act, int tries = 500) {
+// Runs the step from the event loop once the condition holds; gives up after five seconds. Dialogs open inside
+// callbacks and run loops of their own, and a loaded machine takes its time, so tests wait this way.
+inline void once(std::function<bool()> holds, std::function<void()> step, int tries = 500) {
     later([=] {
-        QWidget* d = QApplication::activeModalWidget();
-        const bool box = qobject_cast<QMessageBox*>(d) != nullptr;
-        if (d && d->isVisible() && (title.isEmpty() ? box : d->windowTitle() == title))
-            act(d);
-        else if (tries > 0)
-            whenShown(title, act, tries - 1);
-        else
-            ADD_FAILURE() << "the awaited dialog did not appear";
+        if (holds()) step();
+        else if (tries > 0) once(holds, step, tries - 1);
+        else ADD_FAILURE() << "the awaited state did not come";
     }, 10);
+}
+
+// Acts on the modal dialog with that title (a message box when the title is empty) once it is open.
+inline void whenShown(const QString& title, std::function<void(QWidget*)> act) {
+    once([title] {
+        const QWidget* d = QApplication::activeModalWidget();
+        const bool box = qobject_cast<const QMessageBox*>(d) != nullptr;
+        return d && d->isVisible() && (title.isEmpty() ? box : d->windowTitle() == title);
+    }, [act] { act(QApplication::activeModalWidget()); });
 }
 
 // Runs the action while answering the message box it opens with the first button; returns the box's text.

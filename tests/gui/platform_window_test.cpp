@@ -1,5 +1,5 @@
-// Window 0 on Qt: its name and icon, message boxes, labels written from another thread (the game clock's too),
-// closing and the program's end; the event wait with clicks, keys, menu commands and check marks.
+// Window 0 on Qt: its name and icon, message boxes, labels written from another thread (the game clock's too), menu
+// commands and check marks, closing and the program's end; the event wait with clicks and keys.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/play_loops.h"
 #include "platform/system.h"
@@ -62,26 +62,38 @@ TEST_F(WindowTest, LabelTextPostedFromAnotherThreadArrivesOnTheGuiThread) {
     delete label;
 }
 
-TEST_F(WindowTest, CloseIsRefusedUnlessTheHandlerQuitsAndQuitEndsNestedLoops) {
+TEST_F(WindowTest, MenuCommandsRunFromTheEventWaitCloseIsRefusedUnlessTheHandlerQuitsAndQuitEndsNestedLoops) {
+    std::vector<int> run;
     int closes = 0, depth = 0, deepest = 0;
     MainWindowHandlers handlers;
     handlers.close = [&] {
         if (++closes == 2) pf->quit();
     };
-    handlers.menuEvent = [&](int) {  // a command with its own loop, the way the play loops wait
-        deepest = std::max(deepest, ++depth);
+    handlers.menuEvent = [&](int id) {
+        run.push_back(id);
+        if (id != 10) return;
+        deepest = std::max(deepest, ++depth);  // a command with its own loop, the way the play loops wait
         while (!pf->appEnding()) pf->waitEvent();
         --depth;
     };
     pf->setMainWindowHandlers(handlers);
+    MenuId bar = pf->createMenuBar(), game = pf->createPopup();
+    EXPECT_TRUE(pf->appendMenuItem(game, 30, "&Leicht") && pf->appendMenuItem(game, 10, "&Spielstart") &&
+                pf->appendMenuPopup(bar, game, "&Nonari"));
+    EXPECT_EQ(pf->setMenuBar(bar), 0);
+    // A command runs from the wait, not from inside the menu's own handling, and leaves its check mark to the game.
+    pf->checkMenuItem(30, true);
+    qt_testing::menuAction(30)->trigger();
+    EXPECT_TRUE(run.empty());
+    EXPECT_EQ(pf->waitEvent().kind, EventKind::None);
+    EXPECT_EQ(run, std::vector<int>{30});
+    EXPECT_TRUE(qt_testing::menuAction(30)->isChecked());
+    pf->checkMenuItem(30, false);
+    EXPECT_FALSE(qt_testing::menuAction(30)->isChecked());
+
     later([] { qt_testing::mainWindow()->close(); });
     while (closes == 0) pf->waitEvent();
     EXPECT_TRUE(qt_testing::mainWindow()->isVisible() && !pf->appEnding());
-
-    MenuId bar = pf->createMenuBar(), game = pf->createPopup();
-    pf->appendMenuItem(game, 10, "&Spielstart");
-    pf->appendMenuPopup(bar, game, "&Nonari");
-    pf->setMenuBar(bar);
     later([] { qt_testing::menuAction(10)->trigger(); }, 0);
     later([] { qt_testing::menuAction(10)->trigger(); }, 10);
     later([] { qt_testing::mainWindow()->close(); }, 30);  // from inside the inner loop
@@ -186,25 +198,6 @@ TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisa
     // A release whose press went elsewhere (a menu, a dialog) is not reported.
     later([] { QTest::keyRelease(canvas(), Qt::Key_L); });
     EXPECT_EQ(nextInput(5).kind, EventKind::None);
-}
-
-TEST_F(EventsTest, MenuCommandsRunFromTheEventWaitAndLeaveTheirCheckMarksToTheGame) {
-    std::vector<int> run;
-    MainWindowHandlers handlers;
-    handlers.menuEvent = [&](int id) { run.push_back(id); };
-    pf->setMainWindowHandlers(handlers);
-    MenuId bar = pf->createMenuBar(), game = pf->createPopup();
-    EXPECT_TRUE(pf->appendMenuItem(game, 30, "&Leicht") && pf->appendMenuPopup(bar, game, "&Nonari"));
-    EXPECT_EQ(pf->setMenuBar(bar), 0);
-    pf->checkMenuItem(30, true);
-    qt_testing::menuAction(30)->trigger();
-    EXPECT_TRUE(run.empty());  // not from inside the menu's own handling
-    EXPECT_EQ(pf->waitEvent().kind, EventKind::None);
-    EXPECT_EQ(run, std::vector<int>{30});
-    EXPECT_TRUE(qt_testing::menuAction(30)->isChecked());
-    pf->checkMenuItem(30, false);
-    EXPECT_FALSE(qt_testing::menuAction(30)->isChecked());
-    pf->destroyMenu(bar);
 }
 
 }  // namespace

@@ -194,20 +194,16 @@ TEST_F(PrintPdfTest, BoardAndSheetFillA4AndLetterInsideTheirMarginsAndTheSheetsP
 
 // Which paper, without a printer: the printer's default first, then its queue's media, then the region.
 TEST(Paper, ThePrintersDefaultThenItsQueuesMediaThenThePlayersRegionThenA4) {
-    const QPageSize legal(QPageSize::Legal), none;
-    const struct { QPageSize printer; const char* media; const char* locale; QPageSize::PageSizeId paper; } cases[] = {
-        {legal, "iso_a4_210x297mm", "en_US.UTF-8", QPageSize::Legal},
-        {none, "na_letter_8.5x11in", "de_DE.UTF-8", QPageSize::Letter},
-        {none, "iso_a4_210x297mm", "en_US", QPageSize::A4},
-        {none, "Legal,Upper", "de_DE", QPageSize::Legal},
-        {none, "a4", "en_US", QPageSize::A4},
-        {none, "iso_a5_148x210mm", "", QPageSize::A5},
-        {none, "kaputt_x_0x0mm", "fr_CA.UTF-8", QPageSize::Letter},  // unusable media: the region decides
-        {none, "kaputt_x_.x.in", "en_US", QPageSize::Letter},
-        {none, "Unbekannt", "en_CA@euro", QPageSize::Letter},
-        {none, "", "de_AT.UTF-8", QPageSize::A4},
-        {none, "", "C", QPageSize::A4},
-        {none, "", "", QPageSize::A4},
+    using P = QPageSize;
+    const QPageSize legal(P::Legal), none;
+    const struct { QPageSize printer; const char* media; const char* locale; P::PageSizeId paper; } cases[] = {
+        {legal, "iso_a4_210x297mm", "en_US.UTF-8", P::Legal}, {none, "na_letter_8.5x11in", "de_DE.UTF-8", P::Letter},
+        {none, "iso_a4_210x297mm", "en_US", P::A4}, {none, "Legal,Upper", "de_DE", P::Legal}, {none, "", "", P::A4},
+        {none, "a4", "en_US", P::A4}, {none, "iso_a5_148x210mm", "", P::A5}, {none, "", "de_AT.UTF-8", P::A4},
+        {none, "", "C", P::A4},
+        // Unusable media: the region decides.
+        {none, "kaputt_x_0x0mm", "fr_CA.UTF-8", P::Letter}, {none, "kaputt_x_.x.in", "en_US", P::Letter},
+        {none, "Unbekannt", "en_CA@euro", P::Letter},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.media) + " / " + c.locale);
