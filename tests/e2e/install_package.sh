@@ -25,11 +25,11 @@ deb=$(ls "$work"/package/nonari_5.0_*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || fail "no package nonari_5.0_*.deb was built"
 
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort > "$work/files"
-metainfo=$(cd "$source_dir/desktop" && ls ./*.metainfo.xml | cut -c3-)
-for f in games/nonari libexec/nonari/nonari-manual-page share/applications/nonari.desktop share/doc/nonari/changelog.gz \
-    share/doc/nonari/copyright share/icons/hicolor/256x256/apps/nonari.png share/icons/hicolor/48x48/apps/nonari.png \
-    share/icons/hicolor/scalable/apps/nonari.svg share/man/man6/nonari.6.gz "share/metainfo/$metainfo" \
-    $(cd "$source_dir/data" && ls | sed 's:^:share/nonari/:'); do
+for f in games/nonari libexec/nonari/nonari-manual-page share/applications/nonari.desktop share/man/man6/nonari.6.gz \
+    share/doc/nonari/changelog.gz share/doc/nonari/copyright share/icons/hicolor/256x256/apps/nonari.png \
+    share/icons/hicolor/48x48/apps/nonari.png share/icons/hicolor/scalable/apps/nonari.svg \
+    share/metainfo/"$(basename "$source_dir"/desktop/*.metainfo.xml)" $(ls "$source_dir/data" | sed s:^:share/nonari/:)
+do
     echo "./usr/$f"
 done | sort > "$work/expected"
 diff -u "$work/expected" "$work/files" || fail "the package holds other files than expected"
@@ -87,12 +87,11 @@ slots=$(wait_window "Sichern unter" "$win")
 xdotool windowfocus --sync "$slots"
 xdotool key 2
 saved="$work/home/.local/share/nonari/brett.nnr"
-i=0
-until [ -f "$saved" ] && ! xdotool search --onlyvisible --name "Sichern unter" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ $i -gt 100 ] && fail "no brett.nnr in HOME/.local/share/nonari"
+for _ in $(seq 100); do
+    [ -f "$saved" ] && ! xdotool search --onlyvisible --name "Sichern unter" >/dev/null 2>&1 && break
     sleep 0.1
 done
+[ -f "$saved" ] || fail "no brett.nnr in HOME/.local/share/nonari"
 xdotool windowfocus --sync "$win"
 xdotool key Escape
 sleep 0.5

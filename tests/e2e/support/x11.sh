@@ -25,12 +25,10 @@ snap() { import -window root -depth 8 "$work/shot.png"; }
 
 # Waits up to ten seconds for a visible window with that name, other than the window $2; prints its id.
 wait_window() {
-    i=0
-    while [ $i -lt 100 ]; do
+    for _ in $(seq 100); do
         found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -v "^${2:-none}$" | head -n 1 || true)
         [ -n "$found" ] && { echo "$found"; return 0; }
         sleep 0.1
-        i=$((i + 1))
     done
     fail "no window \"$1\" appeared"
 }
@@ -52,12 +50,7 @@ end_program() {
     question=$(wait_window "Nonari" "$win")
     xdotool windowfocus --sync "$question"
     xdotool key j
-    i=0
-    while kill -0 "$pid" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 50 ] && fail "program did not end after JA"
-        sleep 0.1
-    done
+    timeout 5 tail --pid="$pid" -s 0.1 -f /dev/null || fail "program did not end after JA"
     wait "$pid" || fail "program ended with status $?"
     pid=""
 }
@@ -82,15 +75,15 @@ write_collection() {
 # the block line at x 208 is y 44.
 find_canvas() {
     eval "$(xdotool getwindowgeometry --shell "$win")"
-    i=0
-    until snap && top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
-        awk -F'[,:]' '/#FF0000/ { print $2; exit }') && [ -n "$top" ]; do
-        i=$((i + 1))
-        [ $i -gt 50 ] && fail "no red block line found"
+    for _ in $(seq 50); do
+        snap
+        top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
+            awk -F'[,:]' '/#FF0000/ { print $2; exit }')
+        [ -n "$top" ] && break
         sleep 0.2
     done
-    ox=$X
-    oy=$((Y + top - 44))
+    [ -n "$top" ] || fail "no red block line found"
+    ox=$X oy=$((Y + top - 44))
 }
 # The colour of a pixel of the drawing area in the last screenshot, as RRGGBB.
 canvas() { convert "$work/shot.png" -format "%[hex:p{$((ox + $1)),$((oy + $2))}]" info: | cut -c1-6; }
