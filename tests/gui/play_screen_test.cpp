@@ -1,5 +1,5 @@
-// The play screen on Qt: the keyboard's cursor through redraws, clash marks, taking back to the pixel, the pause;
-// button labels and panel titles after redraws, a picker dropped by a menu command.
+// The play screen on Qt: the keyboard's cursor through redraws, clash marks, taking back to the pixel, the pause, the
+// clock; button labels and panel titles after redraws, a picker dropped by a menu command.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
@@ -58,6 +58,12 @@ protected:
         game.clock.clockRunning = false;
         joinClockThread();
         QtPlatformTest::TearDown();
+    }
+    static void startTimedGame(double elapsed) {
+        game.clock.clockRunning = true;
+        game.clock.gameWon = false;
+        game.clock.startTime = currentTime() - elapsed;
+        game.clock.lastClockSecond = -1.0;
     }
     static void key(int code, int modifiers = 0) {
         handlePlayKey(InputEvent{EventKind::KeyUp, code, 0, 0, modifiers}, PlayMode::Game);
@@ -160,9 +166,7 @@ TEST_F(PlayScreen, TakingBackAndRedoingRestoreStateAndScreenExactly) {
 TEST_F(PlayScreen, APauseCoversTheBoardAndItsSecondsAreNotCounted) {
     QLabel* clock = qt_testing::label(game.screen.uhr);
     const QImage before = board();
-    game.clock.clockRunning = true;
-    game.clock.startTime = currentTime() - 5.5;
-    game.clock.lastClockSecond = -1.0;
+    startTimedGame(5.5);
     auto press = [](Qt::Key k) { QTest::keyClick(qt_testing::canvas(), k); };
     QImage covered;
     std::string shown;
@@ -190,6 +194,24 @@ TEST_F(PlayScreen, APauseCoversTheBoardAndItsSecondsAreNotCounted) {
     EXPECT_EQ(count(covered.rect(), 0xC0C0C0, covered) + count(covered.rect(), 0xFFFFFF, covered), 0)
         << "no given or entry to be seen";
     EXPECT_LT(currentTime() - game.clock.startTime, 5.5 + wall - 2.0) << "two paused seconds at least not counted";
+}
+
+TEST_F(PlayScreen, RunningTimeReachesTheClockAndAbbruchLeavesTheIdleTextWhateverTheThreadRefreshedBefore) {
+    auto label = [] { return qt_testing::label(game.screen.uhr)->text().toStdString(); };
+    startTimedGame(0.8);
+    startClockThread();
+    QTRY_COMPARE_WITH_TIMEOUT(label(), std::string(" 00:00:01"), 2000);
+    // Games aborted at different moments of their second, the thread due to refresh at once.
+    for (double elapsed : {0.999, 0.97, 0.6, 0.2}) {
+        SCOPED_TRACE(elapsed);
+        startTimedGame(elapsed);
+        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);  // read by the play loop as Abbruch
+        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+        playLoop();
+        EXPECT_EQ(game.clock.clockThreadId, 0) << "the stop ends the thread for certain";
+        QTest::qWait(60);  // everything posted before the stop arrives
+        EXPECT_EQ(label(), idleClockText);
+    }
 }
 
 TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitlesAsFirstDrawn) {
