@@ -35,28 +35,22 @@ protected:
         resetGameState();
         image().fill(QColor(0xB4, 0xC9, 0xD0));
         const char* rows = "8.3......7..4..1..9.......2..5.6..4...........3.9.1...........6..2..8..4......5.7";
-        for (int i = 0; i < 81; ++i)
-            if (rows[i] != '.') {
-                game.puzzle.board(i % 9 + 1, i / 9 + 1) = static_cast<std::uint8_t>(rows[i] - '0');
-                if (i % 2 == 0) game.puzzle.givens(i % 9 + 1, i / 9 + 1) = game.puzzle.board(i % 9 + 1, i / 9 + 1);
-            }
+        for (int i = 0; i < 81; ++i) {
+            const auto digit = static_cast<std::uint8_t>(rows[i] == '.' ? 0 : rows[i] - '0');
+            game.puzzle.board(i % 9 + 1, i / 9 + 1) = digit;
+            game.puzzle.givens(i % 9 + 1, i / 9 + 1) = i % 2 == 0 ? digit : 0;
+        }
         game.screen.helpText = "Bitte Menupunkt auswählen!";
-        drawBoardPanel();
-        drawBoard();
-        drawStatusPanel();
-        drawHelpPanel();
+        drawBoardPanel(), drawBoard(), drawStatusPanel(), drawHelpPanel();
         return image().copy();
     }
-
     // The device pixels of a logical pixel, averaged.
     QRgb averaged(const QImage& device, int x, int y) const {
         const QRect block = toDevice(QRect(x, y, 1, 1), ratio);
         int sum[3] = {0, 0, 0};
         for (int v = block.top(); v <= block.bottom(); ++v)
-            for (int u = block.left(); u <= block.right(); ++u) {
-                const QRgb p = device.pixel(u, v);
-                sum[0] += qRed(p), sum[1] += qGreen(p), sum[2] += qBlue(p);
-            }
+            for (int u = block.left(); u <= block.right(); ++u)
+                for (int i = 0; i < 3; ++i) sum[i] += (device.pixel(u, v) >> (16 - 8 * i)) & 0xFF;
         const int count = block.width() * block.height();
         return qRgb(sum[0] / count, sum[1] / count, sum[2] / count);
     }

@@ -55,22 +55,6 @@ end_program() {
     pid=""
 }
 
-# A puzzle collection of four equal records in $1: a valid grid whose cells are open where the
-# sourcing script's is_open COLUMN ROW succeeds.
-digit() { echo $(( ( ($2 - 1) * 3 + ($2 - 1) / 3 + ($1 - 1) ) % 9 + 1 )); }
-byte() { printf "\\$(printf '%03o' "$1")"; }
-write_collection() {
-    for r in 0 1 2 3 4 5 6 7 8 9; do
-        for c in 0 1 2 3 4 5 6 7 8 9; do
-            if [ "$r" -eq 0 ] || [ "$c" -eq 0 ] || is_open "$c" "$r"; then byte 0; else byte "$(digit "$c" "$r")"; fi
-        done
-    done > "$work/grid"
-    { cat "$work/grid" "$work/grid"; head -c 2000 /dev/zero; } > "$work/record"
-    cat "$work/record" "$work/record" "$work/record" "$work/record" > "$1"
-    rm "$work/grid" "$work/record"
-    [ "$(stat -c %s "$1")" -eq 8800 ] || fail "test collection has the wrong size"
-}
-
 # Sets $ox and $oy, the window position of the drawing area, once it is drawn: the first red pixel of
 # the block line at x 208 is y 44.
 find_canvas() {
