@@ -1,4 +1,4 @@
-// Printing through the Qt printer into a PDF read back with pdftotext -bbox: board, sheets, failing jobs, choice.
+// Printing through the Qt printer into a PDF read back with pdftotext -tsv: board, sheets, failing jobs, choice.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "platform/qt/qt_printer.h"
@@ -13,7 +13,6 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
@@ -34,19 +33,17 @@ struct PdfPage {
 };
 PdfPage readPdf(const QString& pdf) {
     QProcess process;
-    process.start("pdftotext", {"-bbox", "-l", "1", pdf, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) ADD_FAILURE() << "pdftotext failed";
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression size(R"re(<page width="([\d.]+)" height="([\d.]+)")re"), word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    const auto page = size.match(html);
-    PdfPage result{page.captured(1).toDouble(), page.captured(2).toDouble(), {}};
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        result.words.push_back({m.captured(5).toStdString(), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                                m.captured(3).toDouble(), m.captured(4).toDouble()});
+    process.start("pdftotext", {"-tsv", "-l", "1", pdf, "-"});
+    EXPECT_TRUE(process.waitForFinished(30000) && process.exitCode() == 0) << "pdftotext failed";
+    PdfPage page;  // a line a box: level 1 the page, 5 a word
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+        const QStringList f = line.split('\t');
+        if (f.size() < 12) continue;
+        const double x = f[6].toDouble(), y = f[7].toDouble(), w = f[8].toDouble(), h = f[9].toDouble();
+        if (f[0] == "1") page.width = w, page.height = h;
+        if (f[0] == "5") page.words.push_back({f[11].toStdString(), x, y, x + w, y + h});
     }
-    return result;
+    return page;
 }
 
 const Grid solution =
