@@ -53,12 +53,10 @@ TEST(Forms, ModalFormCallsHandlersByNameEnterAndEscapePressItsButtonsAndAHandler
     QtForms forms(&owner);
 
     FormLayout desc;
-    desc.name = "frm1";
-    desc.width = 180, desc.height = 200;
+    desc.name = "frm1", desc.width = 180, desc.height = 200, desc.defaultButton = "cmd1", desc.cancelButton = "cmd2";
     desc.controls = {control(ControlKind::CommandButton, "cmd1", "&OK", 10, 130),
                      control(ControlKind::CommandButton, "cmd2", "&Abbruch", 95, 130),
                      control(ControlKind::TextBox, "ed1", "Jörg", 10, 170)};
-    desc.defaultButton = "cmd1", desc.cancelButton = "cmd2";
     for (std::string handler : {"cmd1_Click", "frm1_Close"})
         desc.handlers[handler] = [&calls, handler](const FormEventArgs&) { calls.push_back(handler); };
     // Cancel closes its own form and opens the next one, which would run a loop of its own: the clicked
