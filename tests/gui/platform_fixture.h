@@ -46,8 +46,7 @@ inline std::string messageDuring(const std::function<void()>& action) {
     std::string shown;
     whenShown({}, [&shown](QWidget* dialog) {
         auto* box = static_cast<QMessageBox*>(dialog);
-        shown = box->text().toStdString();
-        box->buttons().front()->click();
+        shown = box->text().toStdString(), box->buttons().front()->click();
     });
     action();
     return shown;

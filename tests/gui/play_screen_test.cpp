@@ -50,24 +50,18 @@ protected:
         for (int c = 1; c <= 9; ++c)
             for (int r = 1; r <= 9; ++r)
                 if ((c + r) % 3 != 0) game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
-        drawBoard();
-        showDifficultyLine();
-        startHistory();
+        drawBoard(), showDifficultyLine(), startHistory();
     }
     void TearDown() override {
-        game.clock.clockRunning = false;
-        joinClockThread();
+        game.clock.clockRunning = false, joinClockThread();
         QtPlatformTest::TearDown();
     }
     static void startTimedGame(double elapsed) {
-        game.clock.clockRunning = true;
-        game.clock.gameWon = false;
-        game.clock.startTime = currentTime() - elapsed;
-        game.clock.lastClockSecond = -1.0;
+        game.clock.clockRunning = true, game.clock.gameWon = false;
+        game.clock.startTime = currentTime() - elapsed, game.clock.lastClockSecond = -1.0;
     }
     static void key(int code, int modifiers = 0) {
-        handlePlayKey(InputEvent{EventKind::KeyUp, code, 0, 0, modifiers}, PlayMode::Game);
-        recordStep();
+        handlePlayKey(InputEvent{EventKind::KeyUp, code, 0, 0, modifiers}, PlayMode::Game), recordStep();
     }
     static QRect cell(int c, int r) { return QRect(29 + (c - 1) * 60 + 1, 45 + (r - 1) * 60 + 1, 58, 58); }
     static int count(const QRect& area, Rgb colour, const QImage& in = image()) {
@@ -101,9 +95,7 @@ TEST_F(PlayScreen, CursorFrameAndClashMarksSurviveRedrawsFollowTheBoardAndLeaveN
         redraw();
         EXPECT_EQ(count(cell(2, 7), cursorBlue), frame);
     }
-    restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates);
-    hideCursor();
-    drawBoard();
+    restartBoard(game.puzzle.board, game.puzzle.givens, game.puzzle.candidates), hideCursor(), drawBoard();
     EXPECT_TRUE(board() == before) << "without the cursor the board is as it was";
 
     game.clock.clockRunning = true;
@@ -132,7 +124,6 @@ TEST_F(PlayScreen, TakingBackAndRedoingRestoreStateAndScreenExactly) {
         placeCursor(column, row);
         return taken;
     };
-    auto same = [](const Shot& a, const Shot& b) { return a == b; };
     key(KeyHome), key(KeyArrowRight);  // (2, 1): empty
     std::vector<Shot> shots{shot()};
     const std::function<void()> steps[] = {
@@ -147,13 +138,13 @@ TEST_F(PlayScreen, TakingBackAndRedoingRestoreStateAndScreenExactly) {
     for (const auto& step : steps) step(), shots.push_back(shot());
     for (std::size_t i = shots.size() - 1; i-- > 0;) {
         key('Z', ctrlHeld);
-        EXPECT_TRUE(same(shot(), shots[i])) << "back to step " << i;
+        EXPECT_TRUE(shot() == shots[i]) << "back to step " << i;
     }
     key('Z', ctrlHeld);  // nothing before the start
-    EXPECT_TRUE(same(shot(), shots[0]));
+    EXPECT_TRUE(shot() == shots[0]);
     for (std::size_t i = 1; i < shots.size(); ++i) {
         key(i % 2 ? 'Y' : 'Z', ctrlHeld | (i % 2 ? 0 : shiftHeld));
-        EXPECT_TRUE(same(shot(), shots[i])) << "forward to step " << i;
+        EXPECT_TRUE(shot() == shots[i]) << "forward to step " << i;
     }
     key('Z', ctrlHeld), key('Z', ctrlHeld), key('3');  // a new step drops what was taken back
     key('Y', ctrlHeld);
@@ -172,14 +163,12 @@ TEST_F(PlayScreen, APauseCoversTheBoardAndItsSecondsAreNotCounted) {
     std::string shown;
     later([&] { press(Qt::Key_P); });
     later([&] {
-        covered = board();
-        shown = clock->text().toStdString();
+        covered = board(), shown = clock->text().toStdString();
         qt_testing::mainWindow()->showMinimized();  // hiding during the pause: any key goes on
     }, 1300);
     later([&] {
         EXPECT_EQ(clock->text().toStdString(), shown) << "the clock stands still";
-        qt_testing::mainWindow()->showNormal();
-        press(Qt::Key_N);
+        qt_testing::mainWindow()->showNormal(), press(Qt::Key_N);
     }, 1500);
     later([&] {
         EXPECT_TRUE(board() == before);
@@ -205,8 +194,7 @@ TEST_F(PlayScreen, RunningTimeReachesTheClockAndAbbruchLeavesTheIdleTextWhatever
     for (double elapsed : {0.999, 0.97, 0.6, 0.2}) {
         SCOPED_TRACE(elapsed);
         startTimedGame(elapsed);
-        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);  // read by the play loop as Abbruch
-        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
+        QTest::keyClick(qt_testing::canvas(), Qt::Key_Escape);  // read by the play loop as Abbruch
         playLoop();
         EXPECT_EQ(game.clock.clockThreadId, 0) << "the stop ends the thread for certain";
         QTest::qWait(60);  // everything posted before the stop arrives
@@ -252,10 +240,7 @@ TEST_F(PlayScreen, AMenuCommandInsideAPickerOverTheLastRowLeavesTheButtonsAndThe
     QRect hintTail;
     const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
     auto click = [cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); };
-    auto escape = [] {
-        QTest::keyPress(qt_testing::canvas(), Qt::Key_Escape);
-        QTest::keyRelease(qt_testing::canvas(), Qt::Key_Escape);
-    };
+    auto escape = [] { QTest::keyClick(qt_testing::canvas(), Qt::Key_Escape); };
     auto picking = [] { return game.picker.pickerActive; };
     later(click);
     // Each step waits for the one before, however slowly a loaded machine takes them.

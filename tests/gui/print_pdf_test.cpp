@@ -74,15 +74,11 @@ protected:
     }
     void TearDown() override {
         unsetenv("NONARI_PRINT_PDF");
-        for (const auto& [name, value] : localeBefore)
-            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        for (const auto& [name, value] : localeBefore) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
         QtPlatformTest::TearDown();
     }
     // The player's region for the paper, as the C library takes it from the environment.
-    void livesIn(const char* locale) {
-        unsetenv("LC_ALL");
-        setenv("LC_PAPER", locale, 1);
-    }
+    void livesIn(const char* locale) { unsetenv("LC_ALL"), setenv("LC_PAPER", locale, 1); }
     // The page read back once all its ink is found at least 5 mm inside the paper's edge; sets the layout's
     // units: inside its 6 mm margins the page is 80 units wide and 70 high.
     PdfPage printed() {
@@ -97,8 +93,7 @@ protected:
                 if (qGray(shot.pixel(px, py)) < 200) ink = ink.united(QRect(px, py, 1, 1));
         const int edge = static_cast<int>(5 / 25.4 * 100);  // whole pixels within 5 mm of the edge
         EXPECT_TRUE(shot.rect().adjusted(edge, edge, -edge, -edge).contains(ink))
-            << "ink from (" << ink.left() << ", " << ink.top() << ") to (" << ink.right() << ", " << ink.bottom()
-            << ") on " << shot.width() << " x " << shot.height();
+            << "ink " << ink.left() << "," << ink.top() << " to " << ink.right() << "," << ink.bottom();
         inkShare = double(ink.width()) / shot.width();
         const PdfPage page = readPdf(QString::fromStdString(pdf));
         ux = (page.width - 2 * margin) / 80, uy = (page.height - 2 * margin) / 70;
@@ -110,12 +105,11 @@ protected:
 
     TempWorkDir work;
     std::string pdf = (work.path() / "seite.pdf").string();
-    const std::map<const char*, std::optional<std::string>> localeBefore = [] {
-        std::map<const char*, std::optional<std::string>> kept;
-        for (const char* name : {"LC_ALL", "LC_PAPER"})
-            kept[name] = std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
-        return kept;
-    }();
+    static std::optional<std::string> env(const char* name) {
+        return std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
+    }
+    const std::map<const char*, std::optional<std::string>> localeBefore{{"LC_ALL", env("LC_ALL")},
+                                                                         {"LC_PAPER", env("LC_PAPER")}};
     double ux = 0, uy = 0, inkShare = 0;
     const double margin = 6 / 25.4 * 72;
 };
@@ -160,10 +154,8 @@ TEST_F(PrintPdfTest, BoardAndSheetFillA4AndLetterInsideTheirMarginsAndTheSheetsP
             }
         writeBytes(collectionFile(k), bytes);
     }
-    const struct { const char* locale; double width, height; } papers[] = {
-        {"de_DE.UTF-8", 595.3, 841.9},
-        {"en_US.UTF-8", 612, 792},
-    };
+    const struct { const char* locale; double width, height; } papers[] = {{"de_DE.UTF-8", 595.3, 841.9},
+                                                                            {"en_US.UTF-8", 612, 792}};
     const char* names[] = {"Leicht", "Mittel", "Schwer", "Extrem"};
     for (const auto& paper : papers) {
         livesIn(paper.locale);
@@ -197,10 +189,8 @@ TEST(Paper, ThePrintersDefaultThenItsQueuesMediaThenThePlayersRegionThenA4) {
         {legal, "iso_a4_210x297mm", "en_US.UTF-8", P::Legal}, {none, "na_letter_8.5x11in", "de_DE.UTF-8", P::Letter},
         {none, "iso_a4_210x297mm", "en_US", P::A4}, {none, "Legal,Upper", "de_DE", P::Legal}, {none, "", "", P::A4},
         {none, "a4", "en_US", P::A4}, {none, "iso_a5_148x210mm", "", P::A5}, {none, "", "de_AT.UTF-8", P::A4},
-        {none, "", "C", P::A4},
-        // Unusable media: the region decides.
+        {none, "", "C", P::A4}, {none, "Unbekannt", "en_CA@euro", P::Letter},  // unusable media: the region decides
         {none, "kaputt_x_0x0mm", "fr_CA.UTF-8", P::Letter}, {none, "kaputt_x_.x.in", "en_US", P::Letter},
-        {none, "Unbekannt", "en_CA@euro", P::Letter},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.media) + " / " + c.locale);
@@ -237,8 +227,7 @@ TEST_F(PrintPdfTest, WithoutAPrinterThePlayerChoosesOneOrCancels) {
             ASSERT_NE(dialog, nullptr) << "the printer dialog did not open";
             auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
             if (!choose || file == nullptr) return dialog->reject();
-            file->setText(QString::fromStdString(pdf));
-            dialog->accept();
+            file->setText(QString::fromStdString(pdf)), dialog->accept();
         });
         EXPECT_EQ(printer.selectPrinter(), choose);
         EXPECT_EQ(printer.startDocument("Brett drucken"), choose);
