@@ -51,13 +51,10 @@ void BM_DrawBoard(benchmark::State& state) {
         static int argc = 1;
         static char name[] = "nonari_bench", *argv[] = {name, nullptr};
         std::unique_ptr<Platform> made = createQtPlatform(argc, argv);
-        made->openMainWindow(0, 0, 862, 723);
-        made->sizeMainWindow(862, 694);
+        made->openMainWindow(0, 0, 862, 723), made->sizeMainWindow(862, 694);
         return made;
     }();
-    installPlatform(qt.get());
-    resetGameState();
-    drawBoardPanel();
+    installPlatform(qt.get()), resetGameState(), drawBoardPanel();
     const Grid solution = test::gridFromText(solved);
     for (int i = 0; i < 81; ++i) {
         const int c = i % 9 + 1, r = i / 9 + 1;

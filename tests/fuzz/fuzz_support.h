@@ -1,5 +1,4 @@
-// What the fuzz targets share: a working folder of their own, files in and out, and a check that stops the run on
-// a broken promise.
+// What the fuzz targets share: a working folder of their own, files in and out, a check that stops on a broken promise.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 

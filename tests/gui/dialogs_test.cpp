@@ -65,10 +65,8 @@ TEST(Forms, ModalFormCallsHandlersByNameEnterAndEscapePressItsButtonsAndAHandler
     QPointer<QWidget> cancel;
     bool cancelAliveInHandler = false;
     desc.handlers["cmd2_Click"] = [&](const FormEventArgs&) {
-        forms.closeForm(id);
-        next = forms.loadForm(desc, 710, 310);
-        QCoreApplication::processEvents();
-        cancelAliveInHandler = !cancel.isNull();
+        forms.closeForm(id), next = forms.loadForm(desc, 710, 310);
+        QCoreApplication::processEvents(), cancelAliveInHandler = !cancel.isNull();
     };
 
     owner.setEnabled(false);  // the game disables the main window before it loads a form
@@ -99,10 +97,7 @@ TEST(Forms, ModalFormCallsHandlersByNameEnterAndEscapePressItsButtonsAndAHandler
 
 class DialogsTest : public QtPlatformTest {
 protected:
-    void SetUp() override {
-        QtPlatformTest::SetUp();
-        resetGameState();
-    }
+    void SetUp() override { QtPlatformTest::SetUp(), resetGameState(); }
     template <typename W>
     static W* part(QWidget* dialog, const char* name) { return dialog->findChild<W*>(QString::fromLatin1(name)); }
     static QTextBrowser* browser() { return qobject_cast<QTextBrowser*>(qt_testing::helpViewer().window()); }
@@ -209,18 +204,15 @@ TEST_F(DialogsTest, ManualOpensAtBothTopicsFollowsItsLinksAndReportsWhatItCannot
     // A click on the link to the rules page opens it in the same viewer.
     QTextCursor link(browser()->document());
     link.setPosition(browser()->document()->find(QStringLiteral("Spielregel und Bedienung")).selectionStart() + 3);
-    browser()->setTextCursor(link);
-    browser()->ensureCursorVisible();
+    browser()->setTextCursor(link), browser()->ensureCursorVisible();
     QTest::mouseClick(browser()->viewport(), Qt::LeftButton, {}, browser()->cursorRect(link).center());
     QTRY_COMPARE(title(), std::string("Nonari – Spielregel und Bedienung"));
-    showManualOverview();
-    showRulesHelp();  // the second topic by its own command
+    showManualOverview(), showRulesHelp();  // the second topic by its own command
     EXPECT_EQ(title(), "Nonari – Spielregel und Bedienung");
 
     // Closed by the player, the viewer is gone; damaged files and missing topics are refused without a window.
     QPointer<QWidget> closed = browser();
-    browser()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    browser()->close(), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull() && browser() == nullptr);
     const auto whole = readBytes(sourceDir() / "data" / "nonari.chm");
     writeBytes("halb.chm", {whole.begin(), whole.begin() + static_cast<long>(whole.size() / 3)});

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     auto platform = nonari::createQtPlatform(argc, argv);
     nonari::QtHelpViewer::usePageReader(NONARI_PAGE_READER);  // the tests do not sit beside the program
     nonari::installPlatform(platform.get());
-    int status = RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
     nonari::installPlatform(nullptr);
     if (!screenCopy.empty()) fs::remove_all(screenCopy.parent_path());
     return status;

@@ -255,7 +255,7 @@ TEST_F(WindowTest, MessageBoxReturnsThePressedButtonsNumber) {
     EXPECT_EQ(pf->messageBox("Spiel beenden?", MessageIcon::Question, 2, "&JA|&NEIN"), 1);
     whenShown({}, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });  // the default button
     EXPECT_EQ(pf->messageBox("Frage", MessageIcon::Question, 2, "&JA|&NEIN"), 2);
-    // The Return that closed a box is released over the canvas: no key event for the game.
+    // The Return that closed a box is released over the canvas: a release whose press went elsewhere is no event.
     later([] { QTest::keyRelease(qt_testing::canvas(), Qt::Key_Return); });
     EXPECT_EQ(nextInput(5).kind, EventKind::None);
 }
@@ -367,9 +367,6 @@ TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisa
         EXPECT_EQ(std::make_tuple(event.kind, event.code, event.modifiers),
                   std::make_tuple(EventKind::KeyUp, int(code), modifiers));
     }
-    // A release whose press went elsewhere (a menu, a dialog) is not reported.
-    later([] { QTest::keyRelease(canvas(), Qt::Key_L); });
-    EXPECT_EQ(nextInput(5).kind, EventKind::None);
 }
 
 }  // namespace

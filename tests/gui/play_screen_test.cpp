@@ -232,11 +232,10 @@ TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
 
 TEST_F(PlayScreen, AMenuCommandInsideAPickerOverTheLastRowLeavesTheButtonsAndTheNextHintStandsAlone) {
     const QRect strip(30, 597, 539, 28);  // where the commands put back the strip saved at start-up
-    pf->restoreArea(game.screen.savedStrip, strip.left(), strip.top());
-    drawButtonBar();
+    pf->restoreArea(game.screen.savedStrip, strip.left(), strip.top()), drawButtonBar();
     const QImage buttons = image().copy(strip);
     game.puzzle.givens.clear();
-    QImage after;
+    QImage after;  // the strip after the command, and the ink right of the picker's hint
     QRect hintTail;
     const QPoint cell(29 + 4 * 60 + 30, 45 + 8 * 60 + 30);  // column 5, row 9
     auto click = [cell] { QTest::mouseClick(qt_testing::canvas(), Qt::LeftButton, {}, cell); };
