@@ -74,15 +74,12 @@ xdotool search --classname '^nonari$' | grep -qx "$win" || fail "the window's in
 xdotool search --class '^nonari$' | grep -qx "$win" || fail "the window's class is not nonari"
 
 # A new game from the installed collections, left at once, then saved in slot 2.
-xdotool key --window "$win" alt+n
-sleep 0.5
-xdotool key n
-sleep 1
-xdotool key Escape
-sleep 0.5
-xdotool key --window "$win" alt+o
-sleep 0.5
-xdotool key s
+keys alt+n
+keys n
+sleep 0.7
+keys Escape
+keys alt+o
+keys s
 slots=$(wait_window "Sichern unter" "$win")
 xdotool windowfocus --sync "$slots"
 xdotool key 2
@@ -93,13 +90,11 @@ for _ in $(seq 100); do
 done
 [ -f "$saved" ] || fail "no brett.nnr in HOME/.local/share/nonari"
 xdotool windowfocus --sync "$win"
-xdotool key Escape
-sleep 0.5
+keys Escape
 
 # The manual comes from the installed data folder.
-xdotool key --window "$win" alt+h
-sleep 0.5
-xdotool key a
+keys alt+h
+keys a
 viewer=$(wait_window "Menüpunkte" "$win")
 xdotool windowunmap "$viewer"
 snap

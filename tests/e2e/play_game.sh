@@ -31,7 +31,6 @@ cell_count() {
 }
 # Fails with $4 unless the number of pixels of colour $1 in the current cell, seen afresh, passes the test $2 $3.
 expect() { snap; [ "$(cell_count $cc $cr "$1")" "$2" "$3" ] || fail "$4"; }
-keys() { xdotool key --delay 40 "$@"; sleep 0.3; }
 # Clicks with button $1 at cell ($2, $3), or with a digit $4 on that square of the picker open over it.
 click() {
     dx=30 dy=30
@@ -136,13 +135,11 @@ done
 
 champ=$(wait_window "Neuer Rekord")
 xdotool windowfocus --sync "$champ"
-xdotool key ctrl+a
-xdotool type "Tastenspieler"
+xdotool key ctrl+a type "Tastenspieler"
 xdotool key Return
 ruhm=$(wait_window "Ruhmeshalle")
 xdotool windowfocus --sync "$ruhm"
-xdotool key alt+o
-sleep 0.5
+keys alt+o
 [ "$(wc -l < Champions.Rhm)" -eq 150 ] || fail "hall-of-fame file has $(wc -l < Champions.Rhm) lines"
 [ "$(sed -n 1p Champions.Rhm | tr -d '\r')" = "Tastenspieler" ] || fail "name not stored"
 recorded=$(sed -n 3p Champions.Rhm | tr -d '\r')
@@ -151,7 +148,6 @@ awk -v t="$recorded" -v wall="$(awk -v a="$started" -v b="$won_at" 'BEGIN { prin
     fail "recorded $recorded counts the pause"
 
 xdotool windowfocus --sync "$win"
-xdotool key Escape
-sleep 0.6
+keys Escape
 end_program
 echo "PASS: won a game by keys and mouse, with marked wrong digits, a note, Ctrl+Z/Ctrl+Y and an uncounted pause"

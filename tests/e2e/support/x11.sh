@@ -22,6 +22,8 @@ fail() {
 }
 
 snap() { import -window root -depth 8 "$work/shot.png"; }
+# Types the keys into the focused window and gives the program time to act on them.
+keys() { xdotool key --delay 40 "$@"; sleep 0.3; }
 
 # Waits up to ten seconds for a visible window with that name, other than the window $2; prints its id.
 wait_window() {
@@ -44,9 +46,8 @@ start_program() {
 # Ends the program through the menu and "JA" to "Spiel beenden?"; it must end with status 0.
 end_program() {
     xdotool windowfocus --sync "$win"
-    xdotool key --window "$win" alt+n
-    sleep 0.5
-    xdotool key b
+    keys alt+n
+    keys b
     question=$(wait_window "Nonari" "$win")
     xdotool windowfocus --sync "$question"
     xdotool key j
