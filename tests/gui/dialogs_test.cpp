@@ -9,13 +9,10 @@
 #include "help/help_launch.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_help_viewer.h"
-#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
-#include "tests/support/test_support.h"
 
 #include <chm_lib.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>

@@ -12,7 +12,7 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Qt reads the platform's parameters as Latin-1 and misses a screen description in a checkout whose
     // path has other letters: NONARI_TEST_SCREEN names it, and Qt gets a copy under the temporary folder.
     fs::path screenCopy;

@@ -5,9 +5,12 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_testing.h"
 #include "platform/qt/qt_window.h"
+#include "state/game_state.h"
+#include "tests/support/test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>

@@ -14,11 +14,7 @@
 #include "screen/game_clock.h"
 #include "screen/layout.h"
 #include "screen/side_panels.h"
-#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
-#include "tests/support/test_support.h"
-
-#include <QLabel>
 
 #include <set>
 

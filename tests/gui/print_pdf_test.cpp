@@ -5,9 +5,7 @@
 #include "platform/system.h"
 #include "print/board_print.h"
 #include "print/puzzle_sheets.h"
-#include "state/game_state.h"
 #include "tests/gui/platform_fixture.h"
-#include "tests/support/test_support.h"
 
 #include <QLineEdit>
 #include <QPrintDialog>
