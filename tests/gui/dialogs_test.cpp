@@ -258,9 +258,8 @@ TEST(Manual, CompiledFileHoldsExactlyTheListedSources) {
     }
     chm_enumerate(chm.get(), CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, [](chmFile*, chmUnitInfo* unit, void* set) {
         const std::string path = unit->path;
-        if (path.ends_with(".htm") || path.ends_with(".css")) {
-            EXPECT_TRUE(static_cast<std::set<std::string>*>(set)->count(path.substr(1))) << path << " has no source";
-        }
+        const bool page = path.ends_with(".htm") || path.ends_with(".css");
+        EXPECT_TRUE(!page || static_cast<std::set<std::string>*>(set)->count(path.substr(1))) << path << ": no source";
         return CHM_ENUMERATOR_CONTINUE;
     }, &listed);
     EXPECT_GE(listed.size(), 2u);
@@ -285,14 +284,8 @@ TEST(Manual, DescribesTheSlotKeysTheShuffleTheSheetAndKeyFAsTheGameHasThem) {
 }
 
 // A word of the first page, in points from the page's top-left corner.
-struct PdfWord {
-    std::string text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-};
-struct PdfPage {
-    double width = 0, height = 0;
-    std::vector<PdfWord> words;
-};
+struct PdfWord { std::string text; double xMin = 0, yMin = 0, xMax = 0, yMax = 0; };
+struct PdfPage { double width = 0, height = 0; std::vector<PdfWord> words; };
 PdfPage readPdf(const QString& pdf) {
     QProcess process;
     process.start("pdftotext", {"-tsv", "-l", "1", pdf, "-"});
@@ -312,10 +305,7 @@ const Grid solution =
     gridFromText("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
 
 // The words centred in the area: cell texts above captionTop, the rest joined into the caption.
-struct Area {
-    std::vector<PdfWord> cells;
-    std::string caption;
-};
+struct Area { std::vector<PdfWord> cells; std::string caption; };
 Area wordsIn(const PdfPage& page, double left, double top, double width, double height, double captionTop) {
     Area found;
     for (const PdfWord& w : page.words) {  // pdftotext gives the caption's words from left to right

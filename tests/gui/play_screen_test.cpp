@@ -48,10 +48,7 @@ protected:
                 if ((c + r) % 3 != 0) game.puzzle.board(c, r) = game.puzzle.givens(c, r) = solution(c, r);
         drawBoard(), showDifficultyLine(), startHistory();
     }
-    void TearDown() override {
-        game.clock.clockRunning = false, joinClockThread();
-        QtPlatformTest::TearDown();
-    }
+    void TearDown() override { game.clock.clockRunning = false, joinClockThread(), QtPlatformTest::TearDown(); }
     static void startTimedGame(double elapsed) {
         game.clock.clockRunning = true, game.clock.gameWon = false;
         game.clock.startTime = currentTime() - elapsed, game.clock.lastClockSecond = -1.0;
