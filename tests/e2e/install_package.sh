@@ -50,9 +50,8 @@ if ! strings -a "$program" | grep -q '__asan_init'; then
         strings -a "$program" | grep -qF "$here" && fail "the program holds the path $here"
     done
 fi
-gzip -dc "$work/root/usr/share/man/man6/nonari.6.gz" | grep -q '^\.TH NONARI 6' || fail "the manual page"
-grep -qx 'Exec=/usr/games/nonari' "$work/root/usr/share/applications/nonari.desktop" || fail "the desktop entry's Exec"
-# Debian's own check of the package: no error, no warning.
+# Debian's own check of the package: no error, no warning (a manual page groff cannot read, an entry's Exec that
+# names no shipped program are warnings).
 if command -v lintian >/dev/null 2>&1; then
     lintian --fail-on error,warning "$deb" > "$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian"; }
 fi

@@ -378,8 +378,7 @@ TEST_F(EventsTest, PressesAndKeysCarryKindPositionCharacterAndVirtualKeyAndADisa
 
 // The strip under the board, and the band of every panel between its outer frame and its well, where its title is.
 const std::pair<const char*, QRect> bands[] = {
-    {"button strip", QRect(QPoint(28, 595), QPoint(570, 626))},
-    {"SPIELBRETT:", QRect(QPoint(23, 19), QPoint(574, 43))},
+    {"button strip", QRect(QPoint(28, 595), QPoint(570, 626))}, {"SPIELBRETT:", QRect(QPoint(23, 19), QPoint(574, 43))},
     {"STATISTIK:", QRect(QPoint(606, 203), QPoint(834, 221))},
     {"STATUSMELDUNG:", QRect(QPoint(606, 295), QPoint(834, 313))},
     {"SCHWIERIGKEITSGRAD:", QRect(QPoint(606, 387), QPoint(834, 405))},
@@ -430,12 +429,9 @@ TEST_F(PlayScreen, CursorFrameAndClashMarksSurviveRedrawsFollowTheBoardAndLeaveN
     key(KeyHome), key(KeyArrowUp), key(KeyArrowUp), key(KeyArrowRight);  // (2, 7): an empty cell
     EXPECT_EQ(count(cell(1, 1), cursorBlue) + count(cell(9, 9), cursorBlue), 0);
     const std::function<void()> redraws[] = {
-        [] { drawBoard(); },
-        [] { runPlayCommand(PlayCommand::FillNotes, PlayMode::Game); },
-        [] { drawDigitPicker(2, 7), restorePickerBackground(), closePicker(); },
-        [] { key('4', shiftHeld); },
-        [] { drawStatisticsPanel(); },
-        [] { runPlayCommand(PlayCommand::Solve, PlayMode::Game); },
+        [] { drawBoard(); }, [] { runPlayCommand(PlayCommand::FillNotes, PlayMode::Game); },
+        [] { drawDigitPicker(2, 7), restorePickerBackground(), closePicker(); }, [] { key('4', shiftHeld); },
+        [] { drawStatisticsPanel(); }, [] { runPlayCommand(PlayCommand::Solve, PlayMode::Game); },
     };
     for (const auto& redraw : redraws) {
         redraw();
@@ -476,8 +472,7 @@ TEST_F(PlayScreen, TakingBackAndRedoingRestoreStateAndScreenExactly) {
         [] { key('6', shiftHeld); },  // a note
         [] { key('7'); },             // a digit, clashing with the given 7 below
         [] { key(KeyArrowRight), key(KeyArrowRight), key(KeyArrowRight), key(KeyPad0 + 7); },  // from the keypad
-        [] { key(KeyBackspace); },
-        [] { runPlayCommand(PlayCommand::FillNotes, PlayMode::Game), recordStep(); },
+        [] { key(KeyBackspace); }, [] { runPlayCommand(PlayCommand::FillNotes, PlayMode::Game), recordStep(); },
         [] { runPlayCommand(PlayCommand::ClearNotes, PlayMode::Game), recordStep(); },
         [] { runPlayCommand(PlayCommand::Restart, PlayMode::Game), recordStep(); },
     };
