@@ -58,13 +58,10 @@ inline std::string messageDuring(const std::function<void()>& action) {
 class QtPlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        pf = &qt_testing::qtPlatform();
-        installPlatform(pf);
-        qt_testing::revive();
+        pf = &qt_testing::qtPlatform(), installPlatform(pf), qt_testing::revive();
         if (!pf->mainWindowExists()) pf->openMainWindow(20, 30, 862, 694);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(qt_testing::mainWindow()));
-        qt_testing::backingImage().fill(Qt::white);
-        QCoreApplication::processEvents();
+        qt_testing::backingImage().fill(Qt::white), QCoreApplication::processEvents();
     }
     void TearDown() override { qt_testing::revive(); }
 
