@@ -7,9 +7,7 @@ what=$1
 desktop="$2/desktop"
 
 need() {
-    command -v "$1" >/dev/null 2>&1 && return 0
-    echo "SKIPPED: $1 is not installed (tools/packages.sh lists it for the tests)"
-    exit 77
+    command -v "$1" >/dev/null 2>&1 || { echo "SKIPPED: $1 is not installed (tools/packages.sh lists it)"; exit 77; }
 }
 
 case "$what" in
@@ -31,13 +29,13 @@ appstream)
     # The id names the file, and the entry it launches is the one installed.
     id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$1")
     [ "$(basename "$1")" = "$id.metainfo.xml" ] || { echo "file name does not match the id $id"; exit 1; }
-    grep -q '<launchable type="desktop-id">nonari.desktop</launchable>' "$1"
-    grep -q '<screenshot type="default">' "$1"
-    grep -q '<release version="[0-9.]*" date="[0-9-]*"' "$1"
+    for line in '<launchable type="desktop-id">nonari.desktop</launchable>' '<screenshot type="default">' \
+        '<release version="[0-9.]*" date="[0-9-]*"'; do
+        grep -q "$line" "$1" || { echo "$1 lacks $line"; exit 1; }
+    done
     ;;
 manpage)
-    need groff
-    need preconv
+    need groff && need preconv
     warnings=$(preconv -e UTF-8 "$desktop/nonari.6" | groff -man -ww -z -Tutf8 2>&1)
     [ -z "$warnings" ] || { echo "$warnings"; exit 1; }
     head -n 5 "$desktop/nonari.6" | grep -q '^\.TH NONARI 6 '

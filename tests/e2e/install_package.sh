@@ -21,24 +21,17 @@ mkdir "$work/home" "$work/elsewhere"
 # --- The package ------------------------------------------------------------------------
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" > "$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
-deb=$(ls "$work"/package/*.deb 2>/dev/null | head -n 1)
-[ -n "$deb" ] || fail "no package was built"
-case "$(basename "$deb")" in nonari_5.0_*.deb) ;; *) fail "package file name $(basename "$deb")" ;; esac
+deb=$(ls "$work"/package/nonari_5.0_*.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || fail "no package nonari_5.0_*.deb was built"
 
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort > "$work/files"
-{
-    echo ./usr/games/nonari
-    echo ./usr/libexec/nonari/nonari-manual-page
-    echo ./usr/share/applications/nonari.desktop
-    echo ./usr/share/doc/nonari/changelog.gz
-    echo ./usr/share/doc/nonari/copyright
-    echo ./usr/share/icons/hicolor/256x256/apps/nonari.png
-    echo ./usr/share/icons/hicolor/48x48/apps/nonari.png
-    echo ./usr/share/icons/hicolor/scalable/apps/nonari.svg
-    echo ./usr/share/man/man6/nonari.6.gz
-    echo "./usr/share/metainfo/$(cd "$source_dir/desktop" && ls ./*.metainfo.xml | cut -c3-)"
-    for f in "$source_dir"/data/*; do echo "./usr/share/nonari/$(basename "$f")"; done
-} | sort > "$work/expected"
+for f in games/nonari libexec/nonari/nonari-manual-page share/applications/nonari.desktop share/man/man6/nonari.6.gz \
+    share/doc/nonari/changelog.gz share/doc/nonari/copyright share/icons/hicolor/256x256/apps/nonari.png \
+    share/icons/hicolor/48x48/apps/nonari.png share/icons/hicolor/scalable/apps/nonari.svg \
+    share/metainfo/"$(basename "$source_dir"/desktop/*.metainfo.xml)" $(ls "$source_dir/data" | sed s:^:share/nonari/:)
+do
+    echo "./usr/$f"
+done | sort > "$work/expected"
 diff -u "$work/expected" "$work/files" || fail "the package holds other files than expected"
 
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the section is not games"
@@ -51,22 +44,16 @@ done
 dpkg-deb -x "$deb" "$work/root"
 touch "$work/unpacked"
 program="$work/root/usr/games/nonari"
-# A packaged program knows no path of the machine that built it. A sanitizer build, which is never
-# shipped, names its source files in its reports.
-if strings -a "$program" | grep -q '__asan_init'; then
-    echo "note: sanitizer build, its source paths are not checked"
-else
+# A packaged program knows no path of the machine that built it; a sanitizer build, never shipped, names its sources.
+if ! strings -a "$program" | grep -q '__asan_init'; then
     for here in "$source_dir" "$build"; do
-        if strings -a "$program" | grep -qF "$here"; then fail "the program holds the path $here"; fi
+        strings -a "$program" | grep -qF "$here" && fail "the program holds the path $here"
     done
 fi
-gzip -dc "$work/root/usr/share/man/man6/nonari.6.gz" | grep -q '^\.TH NONARI 6' || fail "the manual page"
-grep -qx 'Exec=/usr/games/nonari' "$work/root/usr/share/applications/nonari.desktop" || fail "the desktop entry's Exec"
-# Debian's own check of the package: no error, no warning.
+# Debian's own check of the package: no error, no warning (a manual page groff cannot read, an entry's Exec that
+# names no shipped program are warnings).
 if command -v lintian >/dev/null 2>&1; then
     lintian --fail-on error,warning "$deb" > "$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian"; }
-else
-    echo "note: lintian is not installed (tools/packages.sh lists it for the tests); the package is not linted"
 fi
 
 # --- The command line -------------------------------------------------------------------
@@ -74,8 +61,7 @@ fi
 "$program" --help | grep -q '^Aufruf: nonari' || fail "--help"
 status=0
 HOME="$work/elsewhere" "$program" -platform offscreen --unbekannt > "$work/out" 2>&1 || status=$?
-grep -q 'unbekannte Option' "$work/out" || fail "an unknown option: $(cat "$work/out")"
-[ "$status" -eq 2 ] || fail "an unknown option gave status $status"
+[ "$status" -eq 2 ] && grep -q 'unbekannte Option' "$work/out" || fail "--unbekannt: $status, $(cat "$work/out")"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "a refused start left files behind"
 
 # --- The unpacked program as a player starts it -----------------------------------------
@@ -86,33 +72,27 @@ xdotool search --classname '^nonari$' | grep -qx "$win" || fail "the window's in
 xdotool search --class '^nonari$' | grep -qx "$win" || fail "the window's class is not nonari"
 
 # A new game from the installed collections, left at once, then saved in slot 2.
-xdotool key --window "$win" alt+n
-sleep 0.5
-xdotool key n
-sleep 1
-xdotool key Escape
-sleep 0.5
-xdotool key --window "$win" alt+o
-sleep 0.5
-xdotool key s
+keys alt+n
+keys n
+sleep 0.7
+keys Escape
+keys alt+o
+keys s
 slots=$(wait_window "Sichern unter" "$win")
 xdotool windowfocus --sync "$slots"
 xdotool key 2
 saved="$work/home/.local/share/nonari/brett.nnr"
-i=0
-until [ -f "$saved" ] && ! xdotool search --onlyvisible --name "Sichern unter" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ $i -gt 100 ] && fail "no brett.nnr in HOME/.local/share/nonari"
+for _ in $(seq 100); do
+    [ -f "$saved" ] && ! xdotool search --onlyvisible --name "Sichern unter" >/dev/null 2>&1 && break
     sleep 0.1
 done
+[ -f "$saved" ] || fail "no brett.nnr in HOME/.local/share/nonari"
 xdotool windowfocus --sync "$win"
-xdotool key Escape
-sleep 0.5
+keys Escape
 
 # The manual comes from the installed data folder.
-xdotool key --window "$win" alt+h
-sleep 0.5
-xdotool key a
+keys alt+h
+keys a
 viewer=$(wait_window "Menüpunkte" "$win")
 xdotool windowunmap "$viewer"
 snap

@@ -33,13 +33,11 @@ Grid gridAt(const std::vector<unsigned char>& file, std::size_t at) {
 
 auto grids(const GameState& g) { return std::tie(g.puzzle.board, g.puzzle.givens, g.puzzle.candidates); }
 
-// As brett.nnr: a slot that loads holds digits only; saved back, it loads the same, and the file holds four
-// records.
+// As brett.nnr: a slot that loads holds digits only; saved back, it loads the same in a file of four records.
 void asSavedBoards(const std::uint8_t* data, std::size_t size) {
     for (std::int16_t slot = 0; slot < 4; ++slot) {
         fuzz::writeFile(savedBoardFile, data, size);
-        resetGameState();
-        game.puzzle.board(9, 9) = 7;
+        resetGameState(), game.puzzle.board(9, 9) = 7;
         const GameState before = game;
         game.dialog.currentFile = savedBoardFile;
         if (readBoardRecord(slot) != FileResult::Ok) {
@@ -61,10 +59,8 @@ void asSavedBoards(const std::uint8_t* data, std::size_t size) {
             else
                 FUZZ_CHECK(std::all_of(from, from + 1200, [](unsigned char b) { return b == 0; }));
         }
-        resetGameState();
-        game.dialog.currentFile = savedBoardFile;
-        FUZZ_CHECK(readBoardRecord(slot) == FileResult::Ok);
-        FUZZ_CHECK(grids(game) == grids(loaded));
+        resetGameState(), game.dialog.currentFile = savedBoardFile;
+        FUZZ_CHECK(readBoardRecord(slot) == FileResult::Ok && grids(game) == grids(loaded));
     }
 }
 
@@ -73,8 +69,7 @@ void asCollection(const std::uint8_t* data, std::size_t size) {
     const std::string name = collectionFile(0);
     fuzz::writeFile(name, data, size);
     for (std::int16_t record = 0; record < 4; ++record) {
-        resetGameState();
-        game.dialog.currentFile = name;
+        resetGameState(), game.dialog.currentFile = name;
         FUZZ_CHECK(readBoardRecord(record) == FileResult::Ok);
         FUZZ_CHECK(digitsOnly(game.puzzle.board) && digitsOnly(game.puzzle.givens, true));
         FUZZ_CHECK(isUsablePuzzle(game.puzzle.board, game.puzzle.givens));

@@ -1,4 +1,4 @@
-// What the fuzz targets share: a working folder of their own, and a check that stops the run on a broken promise.
+// What the fuzz targets share: a working folder of their own, files in and out, a check that stops on a broken promise.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -20,23 +20,21 @@ namespace nonari::fuzz {
 // Makes a fresh folder the working folder for the whole run; it is removed at exit.
 inline void enterOwnFolder() {
     static std::string folder = (std::filesystem::temp_directory_path() / "nonari-fuzz-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) std::abort();
+    FUZZ_CHECK(mkdtemp(folder.data()) != nullptr);
     std::filesystem::current_path(folder);
-    std::atexit([] {
+    std::atexit([] {  // nothing may throw at exit
         std::error_code ignored;
-        std::filesystem::current_path("/", ignored);
-        std::filesystem::remove_all(folder, ignored);
+        std::filesystem::current_path("/", ignored), std::filesystem::remove_all(folder, ignored);
     });
 }
 
 inline void writeFile(const std::string& name, const unsigned char* data, std::size_t size) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out) std::abort();
+    FUZZ_CHECK(std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size)));
 }
 
-inline std::vector<unsigned char> readFile(const std::string& name) {
+inline std::vector<unsigned char> readFile(const std::filesystem::path& name) {
     std::ifstream in(name, std::ios::binary);
+    FUZZ_CHECK(in.is_open());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -12,7 +12,7 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Qt reads the platform's parameters as Latin-1 and misses a screen description in a checkout whose
     // path has other letters: NONARI_TEST_SCREEN names it, and Qt gets a copy under the temporary folder.
     fs::path screenCopy;
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     auto platform = nonari::createQtPlatform(argc, argv);
     nonari::QtHelpViewer::usePageReader(NONARI_PAGE_READER);  // the tests do not sit beside the program
     nonari::installPlatform(platform.get());
-    int status = RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
     nonari::installPlatform(nullptr);
     if (!screenCopy.empty()) fs::remove_all(screenCopy.parent_path());
     return status;

@@ -5,9 +5,12 @@
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_testing.h"
 #include "platform/qt/qt_window.h"
+#include "state/game_state.h"
+#include "tests/support/test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -22,19 +25,23 @@ namespace nonari::test {
 // Runs the step from the event loop, so that input it produces is read by a later wait.
 inline void later(std::function<void()> step, int ms = 0) { QTimer::singleShot(ms, qApp, std::move(step)); }
 
-// Acts on the modal dialog with that title (a message box when the title is empty) once it is open;
-// dialogs open inside callbacks and run loops of their own, so this polls.
-inline void whenShown(const QString& title, std::function<void(QWidget*)> act, int tries = 500) {
+// Runs the step from the event loop once the condition holds; gives up after five seconds. Dialogs open inside
+// callbacks and run loops of their own, and a loaded machine takes its time, so tests wait this way.
+inline void once(std::function<bool()> holds, std::function<void()> step, int tries = 500) {
     later([=] {
-        QWidget* d = QApplication::activeModalWidget();
-        const bool box = qobject_cast<QMessageBox*>(d) != nullptr;
-        if (d && d->isVisible() && (title.isEmpty() ? box : d->windowTitle() == title))
-            act(d);
-        else if (tries > 0)
-            whenShown(title, act, tries - 1);
-        else
-            ADD_FAILURE() << "the awaited dialog did not appear";
+        if (holds()) step();
+        else if (tries > 0) once(holds, step, tries - 1);
+        else ADD_FAILURE() << "the awaited state did not come";
     }, 10);
+}
+
+// Acts on the modal dialog with that title (a message box when the title is empty) once it is open.
+inline void whenShown(const QString& title, std::function<void(QWidget*)> act) {
+    once([title] {
+        const QWidget* d = QApplication::activeModalWidget();
+        const bool box = qobject_cast<const QMessageBox*>(d) != nullptr;
+        return d && d->isVisible() && (title.isEmpty() ? box : d->windowTitle() == title);
+    }, [act] { act(QApplication::activeModalWidget()); });
 }
 
 // Runs the action while answering the message box it opens with the first button; returns the box's text.
@@ -42,8 +49,7 @@ inline std::string messageDuring(const std::function<void()>& action) {
     std::string shown;
     whenShown({}, [&shown](QWidget* dialog) {
         auto* box = static_cast<QMessageBox*>(dialog);
-        shown = box->text().toStdString();
-        box->buttons().front()->click();
+        shown = box->text().toStdString(), box->buttons().front()->click();
     });
     action();
     return shown;
@@ -52,13 +58,10 @@ inline std::string messageDuring(const std::function<void()>& action) {
 class QtPlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        pf = &qt_testing::qtPlatform();
-        installPlatform(pf);
-        qt_testing::revive();
+        pf = &qt_testing::qtPlatform(), installPlatform(pf), qt_testing::revive();
         if (!pf->mainWindowExists()) pf->openMainWindow(20, 30, 862, 694);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(qt_testing::mainWindow()));
-        qt_testing::backingImage().fill(Qt::white);
-        QCoreApplication::processEvents();
+        qt_testing::backingImage().fill(Qt::white), QCoreApplication::processEvents();
     }
     void TearDown() override { qt_testing::revive(); }
 

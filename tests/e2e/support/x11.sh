@@ -22,17 +22,15 @@ fail() {
 }
 
 snap() { import -window root -depth 8 "$work/shot.png"; }
-# The colour of a pixel of the last screenshot as RRGGBB.
-pixel() { convert "$work/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+# Types the keys into the focused window and gives the program time to act on them.
+keys() { xdotool key --delay 40 "$@"; sleep 0.3; }
 
 # Waits up to ten seconds for a visible window with that name, other than the window $2; prints its id.
 wait_window() {
-    i=0
-    while [ $i -lt 100 ]; do
+    for _ in $(seq 100); do
         found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -v "^${2:-none}$" | head -n 1 || true)
         [ -n "$found" ] && { echo "$found"; return 0; }
         sleep 0.1
-        i=$((i + 1))
     done
     fail "no window \"$1\" appeared"
 }
@@ -48,51 +46,29 @@ start_program() {
 # Ends the program through the menu and "JA" to "Spiel beenden?"; it must end with status 0.
 end_program() {
     xdotool windowfocus --sync "$win"
-    xdotool key --window "$win" alt+n
-    sleep 0.5
-    xdotool key b
+    keys alt+n
+    keys b
     question=$(wait_window "Nonari" "$win")
     xdotool windowfocus --sync "$question"
     xdotool key j
-    i=0
-    while kill -0 "$pid" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 50 ] && fail "program did not end after JA"
-        sleep 0.1
-    done
+    timeout 5 tail --pid="$pid" -s 0.1 -f /dev/null || fail "program did not end after JA"
     wait "$pid" || fail "program ended with status $?"
     pid=""
-}
-
-# A puzzle collection of four equal records in $1: a valid grid whose cells are open where the
-# sourcing script's is_open COLUMN ROW succeeds.
-digit() { echo $(( ( ($2 - 1) * 3 + ($2 - 1) / 3 + ($1 - 1) ) % 9 + 1 )); }
-byte() { printf "\\$(printf '%03o' "$1")"; }
-write_collection() {
-    for r in 0 1 2 3 4 5 6 7 8 9; do
-        for c in 0 1 2 3 4 5 6 7 8 9; do
-            if [ "$r" -eq 0 ] || [ "$c" -eq 0 ] || is_open "$c" "$r"; then byte 0; else byte "$(digit "$c" "$r")"; fi
-        done
-    done > "$work/grid"
-    { cat "$work/grid" "$work/grid"; head -c 2000 /dev/zero; } > "$work/record"
-    cat "$work/record" "$work/record" "$work/record" "$work/record" > "$1"
-    rm "$work/grid" "$work/record"
-    [ "$(stat -c %s "$1")" -eq 8800 ] || fail "test collection has the wrong size"
 }
 
 # Sets $ox and $oy, the window position of the drawing area, once it is drawn: the first red pixel of
 # the block line at x 208 is y 44.
 find_canvas() {
     eval "$(xdotool getwindowgeometry --shell "$win")"
-    i=0
-    until snap && top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
-        awk -F'[,:]' '/#FF0000/ { print $2; exit }') && [ -n "$top" ]; do
-        i=$((i + 1))
-        [ $i -gt 50 ] && fail "no red block line found"
+    for _ in $(seq 50); do
+        snap
+        top=$(convert "$work/shot.png" -crop "1x300+$((X + 208))+$Y" +repage txt:- |
+            awk -F'[,:]' '/#FF0000/ { print $2; exit }')
+        [ -n "$top" ] && break
         sleep 0.2
     done
-    ox=$X
-    oy=$((Y + top - 44))
+    [ -n "$top" ] || fail "no red block line found"
+    ox=$X oy=$((Y + top - 44))
 }
-# The colour of a pixel of the drawing area in the last screenshot.
-canvas() { pixel $((ox + $1)) $((oy + $2)); }
+# The colour of a pixel of the drawing area in the last screenshot, as RRGGBB.
+canvas() { convert "$work/shot.png" -format "%[hex:p{$((ox + $1)),$((oy + $2))}]" info: | cut -c1-6; }
