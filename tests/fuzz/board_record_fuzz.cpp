@@ -37,7 +37,8 @@ auto grids(const GameState& g) { return std::tie(g.puzzle.board, g.puzzle.givens
 void asSavedBoards(const std::uint8_t* data, std::size_t size) {
     for (std::int16_t slot = 0; slot < 4; ++slot) {
         fuzz::writeFile(savedBoardFile, data, size);
-        resetGameState(), game.puzzle.board(9, 9) = 7;
+        resetGameState();
+        game.puzzle.board(9, 9) = 7;
         const GameState before = game;
         game.dialog.currentFile = savedBoardFile;
         if (readBoardRecord(slot) != FileResult::Ok) {
@@ -59,7 +60,8 @@ void asSavedBoards(const std::uint8_t* data, std::size_t size) {
             else
                 FUZZ_CHECK(std::all_of(from, from + 1200, [](unsigned char b) { return b == 0; }));
         }
-        resetGameState(), game.dialog.currentFile = savedBoardFile;
+        resetGameState();
+        game.dialog.currentFile = savedBoardFile;
         FUZZ_CHECK(readBoardRecord(slot) == FileResult::Ok && grids(game) == grids(loaded));
     }
 }
@@ -69,7 +71,8 @@ void asCollection(const std::uint8_t* data, std::size_t size) {
     const std::string name = collectionFile(0);
     fuzz::writeFile(name, data, size);
     for (std::int16_t record = 0; record < 4; ++record) {
-        resetGameState(), game.dialog.currentFile = name;
+        resetGameState();
+        game.dialog.currentFile = name;
         FUZZ_CHECK(readBoardRecord(record) == FileResult::Ok);
         FUZZ_CHECK(digitsOnly(game.puzzle.board) && digitsOnly(game.puzzle.givens, true));
         FUZZ_CHECK(isUsablePuzzle(game.puzzle.board, game.puzzle.givens));

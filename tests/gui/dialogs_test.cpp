@@ -292,7 +292,7 @@ PdfPage readPdf(const QString& pdf) {
         const QStringList f = line.split('\t');
         if (f.size() < 12) continue;
         const double x = f[6].toDouble(), y = f[7].toDouble(), w = f[8].toDouble(), h = f[9].toDouble();
-        if (f[0] == "1") page.width = w, page.height = h;
+        if (f[0] == "1") std::tie(page.width, page.height) = std::pair(w, h);
         if (f[0] == "5") page.words.push_back({f[11].toStdString(), x, y, x + w, y + h});
     }
     return page;
@@ -369,7 +369,9 @@ TEST_F(PrintPdfTest, BoardDigitsAndLettersSitInsideTheirCellsAboveTheCaption) {
                 if ((c * 7 + r * 3) % 5 != 0) {  // some cells stay empty; in letters mode 9 is the narrow "I"
                     game.puzzle.board(c, r) = solution(c, r);
                     expected[{c, r}] = char((numbers ? '0' : '@') + solution(c, r));
-                    if ((c + r) % 2 == 0) game.puzzle.givens(c, r) = solution(c, r), ++givens;
+                    if ((c + r) % 2 != 0) continue;
+                    game.puzzle.givens(c, r) = solution(c, r);
+                    ++givens;
                 }
         game.settings.numbersMode = numbers;
         printBoard();

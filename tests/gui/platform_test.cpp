@@ -472,7 +472,10 @@ TEST_F(PlayScreen, TakingBackAndRedoingRestoreStateAndScreenExactly) {
         [] { runPlayCommand(PlayCommand::ClearNotes, PlayMode::Game), recordStep(); },
         [] { runPlayCommand(PlayCommand::Restart, PlayMode::Game), recordStep(); },
     };
-    for (const auto& step : steps) step(), shots.push_back(shot());
+    for (const auto& step : steps) {
+        step();
+        shots.push_back(shot());
+    }
     for (std::size_t i = shots.size() - 1; i-- > 0;) {
         key('Z', ctrlHeld);
         EXPECT_TRUE(shot() == shots[i]) << "back to step " << i;
@@ -543,7 +546,10 @@ TEST_F(PlayScreen, TenPressesOfEachButtonAndTwentyBoardCommandsLeaveStripAndTitl
     for (const auto& [label, left] : buttonLabels) drawButton(0, left, 598, label);
     for (const auto& [what, area] : bands) first.push_back(image().copy(area));
     for (const auto& [label, left] : buttonLabels) {
-        for (int press = 0; press < 10; ++press) drawButton(1, left, 598, label), drawButton(0, left, 598, label);
+        for (int press = 0; press < 10; ++press) {
+            drawButton(1, left, 598, label);
+            drawButton(0, left, 598, label);
+        }
         EXPECT_TRUE(image().copy(bands[0].second) == first[0]) << label << " left a mark beside it";
     }
     // Commands that lead to the board redraw the help panel, the display commands the statistics and status.

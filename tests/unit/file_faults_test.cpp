@@ -355,7 +355,10 @@ TEST_F(FileFaultsTest, SavesKilledAtRandomMomentsLeaveEveryFileWholeAsBeforeOrAs
     for (int round = 0; round < 250; ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
-        if (child == 0) for (;;) save(2), save(1);
+        while (child == 0) {
+            save(2);
+            save(1);
+        }
         usleep(static_cast<useconds_t>(delayMicroseconds(moments)));
         kill(child, SIGKILL);
         int status = 0;

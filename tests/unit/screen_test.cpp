@@ -522,7 +522,10 @@ TEST_F(PlayLoop, PickerRightClicksEmptyCellsAndNotesToggle) {
     right(cellX(6), cellY(5));  // a given stays
     left(cellX(6), cellY(5));   // and opens no picker
     rec.pushStep([this] { EXPECT_TRUE(rec.of(DrawOp::Save).empty()); });
-    for (int typed : {'5', '3', '5'}) right(cellX(5), cellY(5)), rec.pushChar(typed);  // notes on an empty cell
+    for (int typed : {'5', '3', '5'}) {  // notes on an empty cell
+        right(cellX(5), cellY(5));
+        rec.pushChar(typed);
+    }
     rec.pushStep([] { EXPECT_TRUE(!game.puzzle.candidates(5, 5, 5) && game.puzzle.candidates(5, 5, 3)) << "5 twice"; });
     right(cellX(5), cellY(5));
     right(100, 100);  // a right press anywhere in the picker's wait removes all nine
