@@ -11,6 +11,7 @@ namespace nonari {
 
 namespace {
 
+constexpr const char* header = "# Nonari: Einstellungen";
 constexpr const char* freshKey = "frische_raetsel=";
 constexpr std::size_t largestFile = 4096;
 
@@ -31,8 +32,14 @@ FileResult loadSettings() {
 }
 
 FileResult saveSettings() {
-    const std::string text = std::string("# Nonari: Einstellungen\n") + freshKey +
-                             (game.settings.freshPuzzles ? "1" : "0") + "\n";
+    // A file of that name may hold more than this setting: every other line stays as it is.
+    const FileRead read = readRegularFile(settingsFile, largestFile);
+    if (read.result == FileResult::Damaged || read.size > largestFile) return FileResult::Damaged;
+    std::string text = std::string(header) + "\n";
+    std::istringstream lines(std::string(read.bytes.begin(), read.bytes.end()));
+    for (std::string line; std::getline(lines, line);)
+        if (line != header && !line.starts_with(freshKey)) text += line + "\n";
+    text += std::string(freshKey) + (game.settings.freshPuzzles ? "1" : "0") + "\n";
     return replaceFileContents(settingsFile, std::vector<unsigned char>(text.begin(), text.end()));
 }
 

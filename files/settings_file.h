@@ -10,7 +10,8 @@ inline constexpr const char* settingsFile = "einstellungen.txt";
 
 // Missing or unreadable: the setting stays off, and nothing is said.
 FileResult loadSettings();
-// Replaces the file in one step; the old one stays when that fails.
+// Replaces the file in one step, keeping its other lines; the old one stays when that fails, and a file
+// that cannot be this one (no regular file, unreadable, longer than 4 KiB) is never replaced.
 FileResult saveSettings();
 
 }  // namespace nonari

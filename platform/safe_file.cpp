@@ -75,7 +75,7 @@ FileResult replaceFileContents(const std::string& path, const std::vector<unsign
     if (path.empty()) return FileResult::NotWritten;
     // Players keep these files in synchronised folders through links: the link must stay and its file change.
     const std::string target = saveTarget(path);
-    if (target.empty()) return FileResult::Missing;
+    if (target.empty()) return errno == ENOENT || errno == ENOTDIR ? FileResult::Missing : FileResult::NotWritten;
     struct stat old {};
     bool oldExists = ::stat(target.c_str(), &old) == 0;
     if (oldExists && !S_ISREG(old.st_mode)) return FileResult::NotWritten;
@@ -197,6 +197,13 @@ void removeStaleTemporaries(const std::string& folder, const std::vector<std::st
             const bool writerGone = pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH);
             if (writerGone) ::unlink(entry.path().c_str());
         }
+    }
+    // A save through a link leaves its leftover beside the linked file.
+    for (const std::string& name : names) {
+        const std::filesystem::path link = std::filesystem::path(folder.empty() ? "." : folder) / name;
+        const std::filesystem::path target = saveTarget(link);
+        if (!target.empty() && target != link)
+            removeStaleTemporaries(target.parent_path().string(), {target.filename().string()});
     }
 }
 

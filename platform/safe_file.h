@@ -16,7 +16,7 @@ namespace nonari {
 enum class [[nodiscard]] FileResult { Ok, Missing, Damaged, NotWritten, Busy, ReadOnly };
 
 // Where a save of path lands: the file a symbolic link points to, followed to its end, else path itself.
-// Empty when path is a link that points nowhere.
+// Empty when path is a link that cannot be followed; errno then says why (ENOENT: it points nowhere).
 std::string saveTarget(const std::string& path);
 
 // Writes bytes to a temporary file beside the save target ("<name>.tmp<pid>-<n>"), then renames it over
@@ -58,7 +58,8 @@ struct FileRead {
 [[nodiscard]] FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::uint64_t offset = 0);
 
 // Removes "<name>.tmp<pid>-<n>" in folder for each of names whose writing process is gone: the
-// leftovers of saves that were interrupted. Call it before the program writes any file itself.
+// leftovers of saves that were interrupted, and those beside the files that names link to. Call it
+// before the program writes any file itself.
 void removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names);
 
 }  // namespace nonari

@@ -65,7 +65,8 @@ void catchEndSignals() {
     struct sigaction action {};
     action.sa_handler = noteEndSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    // A second signal ends the program at once, should the first wait behind a dialog; saves stay whole.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
 }
 

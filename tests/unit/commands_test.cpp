@@ -299,6 +299,13 @@ TEST_F(CommandsTest, NewGamesComeFromTheCollectionOfTheDifficultyOrWhileSwitched
     EXPECT_FALSE(game.settings.freshPuzzles || kept() || takeFreshPuzzle(4));
     writeBytes(settingsFile, {0xFF, '\n'});
     EXPECT_TRUE(loadSettings() == FileResult::Ok && !game.settings.freshPuzzles) << "what it cannot read is off";
+    Win_0_MenuEvent(menuId(C::FreshPuzzles));  // the player's own line stays; a file not ours is never replaced
+    const std::vector<unsigned char> saved = readBytes(settingsFile);
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), "# Nonari: Einstellungen\n\xFF\nfrische_raetsel=1\n");
+    const std::vector<unsigned char> large(5000, 'x');
+    writeBytes(settingsFile, large);
+    Win_0_MenuEvent(menuId(C::FreshPuzzles));
+    EXPECT_EQ(readBytes(settingsFile), large);
 }
 
 TEST_F(CommandsTest, NewGameWithoutAUsablePuzzleOfTheLevelSaysSoAndStartsNoGame) {

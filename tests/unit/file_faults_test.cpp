@@ -243,7 +243,11 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
         "brett.nnr.tmp0-1", "notizen.txt.tmp" + deadPid + "-1",  // not of the game's naming
         "leicht.nnr.tmp" + deadPid + "-2"};                     // the game never writes a collection
     for (const std::string& name : kept) writeBytes(name, {'k'});
-    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile, saveLockFile});
+    kept.insert({"Champions.Rhm.tmp" + deadPid + "-3", savedBoardFile, saveLockFile, "sync", championsFile});
+    fs::create_directory("sync");
+    fs::create_symlink("sync/Ruhm.rhm", championsFile);  // a save through it left its leftover there
+    writeBytes("sync/Ruhm.rhm.tmp" + deadPid + "-4", {'k'});
+    writeBytes("sync/Ruhm.rhm", {});
     fs::create_directory("Champions.Rhm.tmp" + deadPid + "-3");  // a folder was never made by a save
     const Bytes oldBoards(8800, 1);  // four records of ones
     writeBytes(savedBoardFile, oldBoards);
@@ -261,6 +265,7 @@ TEST_F(FileFaultsTest, StartRemovesOnlyTheLeftoversOfDeadSavesAndAFullDiskFailsA
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(".")) left.insert(entry.path().filename().string());
     EXPECT_EQ(left, kept);
+    EXPECT_EQ(std::distance(fs::directory_iterator("sync"), fs::directory_iterator()), 1);
     EXPECT_EQ(readBytes(savedBoardFile), oldBoards);
 }
 
