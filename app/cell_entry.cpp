@@ -114,7 +114,11 @@ bool runDigitPicker(int column, int row) {
             abandonPicker();
             return false;
         }
-        if (event.kind == EventKind::Hidden) picker.windowHidden = true;
+        if (event.kind == EventKind::Hidden) {  // the play screen pauses at once, without the picker
+            abandonPicker();
+            picker.windowHidden = true;
+            return false;
+        }
         if (event.kind == EventKind::LeftPress) {
             if (pickerSquareAt(picker.mouseX, picker.mouseY) == 0) continue;
             restorePickerBackground();

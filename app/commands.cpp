@@ -159,22 +159,27 @@ void runMenuCommand(MenuCommand command) {
     case C::About: showInformation(); break;
     case C::NewGame: newGame(); break;
     case C::StartGame:
-        if (boardWanted()) playLoop();
+        if (!boardWanted()) break;
+        startHistory();  // the entry's typed givens are no moves to take back in a game
+        playLoop();
         break;
     case C::OwnBoard: {
-        // Entry opened from a play screen hands that screen its own mode back.
+        // Entry opened from a play screen hands that screen its own mode back, with a history of its own.
         const bool outerMode = game.picker.ownBoardMode;
         ownBoardLoop();
         game.picker.ownBoardMode = outerMode;
+        startHistory();
         break;
     }
     case C::PrintSheets:
         printSheets();
         drawBoard();
         break;
-    case C::LoadBoard:
-        if (loadSavedBoard() && boardWanted()) playLoop();
+    case C::LoadBoard: {
+        const PuzzleState before = game.puzzle;
+        if (loadSavedBoard() && (game.puzzle == before || boardWanted())) playLoop();  // nothing to check when cancelled
         break;
+    }
     case C::SaveBoard:
         openSaveDialog();
         playLoop();
@@ -234,6 +239,11 @@ void Win_0_MenuEvent(int id) {
     }
     if (!game.dialog.useHtmlHelp) closeWinHelp();
     game.dialog.lastCommand = id;
+    // A command that ends the timing anyway ends a pause first: its screens draw on the board, not on the cover.
+    if (game.screen.boardCovered && command != MenuCommand::Exit && command != MenuCommand::MarkClashes) {
+        stopClock();
+        drawBoard();
+    }
 
     runMenuCommand(command);
     if (platform().appEnding()) {  // the window is gone; only the clock still needs stopping
@@ -298,10 +308,9 @@ bool runPlayCommand(PlayCommand command, PlayMode mode) {
         drawBoard();
         break;
     case PlayCommand::Hint:
-        // A hint is help: the game can no longer be recorded.
-        if (timed) game.clock.clockRunning = false;
+        // A hint is help: the game can no longer be recorded, nor the one own-board entry was opened from.
+        if (game.clock.clockRunning) stopClock();
         showHint();
-        if (timed) updateClock();
         break;
     }
     return !platform().appEnding();

@@ -100,6 +100,7 @@ void runLoop(PlayMode mode) {
     bool kRemembered = false;
     while (true) {
         recordStep();
+        if (std::exchange(game.picker.windowHidden, false)) pauseGame(true);  // it went while the picker waited
         InputEvent event = p.waitEvent();
         if (p.appEnding()) return;
         if (event.kind == EventKind::Hidden) pauseGame(true);
@@ -120,7 +121,6 @@ void runLoop(PlayMode mode) {
             if (mode == PlayMode::Game) handleBoardClick();
             else handleOwnBoardClick();
             if (p.appEnding()) return;
-            if (std::exchange(game.picker.windowHidden, false)) pauseGame(true);
         }
     }
 }

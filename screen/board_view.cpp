@@ -11,6 +11,10 @@
 #include "screen/side_panels.h"
 #include "state/game_state.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace nonari {
 
 namespace {
@@ -68,10 +72,35 @@ void paintCell(int column, int row, int digit, int ground) {
     game.screen.clashShown(column, row) = clash ? 1 : 0;
     const std::string text = glyphText(digit);
     paintGlyphCell(interiorOf(column, row), text, glyphOffset(text), ground, clash ? Red : Black);
-    if (isCursorCell(column, row)) drawCursorFrame();
+    drawCellFrames(column, row);
+}
+
+// A two-pixel frame inside the cell, clear of the red block lines and different from anything else drawn there.
+void drawHintFrame(int column, int row, int colourIndex) {
+    const CellBox b = interiorOf(column, row);
+    Platform& p = platform();
+    p.setRasterMode(RasterMode::CopyPen);
+    p.setLineWidth(1);
+    p.setPenColour(colour(colourIndex));
+    p.drawBox(b.left, b.top, b.right, b.bottom);
+    p.drawBox(b.left + 1, b.top + 1, b.right - 1, b.bottom - 1);
+    p.setPenColour(colour(Black));
 }
 
 }  // namespace
+
+void drawCellFrames(int column, int row) {
+    const HintState& hint = game.hint;
+    const auto marked = [column, row](const std::vector<std::pair<int, int>>& cells) {
+        return std::find(cells.begin(), cells.end(), std::pair{column, row}) != cells.end();
+    };
+    // Magenta, so that a changed cell is never taken for the keyboard's dark blue cursor, which stays on top.
+    if (hint.board == game.puzzle.board) {
+        if (marked(hint.targetCells)) drawHintFrame(column, row, Magenta);
+        else if (marked(hint.patternCells)) drawHintFrame(column, row, DarkGreen);
+    }
+    if (isCursorCell(column, row)) drawCursorFrame();
+}
 
 void drawCursorFrame() {
     const PickerState& picker = game.picker;

@@ -15,6 +15,9 @@ void drawBoard();
 void drawBoardCells();
 // One cell as the grids have it: ground, digit, marks and the keyboard's frame.
 void drawCell(int column, int row);
+// What frames the cell after its ground and marks: a hint's, while the board is the one it was made for, and
+// the keyboard's on top.
+void drawCellFrames(int column, int row);
 // The keyboard's frame: drawn on its cell again, moved to another cell, or taken off.
 void drawCursorFrame();
 void placeCursor(int column, int row);

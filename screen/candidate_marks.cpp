@@ -62,8 +62,7 @@ void drawCellMarks(int x, int y) {
             p.setFillColour(colour(White));
         }
     }
-    // The marks' ground reaches the cell's edge, where the keyboard's frame lies.
-    if (game.picker.cursorShown && game.picker.cursorColumn == x && game.picker.cursorRow == y) drawCursorFrame();
+    drawCellFrames(x, y);  // the marks' ground reaches the cell's edge, where the frames lie
 }
 
 }  // namespace nonari

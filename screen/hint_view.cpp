@@ -3,47 +3,23 @@
 #include "screen/hint_view.h"
 
 #include "logic/hint.h"
-#include "platform/platform.h"
 #include "screen/board_view.h"
-#include "screen/candidate_marks.h"
-#include "screen/layout.h"
 #include "screen/side_panels.h"
 #include "state/game_state.h"
+
+#include <utility>
+#include <vector>
 
 namespace nonari {
 
 namespace {
 
-// A two-pixel frame inside the cell, clear of the red block lines and different from anything else drawn there.
-void frameCell(int column, int row, int colourIndex) {
-    Platform& p = platform();
-    const int left = game.screen.boardX + (column - 1) * game.screen.cellWidth + 1;
-    const int top = game.screen.boardY + (row - 1) * game.screen.cellHeight + 1;
-    const int right = left + (column % 3 == 0 ? 57 : 58);
-    const int bottom = top + (row % 3 == 0 ? 57 : 58);
-    p.setRasterMode(RasterMode::CopyPen);
-    p.setLineWidth(1);
-    p.setPenColour(colour(colourIndex));
-    p.drawBox(left, top, right, bottom);
-    p.drawBox(left + 1, top + 1, right - 1, bottom - 1);
-    p.setPenColour(colour(Black));
-}
-
 bool hasMarks() { return !game.hint.patternCells.empty() || !game.hint.targetCells.empty(); }
 
 void removeMarks() {
-    if (!hasMarks()) return;
-    HintState& hint = game.hint;
-    auto repaint = [](std::pair<int, int> cell) {
-        const auto [c, r] = cell;
-        if (game.puzzle.givens(c, r) != 0) drawGivenCell(c, r, game.puzzle.givens(c, r));
-        else drawEntryCell(c, r, game.puzzle.board(c, r));
-    };
-    for (auto cell : hint.patternCells) repaint(cell);
-    for (auto cell : hint.targetCells) repaint(cell);
-    hint.patternCells.clear();
-    hint.targetCells.clear();
-    drawCandidateMarks();
+    std::vector<std::pair<int, int>> cells = std::exchange(game.hint.patternCells, {});
+    for (auto cell : std::exchange(game.hint.targetCells, {})) cells.push_back(cell);
+    for (auto [column, row] : cells) drawCell(column, row);
 }
 
 }  // namespace
@@ -64,11 +40,8 @@ void showHint() {
 }
 
 void drawHintMarks() {
-    if (!hasMarks() || game.hint.board != game.puzzle.board) return;
-    for (auto [c, r] : game.hint.patternCells) frameCell(c, r, DarkGreen);
-    // Magenta, so that a changed cell is never taken for the keyboard's dark blue cursor, which stays on top.
-    for (auto [c, r] : game.hint.targetCells) frameCell(c, r, Magenta);
-    drawCursorFrame();
+    for (auto [column, row] : game.hint.patternCells) drawCellFrames(column, row);
+    for (auto [column, row] : game.hint.targetCells) drawCellFrames(column, row);
 }
 
 void refreshHintMarks() {

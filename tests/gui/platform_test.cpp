@@ -34,7 +34,7 @@ namespace nonari::test {
 namespace {
 
 constexpr Rgb white = 0xFFFFFF, grey = 0xC0C0C0, teal = 0x008080, black = 0x000000, red = 0xFF0000,
-              darkGrey = 0x404040, background = 0xB4C9D0, cursorBlue = 0x0000BC, clashRed = 0xFF0000;
+              darkGrey = 0x404040, background = 0xB4C9D0, cursorBlue = 0x0000BC, clashRed = 0xFF0000, hintMagenta = 0xFF00FF;
 
 const FontRequest terminal{"Terminal", 12, 8, 400, true};
 
@@ -427,6 +427,11 @@ TEST_F(PlayScreen, CursorFrameAndClashMarksSurviveRedrawsFollowTheBoardAndLeaveN
     EXPECT_EQ(std::tie(game.picker.cursorColumn, game.picker.cursorRow), std::make_tuple(9, 9));
     key(KeyHome), key(KeyArrowUp), key(KeyArrowUp), key(KeyArrowRight);  // (2, 7): an empty cell
     EXPECT_EQ(count(cell(1, 1), cursorBlue) + count(cell(9, 9), cursorBlue), 0);
+    runPlayCommand(PlayCommand::Hint, PlayMode::Game);  // its frame stays under the cursor's moves and a note
+    const auto [hintColumn, hintRow] = game.hint.targetCells.front();
+    const int hinted = count(cell(hintColumn, hintRow), hintMagenta);
+    placeCursor(hintColumn, hintRow), placeCursor(2, 7), key('4', shiftHeld), key('4', shiftHeld);
+    EXPECT_TRUE(hinted > 100 && count(cell(hintColumn, hintRow), hintMagenta) == hinted) << hinted;
     const std::function<void()> redraws[] = {
         [] { drawBoard(); }, [] { runPlayCommand(PlayCommand::FillNotes, PlayMode::Game); },
         [] { drawDigitPicker(2, 7), restorePickerBackground(), closePicker(); }, [] { key('4', shiftHeld); },

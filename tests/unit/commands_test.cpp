@@ -151,6 +151,8 @@ TEST_F(CommandsTest, EveryCommandOfTheMenuTableHasItsEffectAndEndsIdle) {
         EXPECT_TRUE(pf.messages.back().starts_with("Dieses Brett hat mehr als eine Lösung"));
         EXPECT_EQ(pf.script.size(), 1u) << "no play screen read the Escape";
     });
+    pf.pushFormEvent("frm1", "cmd2_Click");  // lade Brett cancelled: the board on show is asked about no more
+    run(C::LoadBoard, [&] { EXPECT_EQ(pf.messages.size(), messages + 1); });
 
     pf.pushStep([&] { inside = game.picker.ownBoardMode; });
     run(C::OwnBoard, [&] { EXPECT_TRUE(inside && !game.picker.ownBoardMode); });
@@ -326,15 +328,25 @@ TEST_F(CommandsTest, NewGameWithoutAUsablePuzzleOfTheLevelSaysSoAndStartsNoGame)
 }
 
 TEST_F(CommandsTest, ACommandDuringATimedGameStopsItsClockForGoodExceptTheClashMarksSwitch) {
-    bool runningAfterMarks = false, runningAfterNested = true;
+    bool runningAfterMarks = false, runningAfterHint = true, runningAfterNested = true, coveredInEntry = true;
     pf.pushMenu(menuId(C::MarkClashes));
     pf.pushStep([&] { runningAfterMarks = game.clock.clockRunning; });
+    pf.pushMenu(menuId(C::OwnBoard));  // a hint in the entry is help for the game it was opened from
+    pf.pushKeyUp('T');
+    pf.pushStep([&] { runningAfterHint = game.clock.clockRunning; });
+    pf.pushKeyUp(27);
     pf.pushMenu(menuId(C::Numbers));
     pf.pushStep([&] { runningAfterNested = game.clock.clockRunning; });
     pf.pushKeyUp(27);
     Win_0_MenuEvent(menuId(C::NewGame));
     EXPECT_TRUE(runningAfterMarks);
-    EXPECT_FALSE(runningAfterNested);
+    EXPECT_FALSE(runningAfterHint || runningAfterNested);
+    pf.pushKeyUp('P');
+    pf.pushMenu(menuId(C::OwnBoard));  // chosen in a pause: the entry shows the board, not the cover
+    pf.pushStep([&] { coveredInEntry = game.screen.boardCovered; });
+    pf.pushKeyUp(27), pf.pushKeyUp(27);
+    Win_0_MenuEvent(menuId(C::NewGame));
+    EXPECT_FALSE(coveredInEntry);
 }
 
 using StartupTest = HeadlessGame;
