@@ -1,5 +1,4 @@
-// The technique solver: finds the easiest step a person can take, applies it, and grades a puzzle by the hardest
-// technique it needs.
+// The technique solver: the easiest step a person can take, and a puzzle's grade by the hardest technique it needs.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 

@@ -1,6 +1,6 @@
 // A platform without a screen: draws nothing, replays a scripted sequence of events and answers.
-// Used by the unit tests, the benchmarks and the collection tool.
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Used by the unit tests, the benchmarks and the collection tool.
 #pragma once
 
 #include "platform/platform.h"

@@ -1,7 +1,7 @@
 // The manual's page reader, run by the help viewer as a child: a damaged .chm can end only this process.
+// SPDX-License-Identifier: GPL-3.0-or-later
 // nonari-manual-page <file.chm> <archive path>: the page on standard output and status 0, else a status
 // that tells why not (3 no help file, 4 no such page, 5 page damaged).
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include <chm_lib.h>
 
 #include <cstdio>

@@ -1,5 +1,4 @@
-// The background picture's bytes looked at before anything decodes them: a JPEG or PNG file of bounded size
-// whose header claims a bounded number of pixels.
+// The background picture checked before anything decodes it: a JPEG or PNG of bounded size and pixel count.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 

@@ -168,10 +168,9 @@ void showHelpText() {
         for (std::size_t i = 0; i < lines.size(); ++i) p.drawText(616, top + 13 * static_cast<int>(i), lines[i]);
         return;
     }
-    // The field holds 26 characters; blanks cover what a longer text left there.
-    constexpr std::ptrdiff_t fieldCharacters = 26;
+    // Blanks to the field's end cover what a longer text left there.
     const std::ptrdiff_t characters = std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
-    if (characters < fieldCharacters) text.append(static_cast<std::size_t>(fieldCharacters - characters), ' ');
+    if (characters < helpLineCharacters) text.append(static_cast<std::size_t>(helpLineCharacters - characters), ' ');
     p.drawText(616, 515, text);
 }
 

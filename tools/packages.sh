@@ -1,6 +1,6 @@
 # The Debian packages Nonari needs: the one list, sourced by the set-up script.
-# Building and playing:
 # SPDX-License-Identifier: GPL-3.0-or-later
+# Building and playing:
 NONARI_BUILD_PACKAGES="cmake ninja-build g++ qt6-base-dev libchm-dev libcups2-dev fonts-liberation2"
 # Building the Debian package (tools/package.sh):
 NONARI_PACKAGE_PACKAGES="dpkg-dev file"

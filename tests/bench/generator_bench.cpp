@@ -1,5 +1,4 @@
-// Speed of the puzzle generator per level and of grading: one fresh puzzle per repetition, the median is what a
-// player waits at most for a spare puzzle once one was taken.
+// Speed of grading and of the generator per level: its median is a player's longest wait for a spare puzzle.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "logic/levels.h"
 

@@ -1,5 +1,4 @@
-// Fuzz target: any bytes as the background picture. What the check lets through stays within the limits, and
-// Qt's reader finds the size the check read (turned at most), so the limits bound what is decoded.
+// Fuzz target: any bytes as the background picture; what the check lets through decodes within its limits.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/picture_check.h"
 #include "tests/fuzz/fuzz_support.h"

@@ -1,6 +1,4 @@
-// Windows beside the board on Qt: forms (placement, handlers by name, Enter, Escape, modality), the slot, name and
-// hall-of-fame dialogs by keys and clicks, the manual's viewer with damaged files, data/nonari.chm holding exactly
-// docs/; printing into a PDF read back with pdftotext: board, sheets, paper, failing jobs, the printer dialog.
+// Windows beside the board on Qt (forms, slots, name, hall of fame, manual viewer) and printing read back from PDF.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fame/champions_file.h"
 #include "fame/hall_of_fame.h"

@@ -1,7 +1,4 @@
-// The Qt platform: window 0 (icon, message boxes, labels from another thread, menu commands, closing, the end), the
-// event wait with clicks and keys, drawing to the pixel (raster modes, saved areas, text, the first play screen) and on
-// a high-density screen; the play screen on it: the keyboard's cursor, clash marks, taking back to the pixel, the
-// pause, the clock, button labels and panel titles after redraws, a picker dropped by a menu command.
+// The Qt platform and the play screen drawn on it: window, events, pixels, high density, cursor, clashes, pause.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"

@@ -1,6 +1,4 @@
-// Menu commands and the idle state each returns to, new games from the collections and the maker of fresh puzzles,
-// the program's start (player's folder, background picture) and end (asked, or by a signal after the save in
-// progress), where collections and the manual are found, the information dialog and the manual's helper process.
+// Menu commands and the idle state they leave, new and fresh games, the program's start and end, folders, helpers.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"

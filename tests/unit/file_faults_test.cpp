@@ -1,6 +1,4 @@
-// The game's files: board records, the champions file with the record check and the hall of fame, and hostile or
-// unlucky files (pipes, devices, huge files, failed and killed saves, leftovers, links, unusable collections, two
-// games saving into one folder at once): nothing may hang, nothing may be lost.
+// The game's files, the record check and hall of fame, against hostile and unlucky files: nothing hangs or is lost.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 #include "fame/champions_file.h"

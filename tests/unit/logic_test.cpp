@@ -1,5 +1,4 @@
-// The rules on grids, the solve command and its reports, the shuffle, the technique grader with one puzzle per
-// technique, the hint, the five levels, the shipped collections and the collection tool.
+// The rules on grids, solving, shuffling, the grader per technique, the hint, the levels and the collections.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/board_record.h"
 #include "logic/hint.h"

@@ -1,5 +1,4 @@
-// The screen, the clock and the play loops (keys, click zones, the hint, own-board entry, the digit picker) on a
-// platform that records every drawing call with the drawing state it ran under.
+// The screen, the clock and the play loops, on a platform that records every drawing call and its drawing state.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands.h"
 #include "app/menu.h"
