@@ -444,6 +444,9 @@ TEST_F(PlayLoop, DigitKeysOnTheCursorCellActAsThePickerInBothLoops) {
     keyUp(KeyArrowRight), keyUp('0' + wrong);        // shown at (1, 1), a given
     keyUp(KeyArrowRight), keyUp('0' + wrong, shiftHeld);  // a note on the empty cell (2, 1)
     rec.pushStep([&] { EXPECT_TRUE(game.puzzle.board == open && game.puzzle.candidates(2, 1, wrong)); });
+    keyUp(KeyReturn), rec.pushInput(InputEvent{EventKind::Hidden});  // hidden under the picker: paused at once
+    rec.pushStep([] { EXPECT_TRUE(game.screen.boardCovered && !game.picker.pickerActive); });
+    keyUp('P');
     keyUp(KeyPad0 + wrong);
     rec.pushStep([&] { EXPECT_TRUE(game.screen.statusText == statusWrong && game.puzzle.board(2, 1) == wrong); });
     keyUp(KeySpace), keyUp('0' + right);  // the won game, with its record check
