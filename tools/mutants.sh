@@ -66,7 +66,7 @@ screen/game_clock.cpp	s/game.clock.startTime = game.clock.startTime + (currentTi
 screen/board_view.cpp	s/if ((wanted(column, row) != 0) != (game.screen.clashShown(column, row) != 0))/if (wanted(column, row) != 0 \&\& game.screen.clashShown(column, row) == 0)/	a clash mark stays after the clash is gone
 logic/rules.cpp	s/if ((i != y \&\& board(x, i) == digit)/if ((board(x, i) == digit)/	every digit is marked red while any clash stands
 screen/hint_view.cpp	s/    state.board = game.puzzle.board;/    if (hint.step.cell >= 0) game.puzzle.board(columnOf(hint.step.cell) + 1, rowOf(hint.step.cell) + 1) = static_cast<std::uint8_t>(hint.step.digit);\n&/	a hint fills its cell instead of only naming it
-app/commands.cpp	/case PlayCommand::Hint:/,/showHint/s/if (timed) game.clock.clockRunning = false;//	a game helped by a hint still makes a record
+app/commands.cpp	/case PlayCommand::Hint:/,/showHint/s/if (game.clock.clockRunning) stopClock();//	a game helped by a hint still makes a record
 logic/levels.cpp	s/if (grade.hardest <= Technique::HiddenTriple) return schwer;/if (grade.hardest < Technique::HiddenTriple) return schwer;/	a puzzle that needs a hidden triple counts as Extrem
 logic/levels.cpp	s/givens < level.fewestGivens || givens > level.mostGivens/givens < level.fewestGivens || givens >= level.mostGivens/	a puzzle with the most givens a level allows is refused
 app/commands.cpp	s/if (!game.settings.freshPuzzles) return false;//	a fresh puzzle is dealt although the setting is off
